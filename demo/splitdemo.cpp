@@ -5,6 +5,8 @@
 
 static const char test_data[34] = "Dies ist ein Test. Brabbel blubb.";
 static char buffer[34];
+static const char msg_write_error[] =
+    "FEHLER: Schreibfehler bei der Ausgabe!\n";
 
 int main()
 {
@@ -14,5 +16,11 @@ int main()
     for (char *word = strtok_r(buffer, " \t", &saved); word != nullptr;
          word = strtok_r(nullptr, " \t", &saved))
         printf("Token: \"%s\"\n", word);
-    return 0;
+
+    // Words that could not be written are a failure, not success.
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return 0;
+    fputs(msg_write_error, stderr);
+    fflush(stderr);
+    return 1;
 }

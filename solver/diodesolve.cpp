@@ -21,6 +21,8 @@ static_assert(sizeof(unsigned long) == 8, "the pass counter has 64 bits");
 
 static const double thermal_voltage = 0.026; // U_T in volts
 static const unsigned long max_passes = 200;
+static const char msg_write_error[] =
+    "FEHLER: Schreibfehler bei der Ausgabe!\n";
 
 // Residual of the mesh equation at current i, in volts.
 static double f(double u, double r, double i_s, double i)
@@ -117,19 +119,30 @@ static void newton(double u, double r, double i_s)
     putchar('\n');
 }
 
+// Exit status of a run: output that could not be written (a full disk, a
+// closed standard output) is a failure, not success.
+static int finish()
+{
+    if (fflush(stdout) == 0 && !ferror(stdout))
+        return 0;
+    fputs(msg_write_error, stderr);
+    fflush(stderr);
+    return 1;
+}
+
 int main()
 {
     double u = 0.0;
     double r = 0.0;
     double i_s = 0.0;
     if (!dalv_read_double("Gesamtspannung in V: ", &u))
-        return 0;
+        return finish();
     if (!dalv_read_double("Widerstand in Ohm: ", &r))
-        return 0;
+        return finish();
     if (!dalv_read_double("Saettigungsstrom in Ampere: ", &i_s))
-        return 0;
+        return finish();
     halbierung(u, r, i_s);
     regula_falsi(u, r, i_s);
     newton(u, r, i_s);
-    return 0;
+    return finish();
 }

@@ -13,6 +13,8 @@
 #   stderr       bytes expected on standard error (none: empty)
 #   combined     bytes expected when standard output and error share one pipe
 #   status       expected exit status (none: 0)
+#   stdout-to    full: standard output goes to /dev/full; closed: it is
+#                closed (>&-); standard output is then not compared
 # A value is decoded like printf %b (\n, \r, \t, \v, \f, \\, \0NNN, \xHH); a
 # key given again appends to its value. A space that ends a value is \x20.
 # Exit status: 0 when the case passes, 1 when the program is wrong, 2 when the
@@ -34,7 +36,7 @@ work=$(mktemp -d) || setup_broken "no temporary directory"
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/want" "$work/got"
 
-program= args=() status=0 have_combined=0
+program= args=() status=0 have_combined=0 stdout_to=
 while IFS= read -r line || [ -n "$line" ]; do
     case $line in '' | '#'*) continue ;; esac
     key=${line%%:*}
@@ -44,6 +46,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     program) program=$value ;;
     args) read -ra args <<<"$value" ;;
     status) status=$value ;;
+    stdout-to) stdout_to=$value ;;
     stdout-file)
         cat "$(dirname "$case_file")/$value" >>"$work/want/stdout" ||
             setup_broken "cannot read $value" ;;
@@ -64,10 +67,20 @@ touch "$work/want/stdout" "$work/want/stderr"
 wrapper=()
 [ -n "${TRANSCRIPT_WRAPPER:-}" ] && read -ra wrapper <<<"$TRANSCRIPT_WRAPPER"
 
-"${wrapper[@]}" "$exe" "${args[@]}" <"$input" >"$work/got/stdout" 2>"$work/got/stderr"
+run() { # run STDOUT-FILE STDERR-FILE
+    case $stdout_to in
+    '') "${wrapper[@]}" "$exe" "${args[@]}" <"$input" >"$1" 2>"$2" ;;
+    full) "${wrapper[@]}" "$exe" "${args[@]}" <"$input" >/dev/full 2>"$2" ;;
+    closed) "${wrapper[@]}" "$exe" "${args[@]}" <"$input" 2>"$2" >&- ;;
+    *) setup_broken "$case_file: stdout-to is full or closed" ;;
+    esac
+}
+touch "$work/got/stdout"
+run "$work/got/stdout" "$work/got/stderr"
 got_status=$?
 if [ "$have_combined" = 1 ]; then
-    "${wrapper[@]}" "$exe" "${args[@]}" <"$input" >"$work/got/combined" 2>&1
+    "${wrapper[@]}" "$exe" "${args[@]}" <"$input" 2>&1 | cat >"$work/got/combined"
+    [ -z "$stdout_to" ] || setup_broken "$case_file: combined needs stdout"
 fi
 
 failed=0
