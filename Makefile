@@ -2,11 +2,16 @@
 #   make run            build (Release) and start diodesolve
 #   make test           build and run every test
 #   make test PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON
+#   make memcheck       the transcripts again, under valgrind memcheck
+#   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
 PRESET ?= release
 CMAKE_ARGS ?=
 BUILD := build/$(PRESET)
 
-.PHONY: build run test clean
+FUZZ_SECONDS ?= 60
+VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
+
+.PHONY: build run test memcheck fuzz clean
 
 $(BUILD)/CMakeCache.txt:
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
@@ -19,6 +24,13 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+memcheck: build
+	TRANSCRIPT_WRAPPER="$(VALGRIND)" ctest --preset $(PRESET) -R '^transcript/'
+
+fuzz:
+	$(MAKE) build PRESET=sanitize
+	fuzz/run.sh build/sanitize/bin $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build
