@@ -1,0 +1,20 @@
+# Debian package of everything that installs: make package (CPack, DEB).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME diodesolve)
+set(CPACK_PACKAGE_VENDOR "dalv maintainers")
+set(CPACK_PACKAGE_CONTACT "dalv maintainers <maintainers@users.noreply.c-seed-ba55011a.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "diode circuit solver and console input library with German dialogue")
+set(CPACK_PACKAGE_DESCRIPTION
+  "diodesolve asks for the voltage, resistance and diode saturation current of
+a resistor-diode series circuit and finds its current by bisection, regula
+falsi and Newton's method, printing every pass. splitdemo splits a sentence
+with strtok_r. The dalv static library, its header, CMake package and
+pkg-config file let other C and C++ programs read console input the same way.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
