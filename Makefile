@@ -4,6 +4,8 @@
 #   make test PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON
 #   make memcheck       the transcripts again, under valgrind memcheck
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
+#   make install PREFIX=/usr/local   (DESTDIR is honoured too)
+#   make package        the Debian package, in build/$(PRESET)/
 PRESET ?= release
 CMAKE_ARGS ?=
 BUILD := build/$(PRESET)
@@ -11,7 +13,7 @@ BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
 
-.PHONY: build run test memcheck fuzz clean
+.PHONY: build run test memcheck fuzz install package clean
 
 $(BUILD)/CMakeCache.txt:
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
@@ -31,6 +33,12 @@ memcheck: build
 fuzz:
 	$(MAKE) build PRESET=sanitize
 	fuzz/run.sh build/sanitize/bin $(FUZZ_SECONDS)
+
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+package: build
+	cmake --build --preset $(PRESET) --target package
 
 clean:
 	rm -rf build
