@@ -9,12 +9,14 @@ set(CPACK_PACKAGE_DESCRIPTION
   "diodesolve asks for the voltage, resistance and diode saturation current of
 a resistor-diode series circuit and finds its current by bisection, regula
 falsi and Newton's method, printing every pass. splitdemo splits a sentence
-with strtok_r. The dalv static library, its header, CMake package and
+with strtok_r. diodeplot draws how the three methods converge, with gnuplot.
+The dalv static library, its header, CMake package and
 pkg-config file let other C and C++ programs read console input the same way.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot") # for diodeplot
 set(CPACK_STRIP_FILES ON)
 include(CPack)

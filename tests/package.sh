@@ -22,6 +22,7 @@ field Package '^diodesolve$'
 field Version "^${version//./\\.}$"
 field Architecture '^amd64$'
 field Depends '^libc6 \(>= [0-9.]+\)' # found by dpkg-shlibdeps
+field Recommends '^gnuplot-nox \| gnuplot$'
 field Description '^diode circuit solver'
 field Maintainer '<.+@.+>'
 exit "$failed"
