@@ -38,7 +38,7 @@ inline void feed_end(feed_state state)
 #define FUZZ_CHECK(cond)                                                       \
     do {                                                                       \
         if (!(cond)) {                                                         \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__,  \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__,   \
                     #cond);                                                    \
             abort();                                                           \
         }                                                                      \

@@ -12,8 +12,8 @@ enum output_kind { out_svg, out_png, out_text };
 
 static const char usage[] =
     "Aufruf: diodeplot [--svg | --png | --text] < diodesolve-ausgabe\n";
-static const char msg_no_gnuplot[] =
-    "FEHLER: gnuplot nicht gefunden; bitte installieren (Debian: gnuplot-nox)!\n";
+static const char msg_no_gnuplot[] = "FEHLER: gnuplot nicht gefunden; bitte "
+                                     "installieren (Debian: gnuplot-nox)!\n";
 static const char *const titles[report_methods] = {"Halbierung", "Regula falsi",
                                                    "Newton"};
 static const char *const colours[report_methods] = {"#1f77b4", "#d62728",
@@ -27,9 +27,9 @@ enum mark { mark_plain, mark_zero, mark_inf, mark_nan };
 static const int picture_points[] = {7, 11, 9, 2};
 static const int text_points[] = {0, 26, 21, 24};
 static const int text_method_points[report_methods] = {8, 18, 14};
-static const char *const mark_titles[] = {
-    "", "Delta = 0 (am unteren Rand)", "Delta = inf (am oberen Rand)",
-    "Delta = nan (am oberen Rand)"};
+static const char *const mark_titles[] = {"", "Delta = 0 (am unteren Rand)",
+                                          "Delta = inf (am oberen Rand)",
+                                          "Delta = nan (am oberen Rand)"};
 
 static enum mark classify(double d)
 {
@@ -175,10 +175,11 @@ static int draw(const report_series *series, enum output_kind kind)
         return 2;
     }
     write_terminal(gp, kind);
-    fprintf(gp, "set title 'Konvergenz der drei Verfahren'\n"
-                "set xlabel 'Durchlauf'\nset ylabel '|Delta| in V'\n"
-                "set logscale y\nset yrange [%.17g:%.17g]\n"
-                "set xrange [0:%lu]\nset key outside right top\nset grid\n",
+    fprintf(gp,
+            "set title 'Konvergenz der drei Verfahren'\n"
+            "set xlabel 'Durchlauf'\nset ylabel '|Delta| in V'\n"
+            "set logscale y\nset yrange [%.17g:%.17g]\n"
+            "set xrange [0:%lu]\nset key outside right top\nset grid\n",
             lo, hi, most + 1);
     for (int m = 0; m < report_methods; ++m)
         write_data(gp, m, &series[m], lo, hi, kind);

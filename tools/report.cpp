@@ -84,11 +84,11 @@ int read_report(FILE *in, report_series series[report_methods], char *why,
         unsigned long pass = 0;
         double delta = 0.0;
         if (!whole || !parse_line(report, &m, &pass, &delta)) {
-            line[strcspn(line, "\n")] = '\0';
+            size_t shown = strcspn(report, "\n");
             snprintf(why, why_size,
                      "Zeile %lu ist eine abgeschnittene oder fehlerhafte "
-                     "Berichtszeile: \"%.60s\"!",
-                     number, report);
+                     "Berichtszeile: \"%.*s\"!",
+                     number, static_cast<int>(shown < 60 ? shown : 60), report);
             return 0;
         }
         report_series *s = &series[m];
@@ -108,8 +108,7 @@ int read_report(FILE *in, report_series series[report_methods], char *why,
     }
     for (int m = 0; m < report_methods; ++m) {
         if (series[m].passes == 0) {
-            snprintf(why, why_size, "Der Block von %s fehlt!",
-                     method_names[m]);
+            snprintf(why, why_size, "Der Block von %s fehlt!", method_names[m]);
             return 0;
         }
     }
