@@ -62,7 +62,7 @@ static int have_gnuplot()
 // |Delta|, leaving the edges free for the marks.
 static void axis_range(const report_series *series, double *lo, double *hi)
 {
-    double small = INFINITY;
+    double small = HUGE_VAL;
     double large = 0.0;
     for (int m = 0; m < report_methods; ++m) {
         for (unsigned long k = 0; k < series[m].passes; ++k) {
