@@ -1,6 +1,6 @@
-# Install rules: the programs, the library with its header, a CMake package
+# Install rules (paths from GNUInstallDirs, included at the top level): the
+# programs, the library with its header, a CMake package
 # (find_package(dalv) gives dalv::dalv), a pkg-config file and the man pages.
-include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(dalv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/dalv)

@@ -35,6 +35,12 @@ inline void feed_end(feed_state state)
     fclose(state.memory);
 }
 
+// The four blanks a trimmed text may neither start nor end with.
+inline int is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 #define FUZZ_CHECK(cond)                                                       \
     do {                                                                       \
         if (!(cond)) {                                                         \

@@ -5,11 +5,6 @@
 #include "dalv.h"
 #include "feed.h"
 
-static int is_blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     char *text = static_cast<char *>(malloc(size + 1));

@@ -14,6 +14,7 @@ static const char usage[] =
     "Aufruf: diodeplot [--svg | --png | --text] < diodesolve-ausgabe\n";
 static const char msg_no_gnuplot[] = "FEHLER: gnuplot nicht gefunden; bitte "
                                      "installieren (Debian: gnuplot-nox)!\n";
+static const char msg_gnuplot_failed[] = "FEHLER: gnuplot ist gescheitert!\n";
 static const char *const titles[report_methods] = {"Halbierung", "Regula falsi",
                                                    "Newton"};
 static const char *const colours[report_methods] = {"#1f77b4", "#d62728",
@@ -171,8 +172,8 @@ static int draw(const report_series *series, enum output_kind kind)
 
     FILE *gp = popen("gnuplot", "w");
     if (gp == nullptr) {
-        fputs(msg_no_gnuplot, stderr);
-        return 2;
+        fputs(msg_gnuplot_failed, stderr);
+        return 3;
     }
     write_terminal(gp, kind);
     fprintf(gp,
@@ -185,7 +186,7 @@ static int draw(const report_series *series, enum output_kind kind)
         write_data(gp, m, &series[m], lo, hi, kind);
     write_plot(gp, series, kind);
     if (pclose(gp) != 0) {
-        fputs("FEHLER: gnuplot ist gescheitert!\n", stderr);
+        fputs(msg_gnuplot_failed, stderr);
         return 3;
     }
     return 0;
