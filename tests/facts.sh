@@ -4,17 +4,9 @@
 # the layout of standard output.
 #
 # Usage: facts.sh PATH-TO-DIODESOLVE
-set -u
+. "$(dirname "$0")/lib.sh"
 prog=$1
-[ -x "$prog" ] || { echo "SETUP: no program $prog" >&2; exit 2; }
-work=$(mktemp -d) || exit 2
-trap 'rm -rf "$work"' EXIT
-failures=0 name=
-
-fail() {
-    echo "FAIL [$name] $*"
-    failures=$((failures + 1))
-}
+need_program "$prog"
 
 # run NAME INPUT: runs the program on INPUT and checks the layout every run
 # shares: the three prompts on the first line, followed directly by the first
@@ -126,8 +118,5 @@ check N 1 Delta = inf; check N 1 I = -inf; check N 2 I "~" "$nan"; check N last 
 run "U = -5 V" '-5\n1e3\n1e-12\n'
 ends H limit; check H all I '<' 0; check H 1 Delta "~" "$nan"; check H last Delta '>' 0
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures fact(s) do not hold"
-    exit 1
-fi
-echo "all facts hold"
+[ "$failures" = 0 ] && echo "all facts hold"
+finish

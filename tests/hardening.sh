@@ -3,15 +3,16 @@
 # and now), the stack protector and, with --fortify, fortified libc calls
 # (g++ only: clang cannot fortify glibc's printf family).
 # Usage: hardening.sh [--fortify] PROGRAM...
-set -u
-failed=0 fortify=0
+. "$(dirname "$0")/lib.sh"
+fortify=0
 [ "${1:-}" = --fortify ] && { fortify=1; shift; }
+need_program "$@"
 for exe in "$@"; do
-    [ -x "$exe" ] || { echo "SETUP: no program $exe" >&2; exit 2; }
-    readelf -lW "$exe" | grep -q GNU_RELRO || { echo "FAIL $exe: no relro"; failed=1; }
-    readelf -dW "$exe" | grep -qE 'BIND_NOW|FLAGS_1.* NOW' || { echo "FAIL $exe: not bound now"; failed=1; }
+    name=$exe
+    readelf -lW "$exe" | grep -q GNU_RELRO || fail "no relro"
+    readelf -dW "$exe" | grep -qE 'BIND_NOW|FLAGS_1.* NOW' || fail "not bound now"
     syms=$(nm -D "$exe")
-    grep -q __stack_chk_fail <<<"$syms" || { echo "FAIL $exe: no stack protector"; failed=1; }
-    [ "$fortify" = 0 ] || grep -qE '__[a-z]+_chk\b' <<<"$syms" || { echo "FAIL $exe: no fortified call"; failed=1; }
+    grep -q __stack_chk_fail <<<"$syms" || fail "no stack protector"
+    [ "$fortify" = 0 ] || grep -qE '__[a-z]+_chk\b' <<<"$syms" || fail "no fortified call"
 done
-exit "$failed"
+finish

@@ -3,39 +3,34 @@
 # against it twice, as a stranger would: once with find_package(dalv), once
 # with pkg-config. Each must read a number through dalv_read_int.
 # Usage: installed.sh BUILD-DIR C-COMPILER
-set -u
+. "$(dirname "$0")/lib.sh"
 build_dir=$1 cc=$2
 consumer=$(cd "$(dirname "$0")/consumer" && pwd)
-work=$(mktemp -d) || exit 2
-trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
-setup() { echo "SETUP: $*" >&2; exit 2; }
 cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
-    { cat "$work/install.log"; setup "install failed"; }
+    { cat "$work/install.log"; setup_broken "install failed"; }
 
-failed=0
 check() { # check HOW APP: the app must echo the number it read
     local out
+    name=$1
     out=$(printf '  42 \n' | "$2" 2>&1)
     if [ "$out" = "Anzahl: gelesen: 42" ]; then
         echo "$1: passed"
     else
-        echo "FAIL $1: got '$out'"
-        failed=1
+        fail "got '$out'"
     fi
 }
 
 cmake -S "$consumer" -B "$work/cmake-build" -DCMAKE_C_COMPILER="$cc" \
     -DCMAKE_PREFIX_PATH="$prefix" >"$work/cmake.log" 2>&1 &&
     cmake --build "$work/cmake-build" >>"$work/cmake.log" 2>&1 ||
-    { cat "$work/cmake.log"; echo "FAIL find_package: build failed"; failed=1; }
+    { cat "$work/cmake.log"; name=find_package fail "build failed"; }
 [ -x "$work/cmake-build/app" ] && check find_package "$work/cmake-build/app"
 
 flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig:$prefix/lib/x86_64-linux-gnu/pkgconfig \
-    pkg-config --cflags --libs dalv) || setup "pkg-config does not know dalv"
+    pkg-config --cflags --libs dalv) || setup_broken "pkg-config does not know dalv"
 # shellcheck disable=SC2086 # the flags are words
-"$cc" "$consumer/app.c" $flags -o "$work/app-pc" ||
-    { echo "FAIL pkg-config: build failed"; failed=1; }
+"$cc" "$consumer/app.c" $flags -o "$work/app-pc" || name=pkg-config fail "build failed"
 [ -x "$work/app-pc" ] && check pkg-config "$work/app-pc"
-exit "$failed"
+finish

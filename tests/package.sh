@@ -2,21 +2,18 @@
 # Builds the Debian package of a build into a temporary folder (nothing is
 # installed) and checks its file list and its control fields.
 # Usage: package.sh BUILD-DIR EXPECTED-FILE-LIST VERSION
-set -u
+. "$(dirname "$0")/lib.sh"
 build_dir=$1 expected=$2 version=$3
-work=$(mktemp -d) || exit 2
-trap 'rm -rf "$work"' EXIT
 cpack -G DEB -B "$work" --config "$build_dir/CPackConfig.cmake" >"$work/log" 2>&1 ||
-    { cat "$work/log"; echo "SETUP: cpack failed" >&2; exit 2; }
-deb=$(ls "$work"/*.deb) || { echo "SETUP: no package" >&2; exit 2; }
+    { cat "$work/log"; setup_broken "cpack failed"; }
+deb=$(ls "$work"/*.deb) || setup_broken "no package"
 
-failed=0
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' >"$work/files"
-diff -u --label expected --label package "$expected" "$work/files" || failed=1
+diff -u --label expected --label package "$expected" "$work/files" || fail "file list"
 field() { # field NAME PATTERN: the control field must match the pattern
     local value
     value=$(dpkg-deb -f "$deb" "$1")
-    [[ $value =~ $2 ]] || { echo "FAIL field $1: '$value'"; failed=1; }
+    [[ $value =~ $2 ]] || fail "field $1: '$value'"
 }
 field Package '^diodesolve$'
 field Version "^${version//./\\.}$"
@@ -25,4 +22,4 @@ field Depends '^libc6 \(>= [0-9.]+\)' # found by dpkg-shlibdeps
 field Recommends '^gnuplot-nox \| gnuplot$'
 field Description '^diode circuit solver'
 field Maintainer '<.+@.+>'
-exit "$failed"
+finish

@@ -1,0 +1,48 @@
+# Sourced by every test script: a temporary directory $work, removed at the
+# end unless keep_work=1, and the ways a test ends: 0 passed, 1 failed (some
+# check said "FAIL"), 2 the setup broke ("SETUP"), 77 skipped.
+set -u
+
+setup_broken() {
+    echo "SETUP: $*" >&2
+    exit 2
+}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/dalv-test.XXXXXX") || setup_broken "no temporary directory"
+keep_work=0
+trap '[ "$keep_work" = 1 ] || rm -rf "$work"' EXIT
+failures=0 name=
+
+# fail TEXT...: one failed check, named after the case in $name.
+fail() {
+    echo "FAIL${name:+ [$name]} $*"
+    failures=$((failures + 1))
+}
+
+# need_program PATH...: each must be an executable, or the setup is broken.
+need_program() {
+    local p
+    for p in "$@"; do [ -x "$p" ] || setup_broken "no program $p"; done
+}
+
+# skip TEXT...: nothing to check here (status 77), unless a check failed.
+skip() {
+    echo "SKIP: $*"
+    [ "$failures" = 0 ] && exit 77
+    finish
+}
+
+finish() {
+    [ "$failures" = 0 ] && exit 0
+    echo "$failures check(s) failed"
+    exit 1
+}
+
+# on_terminal COLUMNS COMMAND...: runs COMMAND with standard output on a
+# pseudo-terminal that many columns wide (standard input and error stay as
+# they are) and prints what the terminal showed, line ends as CR LF.
+on_terminal() {
+    local cols=$1
+    shift
+    script -qec "stty cols $cols; exec $(printf '%q ' "$@") <&3 2>&4" /dev/null 3<&0 4>&2 </dev/null
+}
