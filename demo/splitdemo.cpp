@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "finish.h"
+
 static const char test_data[34] = "Dies ist ein Test. Brabbel blubb.";
 static char buffer[34];
-static const char msg_write_error[] =
-    "FEHLER: Schreibfehler bei der Ausgabe!\n";
 
 int main()
 {
@@ -17,10 +17,5 @@ int main()
          word = strtok_r(nullptr, " \t", &saved))
         printf("Token: \"%s\"\n", word);
 
-    // Words that could not be written are a failure, not success.
-    if (fflush(stdout) == 0 && !ferror(stdout))
-        return 0;
-    fputs(msg_write_error, stderr);
-    fflush(stderr);
-    return 1;
+    return finish_output(stdout);
 }

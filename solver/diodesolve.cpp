@@ -16,13 +16,12 @@
 #include <cstdio>
 
 #include "dalv.h"
+#include "finish.h"
+#include "report.h"
 
 static_assert(sizeof(unsigned long) == 8, "the pass counter has 64 bits");
 
 static const double thermal_voltage = 0.026; // U_T in volts
-static const unsigned long max_passes = 200;
-static const char msg_write_error[] =
-    "FEHLER: Schreibfehler bei der Ausgabe!\n";
 
 // Residual of the mesh equation at current i, in volts.
 static double f(double u, double r, double i_s, double i)
@@ -49,7 +48,7 @@ static double dfdx(double u, double r, double i_s, double i)
 // NaN never equals itself, so a NaN estimate runs on to the pass limit.
 static int stop_after(unsigned long n, double next, double prev)
 {
-    return (n > 1 && next == prev) || n == max_passes;
+    return (n > 1 && next == prev) || n == report_pass_limit;
 }
 
 static void halbierung(double u, double r, double i_s)
@@ -65,7 +64,8 @@ static void halbierung(double u, double r, double i_s)
             lo = m;
         else
             hi = m;
-        printf("H Pass %4lu    I=%lg   Delta=%lg\n", n, m, d);
+        report_line line = {method_bisection, n, m, d, 0.0, 0.0};
+        report_print(stdout, &line);
         if (stop_after(n, m, prev))
             break;
         prev = m;
@@ -94,8 +94,8 @@ static void regula_falsi(double u, double r, double i_s)
             b = x;
             fb = d;
         }
-        printf("R Pass %4lu    I=%lg   Delta=%lg  a=%lg b=%lg\n", n, x, d, a,
-               b);
+        report_line line = {method_regula_falsi, n, x, d, a, b};
+        report_print(stdout, &line);
         if (stop_after(n, x, prev))
             break;
         prev = x;
@@ -111,7 +111,8 @@ static void newton(double u, double r, double i_s)
         double s = dfdx(u, r, i_s, x);
         double step = d / s;
         double next = x - step;
-        printf("N Pass %4lu    I=%lg   Delta=%lg\n", n, next, d);
+        report_line line = {method_newton, n, next, d, 0.0, 0.0};
+        report_print(stdout, &line);
         if (stop_after(n, next, x))
             break;
         x = next;
@@ -119,15 +120,13 @@ static void newton(double u, double r, double i_s)
     putchar('\n');
 }
 
-// Exit status of a run: output that could not be written (a full disk, a
-// closed standard output) is a failure, not success.
+// Exit status of a run: lost output is a failure, and so is standard input
+// that could not be read (its diagnostic is already written); end of input,
+// a blank line or a rejected answer are not.
 static int finish()
 {
-    if (fflush(stdout) == 0 && !ferror(stdout))
-        return 0;
-    fputs(msg_write_error, stderr);
-    fflush(stderr);
-    return 1;
+    int status = finish_output(stdout);
+    return ferror(stdin) ? 1 : status;
 }
 
 int main()

@@ -1,0 +1,16 @@
+// How every program of the project ends: output that could not be written
+// (a full disk, a closed standard output) is a failure, never success.
+#ifndef COMMON_FINISH_H_
+#define COMMON_FINISH_H_
+
+#include <cstdio>
+
+// Writes "FEHLER: Schreibfehler bei der Ausgabe!" to standard error and
+// returns 1, the exit status of a run whose output was lost.
+int write_error();
+
+// Flushes out (and closes it unless it is stdout). Returns 0 when everything
+// written to it arrived, otherwise write_error().
+int finish_output(FILE *out);
+
+#endif // COMMON_FINISH_H_

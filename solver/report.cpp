@@ -1,0 +1,93 @@
+// Report lines: the formats below are the only definition. report_print
+// writes with them; report_scan reads along them and then accepts a line only
+// if writing its values back gives the very same bytes.
+#include "report.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#define FORMAT_H "H Pass %4lu    I=%lg   Delta=%lg\n"
+#define FORMAT_R "R Pass %4lu    I=%lg   Delta=%lg  a=%lg b=%lg\n"
+#define FORMAT_N "N Pass %4lu    I=%lg   Delta=%lg\n"
+
+const char report_letters[] = "HRN";
+const char *const report_names[report_methods] = {"Halbierung", "Regula falsi",
+                                                  "Newton"};
+static const char *const formats[report_methods] = {FORMAT_H, FORMAT_R,
+                                                    FORMAT_N};
+
+// The longest line any format can produce stays far below this.
+enum { longest_line = 160 };
+
+void report_print(FILE *out, const report_line *l)
+{
+    if (l->method == method_regula_falsi)
+        fprintf(out, FORMAT_R, l->pass, l->i, l->delta, l->a, l->b);
+    else if (l->method == method_bisection)
+        fprintf(out, FORMAT_H, l->pass, l->i, l->delta);
+    else
+        fprintf(out, FORMAT_N, l->pass, l->i, l->delta);
+}
+
+static int render(char *buf, size_t size, const report_line *l)
+{
+    if (l->method == method_regula_falsi)
+        return snprintf(buf, size, FORMAT_R, l->pass, l->i, l->delta, l->a,
+                        l->b);
+    if (l->method == method_bisection)
+        return snprintf(buf, size, FORMAT_H, l->pass, l->i, l->delta);
+    return snprintf(buf, size, FORMAT_N, l->pass, l->i, l->delta);
+}
+
+// Reads s along fmt: literal bytes must match, "%4lu" takes the pass
+// number after its padding, each "%lg" the next value. Stops at the line
+// feed that ends every format.
+static int follow(const char *fmt, const char *s, report_line *l)
+{
+    double *values[] = {&l->i, &l->delta, &l->a, &l->b};
+    size_t next = 0;
+    for (; *fmt != '\n'; ++fmt) {
+        if (*fmt != '%') {
+            if (*s++ != *fmt)
+                return 0;
+            continue;
+        }
+        char *end = nullptr;
+        if (strncmp(fmt, "%4lu", 4) == 0) {
+            s += strspn(s, " ");
+            if (*s < '0' || *s > '9')
+                return 0;
+            l->pass = strtoul(s, &end, 10);
+            fmt += 3;
+        } else {
+            *values[next++] = strtod(s, &end);
+            if (end == s)
+                return 0;
+            fmt += 2;
+        }
+        s = end;
+    }
+    return 1;
+}
+
+int report_scan(const char *text, size_t len, report_line *line)
+{
+    const char *letter =
+        len > 0 && text[0] != '\0' ? strchr(report_letters, text[0]) : nullptr;
+    if (letter == nullptr || len >= longest_line)
+        return 0;
+    char copy[longest_line];
+    memcpy(copy, text, len);
+    copy[len] = '\0';
+    report_line l = {
+        static_cast<int>(letter - report_letters), 0, 0.0, 0.0, 0.0, 0.0};
+    if (!follow(formats[l.method], copy, &l))
+        return 0;
+    char again[2 * longest_line];
+    int n = render(again, sizeof again, &l);
+    if (n < 1 || static_cast<size_t>(n) != len + 1 ||
+        memcmp(again, text, len) != 0)
+        return 0;
+    *line = l;
+    return 1;
+}
