@@ -2,29 +2,52 @@
 # Draws pictures of real diodesolve runs and checks them: the SVG is
 # well-formed and holds one series of points per method with one point per
 # report line of that method (counted here from the transcript), including
-# the passes marked at the edges; the text chart names the three methods; the
-# PNG is a PNG. Without gnuplot the tool must say so and end with status 2.
+# the passes marked at the edges; the text chart names the three methods and
+# fits its width; the PNG is a PNG. Then the faults: lost output, a missing
+# or failing gnuplot, a cut transcript, an ignored SIGCHLD.
 # Usage: diodeplot.sh BIN-DIR   (exit 77: skipped, no gnuplot or xmllint)
-set -u
+. "$(dirname "$0")/lib.sh"
 bin=$1
-work=$(mktemp -d) || exit 2
-trap 'rm -rf "$work"' EXIT
-failed=0
-fail() { echo "FAIL [$name] $*"; failed=1; }
+need_program "$bin/diodesolve" "$bin/diodeplot"
+plot=$bin/diodeplot
+printf '5\n1e3\n1e-12\n' | "$bin/diodesolve" >"$work/T"
 
-# Not even a shell finds gnuplot here: one line on standard error, status 2.
-name="no gnuplot"
-printf '5\n1e3\n1e-12\n' | "$bin/diodesolve" >"$work/t"
-env PATH=/nonexistent "$bin/diodeplot" <"$work/t" >"$work/out" 2>"$work/err"
-status=$?
-[ "$status" = 2 ] || fail "status $status"
-[ "$(wc -l <"$work/err")" = 1 ] && grep -q gnuplot "$work/err" || fail "stderr: $(cat "$work/err")"
-[ -s "$work/out" ] && fail "wrote to standard output"
-
-command -v gnuplot >/dev/null && command -v xmllint >/dev/null || {
-    echo "gnuplot or xmllint missing: pictures not checked"
-    exit "$([ "$failed" = 0 ] && echo 77 || echo 1)"
+# expect STATUS STDERR-LINE COMMAND...: the command (standard output into
+# $work/out) ends with STATUS and writes just that line to standard error.
+expect() {
+    local status=$1 err=$2
+    shift 2
+    "$@" >"$work/out" 2>"$work/err" <"${input:-$work/T}"
+    local got=$?
+    [ "$got" = "$status" ] || fail "status $got, not $status"
+    [ "$(cat "$work/err")" = "$err" ] || fail "stderr: $(head -c 300 "$work/err")"
 }
+
+# A transcript cut at any line is refused, naming the incomplete or missing
+# block; the whole one is accepted. None of this needs gnuplot.
+name="cut transcript"
+lines=$(wc -l <"$work/T")
+for k in $(seq 1 $((lines - 1))); do
+    head -n "$k" "$work/T" | env PATH=/nonexistent "$plot" >/dev/null 2>"$work/err" &&
+        fail "accepted the first $k lines"
+    grep -qE 'Block von (Halbierung|Regula falsi|Newton) (ist unvollstaendig|fehlt)' "$work/err" ||
+        fail "after $k lines: $(cat "$work/err")"
+done
+
+name="no gnuplot"
+expect 2 "FEHLER: gnuplot nicht gefunden; bitte installieren (Debian: gnuplot-nox)!" \
+    env PATH=/nonexistent "$plot"
+[ -s "$work/out" ] && fail "wrote to standard output"
+name="failing gnuplot"
+mkdir "$work/fake" && printf '#!/bin/sh\nexit 1\n' >"$work/fake/gnuplot" && chmod +x "$work/fake/gnuplot"
+expect 3 "FEHLER: gnuplot ist gescheitert!" env PATH="$work/fake" "$plot"
+
+name="help"
+expect 0 "" "$plot" --help
+grep -q '^Aufruf: diodeplot ' "$work/out" || fail "no usage on standard output"
+
+command -v gnuplot >/dev/null && command -v xmllint >/dev/null ||
+    skip "gnuplot or xmllint missing: pictures not checked"
 
 # Point counts per series, keyed by the colour of the method's key entry:
 # prints "Halbierung 55" and so on for the SVG on standard input.
@@ -46,8 +69,7 @@ picture() {
     name=$1
     printf '%b' "$2" | "$bin/diodesolve" >"$work/t"
     shift 2
-    "$bin/diodeplot" <"$work/t" >"$work/p.svg" 2>"$work/err" || fail "status $?"
-    [ -s "$work/err" ] && fail "stderr: $(head -c 300 "$work/err")"
+    input=$work/t expect 0 "" "$plot" -o "$work/p.svg"
     xmllint --noout "$work/p.svg" || fail "SVG is not well-formed"
     awk '{ sub(/^.*Ampere: /, "") } /^H Pass/ { h++ } /^R Pass/ { r++ } /^N Pass/ { n++ }
          END { print "Halbierung", h; print "Newton", n; print "Regula falsi", r }' \
@@ -65,15 +87,70 @@ grep -qx 'Halbierung 55' "$work/got" && grep -qx 'Regula falsi 17' "$work/got" &
 picture "regula falsi to pass 200" '0.7\n100\n1e-14\n'
 grep -qx 'Regula falsi 200' "$work/got" || fail "not 200 regula falsi points"
 picture "inf and nan marked" '5\n1e3\n0\n' 'Delta = inf' 'Delta = nan'
+picture "residuals near the largest double" '-1.7e308\n-1\n1\n'
+grep -qx 'Halbierung 200' "$work/got" || fail "not 200 bisection points"
+picture "subnormal residuals" '1e-310\n1\n1\n'
 
+# The same picture from CRLF line ends, from a NUL line between blocks, with
+# an ignored SIGCHLD and with a personal gnuplot init file.
+"$plot" <"$work/T" >"$work/ref.svg" || fail "reference picture"
+mkdir "$work/home" && echo 'set label "PERSOENLICH" at 1,1' >"$work/home/.gnuplot"
+n=$(grep -n '^N Pass' "$work/T" | head -n 1 | cut -d: -f1)
+{ head -n $((n - 1)) "$work/T"; printf 'x\0y\n'; tail -n +"$n" "$work/T"; } >"$work/nul"
+sed 's/$/\r/' "$work/T" >"$work/crlf"
+for variant in crlf nul sigchld home; do
+    name=$variant input=$work/T
+    case $variant in crlf | nul) input=$work/$variant ;; esac
+    case $variant in
+    sigchld) expect 0 "" perl -e '$SIG{CHLD} = "IGNORE"; exec @ARGV' "$plot" --svg ;;
+    home) expect 0 "" env HOME="$work/home" "$plot" ;;
+    *) expect 0 "" "$plot" ;;
+    esac
+    cmp -s "$work/ref.svg" "$work/out" || fail "not the reference picture"
+done
+input=
+
+# Lost output fails for every kind, to a full disk or a closed stdout, and
+# through -o; a file that cannot be created is named.
+for kind in --svg --png --text; do
+    name="lost output $kind"
+    expect 1 "FEHLER: Schreibfehler bei der Ausgabe!" sh -c '"$0" "$1" >/dev/full' "$plot" "$kind"
+    expect 1 "FEHLER: Schreibfehler bei der Ausgabe!" sh -c '"$0" "$1" >&-' "$plot" "$kind"
+    expect 1 "FEHLER: Schreibfehler bei der Ausgabe!" "$plot" "$kind" -o /dev/full
+done
+name="-o into a missing folder"
+expect 1 "FEHLER: Die Ausgabedatei \"$work/nix/p.svg\" kann nicht geschrieben werden!" \
+    "$plot" -o "$work/nix/p.svg"
+
+# The text chart: every method and axis named, never wider than the terminal,
+# else COLUMNS, else 80 columns; a picture to -o FILE from a terminal is fine.
+widest() { awk '{ sub(/\r$/, "") } length($0) > m { m = length($0) } END { print m + 0 }' "$@"; }
 name="text chart"
-"$bin/diodeplot" --text <"$work/t" >"$work/chart" || fail "status $?"
+"$plot" --text <"$work/T" >"$work/chart" || fail "status $?"
 for text in Halbierung 'Regula falsi' Newton Durchlauf; do
     grep -qF "$text" "$work/chart" || fail "no '$text'"
 done
+# width WHAT WANT COMMAND...: the chart is WANT columns wide, give or take a
+# blank column or two at its right edge, and not one more.
+width() {
+    name="text chart, $1"
+    local want=$2
+    shift 2
+    "$@" <"$work/T" >"$work/chart" 2>"$work/err"
+    local got
+    got=$(widest "$work/chart")
+    [ "$got" -le "$want" ] && [ "$got" -ge $((want - 3)) ] || fail "$got columns wide"
+    [ -s "$work/err" ] && fail "stderr: $(cat "$work/err")"
+}
+width "80 without COLUMNS" 80 env -u COLUMNS "$plot" --text
+width "COLUMNS=50" 50 env COLUMNS=50 "$plot" --text
+width "a terminal's 60 before COLUMNS" 60 on_terminal 60 env COLUMNS=200 "$plot" --text
+width "a terminal's 33" 33 on_terminal 33 "$plot" --text
+name="-o from a terminal"
+on_terminal 80 "$plot" --png -o "$work/t.png" <"$work/T" || fail "status $?"
 
 name="png"
-"$bin/diodeplot" --png <"$work/t" >"$work/p.png" || fail "status $?"
+"$plot" --png <"$work/T" >"$work/p.png" || fail "status $?"
 [ "$(head -c 8 "$work/p.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
     fail "not a PNG"
-exit "$failed"
+finish

@@ -3,20 +3,27 @@
 // axis, as SVG (default), PNG (--png) or a text chart (--text), by gnuplot.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
-#include "report.h"
+#include "cli.h"
+#include "finish.h"
+#include "gnuplot.h"
+#include "transcript.h"
 
-enum output_kind { out_svg, out_png, out_text };
-
-static const char usage[] =
-    "Aufruf: diodeplot [--svg | --png | --text] < diodesolve-ausgabe\n";
-static const char msg_no_gnuplot[] = "FEHLER: gnuplot nicht gefunden; bitte "
-                                     "installieren (Debian: gnuplot-nox)!\n";
-static const char msg_gnuplot_failed[] = "FEHLER: gnuplot ist gescheitert!\n";
-static const char *const titles[report_methods] = {"Halbierung", "Regula falsi",
-                                                   "Newton"};
+static const char help[] =
+    "Aufruf: diodeplot [--svg | --png | --text] [-o DATEI] < "
+    "diodesolve-ausgabe\n"
+    "Zeichnet aus der Ausgabe von diodesolve, wie Halbierung, Regula falsi "
+    "und\nNewton konvergieren: |Delta| je Durchlauf auf logarithmischer "
+    "Achse.\n"
+    "  --svg      SVG-Bild (Voreinstellung)\n"
+    "  --png      PNG-Bild\n"
+    "  --text     Textgrafik so breit wie das Terminal (sonst COLUMNS, sonst "
+    "80)\n"
+    "  -o DATEI   in DATEI schreiben statt auf die Standardausgabe\n"
+    "  --help     diese Hilfe\n"
+    "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
 static const char *const colours[report_methods] = {"#1f77b4", "#d62728",
                                                     "#2ca02c"};
 
@@ -41,80 +48,86 @@ static enum mark classify(double d)
     return d == 0.0 ? mark_zero : mark_plain;
 }
 
-// Returns 1 if an executable named gnuplot lies on PATH.
-static int have_gnuplot()
-{
-    const char *path = getenv("PATH");
-    char dir[4096];
-    while (path != nullptr && *path != '\0') {
-        size_t n = strcspn(path, ":");
-        if (n > 0 && n < sizeof dir - 9) {
-            memcpy(dir, path, n);
-            memcpy(dir + n, "/gnuplot", 9);
-            if (access(dir, X_OK) == 0)
-                return 1;
-        }
-        path += n + (path[n] == ':');
-    }
-    return 0;
-}
+// The y axis in decades: every finite nonzero |Delta| is drawn at its
+// log10, which exists from the smallest subnormal to the largest double, so
+// none falls off. The edge marks sit in a margin outside the data.
+struct axis {
+    double lo;
+    double hi;
+    double margin;
+    double step;
+};
 
-// The axis runs a decade beyond the smallest and the largest finite nonzero
-// |Delta|, leaving the edges free for the marks.
-static void axis_range(const report_series *series, double *lo, double *hi)
+// The margin is a tenth of the data's span in pictures; a text chart has
+// so few rows that it needs a quarter to keep the marks off the frame.
+static void axis_range(const transcript_series *series, double share, axis *ax)
 {
     double small = HUGE_VAL;
-    double large = 0.0;
+    double large = -HUGE_VAL;
     for (int m = 0; m < report_methods; ++m) {
         for (unsigned long k = 0; k < series[m].passes; ++k) {
-            double v = fabs(series[m].delta[k]);
-            if (classify(v) == mark_plain) {
-                small = v < small ? v : small;
-                large = v > large ? v : large;
+            double d = series[m].delta[k];
+            if (classify(d) == mark_plain) {
+                double e = log10(fabs(d));
+                small = e < small ? e : small;
+                large = e > large ? e : large;
             }
         }
     }
-    if (large == 0.0) {
-        small = 1.0;
-        large = 1.0;
+    if (small > large)
+        small = large = 0.0;
+    double lo = floor(small);
+    double hi = ceil(large);
+    ax->margin = fmax(1.0, ceil((hi - lo) * share));
+    ax->lo = lo - ax->margin;
+    ax->hi = hi + ax->margin;
+    static const double steps[] = {1, 2, 5, 10, 20, 50, 100, 200};
+    ax->step = 500;
+    for (double s : steps) {
+        if ((ax->hi - ax->lo) / s <= 10.0) {
+            ax->step = s;
+            break;
+        }
     }
-    double bottom = floor(log10(small)) - 1.0;
-    double top = ceil(log10(large)) + 1.0;
-    *lo = pow(10.0, bottom < -320.0 ? -320.0 : bottom);
-    *hi = pow(10.0, top > 308.0 ? 308.0 : top);
 }
 
-static void write_terminal(FILE *gp, enum output_kind kind)
+// The height of a pass in the chart: log10 |Delta|, or its edge mark.
+static double height(double d, const axis *ax)
+{
+    switch (classify(d)) {
+    case mark_plain: return log10(fabs(d));
+    case mark_zero: return ax->lo + 0.4 * ax->margin;
+    case mark_inf: return ax->hi - 0.4 * ax->margin;
+    default: return ax->hi - 0.8 * ax->margin;
+    }
+}
+
+static void write_terminal(FILE *gp, enum output_kind kind, int width)
 {
     if (kind == out_svg)
         fputs("set terminal svg size 900,600 dynamic enhanced "
-              "font 'sans,12'\nset format y '10^{%L}'\n",
+              "font 'sans,12'\nset format y '10^{%.0f}'\n",
               gp);
     else if (kind == out_png)
         fputs("set terminal pngcairo size 900,600 enhanced font 'sans,10'\n"
-              "set format y '10^{%L}'\n",
+              "set format y '10^{%.0f}'\n",
               gp);
     else
-        fputs("set terminal dumb size 100,32\nset format y '%.0e'\n", gp);
+        fprintf(gp,
+                "set terminal dumb size %d,24\nset format y '1e%%.0f'\n"
+                "set key %s\n",
+                width, width >= 72 ? "outside right top" : "below");
 }
 
-// Marks sit this factor inside the edges, clear of the frame; nan a step
-// below inf, so that both stay visible.
-static const double edge = 2.5;
-
-// One data block per method: pass, drawn value, point type, value for the
+// One data block per method: pass, height, point type, height for the
 // connecting line (NaN, a gap, where the pass is marked at an edge).
-static void write_data(FILE *gp, int m, const report_series *s, double lo,
-                       double hi, enum output_kind kind)
+static void write_data(FILE *gp, int m, const transcript_series *s,
+                       const axis *ax, enum output_kind kind)
 {
     fprintf(gp, "$M%d << EOD\n", m);
     for (unsigned long k = 0; k < s->passes; ++k) {
-        double v = fabs(s->delta[k]);
-        enum mark how = classify(v);
-        double y = how == mark_plain  ? v
-                   : how == mark_zero ? lo * edge
-                   : how == mark_inf  ? hi / edge
-                                      : hi / (edge * edge);
+        enum mark how = classify(s->delta[k]);
+        double y = height(s->delta[k], ax);
         int point = kind == out_text ? text_points[how] : picture_points[how];
         if (kind == out_text && how == mark_plain)
             point = text_method_points[m];
@@ -128,7 +141,7 @@ static void write_data(FILE *gp, int m, const report_series *s, double lo,
 
 // Each method draws its passes (point type per pass), a line through the
 // ordinary ones, and a key entry; the marks used get key entries too.
-static void write_plot(FILE *gp, const report_series *series,
+static void write_plot(FILE *gp, const transcript_series *series,
                        enum output_kind kind)
 {
     int used[4] = {0, 0, 0, 0};
@@ -148,7 +161,7 @@ static void write_plot(FILE *gp, const report_series *series,
             fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n",
                     m, colours[m]);
         fprintf(gp, "  keyentry with linespoints pt %d lc rgb '%s' title '%s'",
-                point, colours[m], titles[m]);
+                point, colours[m], report_names[m]);
     }
     for (int how = mark_zero; how <= mark_nan; ++how) {
         if (used[how])
@@ -161,63 +174,111 @@ static void write_plot(FILE *gp, const report_series *series,
     fputc('\n', gp);
 }
 
-static int draw(const report_series *series, enum output_kind kind)
+static void write_script(FILE *gp, const transcript_series *series,
+                         enum output_kind kind, int width)
 {
-    double lo = 0.0;
-    double hi = 0.0;
-    axis_range(series, &lo, &hi);
+    axis ax;
+    axis_range(series, kind == out_text ? 0.25 : 0.1, &ax);
     unsigned long most = 0;
     for (int m = 0; m < report_methods; ++m)
         most = series[m].passes > most ? series[m].passes : most;
 
-    FILE *gp = popen("gnuplot", "w");
-    if (gp == nullptr) {
-        fputs(msg_gnuplot_failed, stderr);
-        return 3;
-    }
-    write_terminal(gp, kind);
+    write_terminal(gp, kind, width);
     fprintf(gp,
             "set title 'Konvergenz der drei Verfahren'\n"
             "set xlabel 'Durchlauf'\nset ylabel '|Delta| in V'\n"
-            "set logscale y\nset yrange [%.17g:%.17g]\n"
-            "set xrange [0:%lu]\nset key outside right top\nset grid\n",
-            lo, hi, most + 1);
+            "set yrange [%.17g:%.17g]\nset ytics %.17g, %.17g\n"
+            "set xrange [0:%lu]\nset grid\n",
+            ax.lo, ax.hi, ceil(ax.lo / ax.step) * ax.step, ax.step, most + 1);
+    if (kind != out_text)
+        fputs("set key outside right top\n", gp);
     for (int m = 0; m < report_methods; ++m)
-        write_data(gp, m, &series[m], lo, hi, kind);
+        write_data(gp, m, &series[m], &ax, kind);
     write_plot(gp, series, kind);
-    if (pclose(gp) != 0) {
-        fputs(msg_gnuplot_failed, stderr);
-        return 3;
+}
+
+// The dumb terminal pads its page with blanks, empty lines and a form feed:
+// keep the chart's lines only, without trailing blanks, each ended by a
+// line feed.
+static void clean_text(char *data, size_t *len)
+{
+    size_t out = 0;
+    size_t line_start = 0;
+    for (size_t k = 0; k < *len; ++k) {
+        char c = data[k];
+        if (c == '\f')
+            continue;
+        if (c == '\n') {
+            while (out > line_start && data[out - 1] == ' ')
+                --out;
+            if (out > 0)
+                data[out++] = '\n';
+            line_start = out;
+            continue;
+        }
+        data[out++] = c;
     }
-    return 0;
+    while (out > line_start && data[out - 1] == ' ')
+        --out;
+    while (out > 0 && data[out - 1] == '\n' &&
+           (out == 1 || data[out - 2] == '\n'))
+        --out;
+    if (out > 0 && data[out - 1] != '\n')
+        data[out++] = '\n';
+    *len = out;
+}
+
+static int draw(const transcript_series *series, enum output_kind kind,
+                const char *path)
+{
+    FILE *gp = gnuplot_script();
+    if (gp == nullptr)
+        return 3;
+    write_script(gp, series, kind, text_width(path));
+    char *data = nullptr;
+    size_t len = 0;
+    int status = gnuplot_run(gp, &data, &len);
+    if (status != 0)
+        return status;
+    if (kind == out_text)
+        clean_text(data, &len);
+    status = write_output(path, data, len);
+    free(data);
+    return status;
 }
 
 int main(int argc, char **argv)
 {
+    int closed = tool_start();
     enum output_kind kind = out_svg;
-    for (int k = 1; k < argc; ++k) {
-        if (strcmp(argv[k], "--svg") == 0)
-            kind = out_svg;
-        else if (strcmp(argv[k], "--png") == 0)
-            kind = out_png;
-        else if (strcmp(argv[k], "--text") == 0)
-            kind = out_text;
-        else {
-            fputs(usage, stderr);
-            return strcmp(argv[k], "--help") == 0 ? 0 : 64;
-        }
+    const char *path = nullptr;
+    int want_help = 0;
+    for (int k = 1; k < argc;) {
+        int took = take_output_option(argc, argv, &k, 0, &kind, &path);
+        if (took < 0)
+            return 64;
+        if (took > 0)
+            continue;
+        if (strcmp(argv[k], "--help") != 0)
+            return usage_error("diodeplot", argv[k]);
+        want_help = 1;
+        ++k;
     }
+    if (want_help) {
+        fputs(help, stdout);
+        return (closed & closed_stdout) ? write_error() : finish_output(stdout);
+    }
+    if (refuses_terminal(kind, path))
+        return 64;
 
-    static report_series series[report_methods];
-    char why[256];
-    if (!read_report(stdin, series, why, sizeof why)) {
+    static transcript_series series[report_methods];
+    char why[512] = "Die Eingabe ist nicht lesbar!";
+    if ((closed & closed_stdin) ||
+        !read_transcript(stdin, series, why, sizeof why)) {
         fprintf(stderr, "FEHLER: %s\n", why);
         return 1;
     }
-    if (!have_gnuplot()) {
-        fputs(msg_no_gnuplot, stderr);
-        return 2;
-    }
-    fflush(stdout);
-    return draw(series, kind);
+    if ((closed & closed_stdout) && path == nullptr)
+        return write_error();
+    return draw(series, kind, path);
 }

@@ -1,0 +1,174 @@
+// Command-line conventions of the drawing tools: options for the output,
+// checked writes, the width of text charts, escaped echoes of input.
+#include "cli.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "finish.h"
+
+void escape_bytes(char *dst, size_t size, const char *src, size_t len,
+                  size_t max)
+{
+    static const char hex[] = "0123456789abcdef";
+    size_t used = 0;
+    for (size_t k = 0; k < len && k < max; ++k) {
+        unsigned char c = static_cast<unsigned char>(src[k]);
+        char piece[4] = {static_cast<char>(c), '\\', hex[c >> 4], hex[c & 15]};
+        size_t n = 1;
+        if (c == '\\') {
+            n = 2;
+        } else if (c < 0x20 || c > 0x7e) {
+            memcpy(piece, "\\x", 2);
+            n = 4;
+        }
+        if (used + n >= size)
+            break;
+        memcpy(dst + used, piece, n);
+        used += n;
+    }
+    if (size > 0)
+        dst[used] = '\0';
+}
+
+int tool_start()
+{
+    signal(SIGCHLD, SIG_DFL);
+    signal(SIGPIPE, SIG_DFL);
+    int closed = 0;
+    for (int fd = 0; fd <= 2; ++fd) { // open() takes the lowest free slot
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            closed |= 1 << fd;
+            open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        }
+    }
+    return closed;
+}
+
+int take_output_option(int argc, char **argv, int *k, int with_csv,
+                       enum output_kind *kind, const char **path)
+{
+    static const char *const names[] = {"--svg", "--png", "--text", "--csv"};
+    const char *arg = argv[*k];
+    for (int n = 0; n < (with_csv ? 4 : 3); ++n) {
+        if (strcmp(arg, names[n]) == 0) {
+            *kind = static_cast<output_kind>(n);
+            ++*k;
+            return 1;
+        }
+    }
+    if (strcmp(arg, "-o") != 0)
+        return 0;
+    if (*k + 1 >= argc || argv[*k + 1][0] == '\0') {
+        fputs("FEHLER: Nach -o fehlt der Name der Ausgabedatei!\n", stderr);
+        return -1;
+    }
+    *path = argv[*k + 1];
+    *k += 2;
+    return 1;
+}
+
+// Echoes a command-line argument or file name inside a message.
+static void echo_arg(const char *head, const char *arg, const char *tail)
+{
+    char shown[4 * 80 + 1];
+    escape_bytes(shown, sizeof shown, arg, strlen(arg), 80);
+    fprintf(stderr, "%s\"%s\"%s", head, shown, tail);
+}
+
+int usage_error(const char *tool, const char *arg)
+{
+    echo_arg("FEHLER: Unbekanntes Argument: ", arg, "!\n");
+    fprintf(stderr, "Hilfe: %s --help\n", tool);
+    return 64;
+}
+
+int refuses_terminal(enum output_kind kind, const char *path)
+{
+    if (kind == out_text || kind == out_csv || path != nullptr ||
+        !isatty(STDOUT_FILENO))
+        return 0;
+    fputs("FEHLER: Ein Bild gehoert nicht ins Terminal; bitte mit -o DATEI "
+          "oder > DATEI umlenken!\n",
+          stderr);
+    return 1;
+}
+
+// COLUMNS when it holds a positive number, else 0.
+static long columns_variable()
+{
+    const char *s = getenv("COLUMNS");
+    if (s == nullptr || *s == '\0')
+        return 0;
+    char *end = nullptr;
+    long n = strtol(s, &end, 10);
+    return *end == '\0' && n > 0 ? n : 0;
+}
+
+int text_width(const char *path)
+{
+    long width = 0;
+    struct winsize ws;
+    if (path == nullptr && isatty(STDOUT_FILENO) &&
+        ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) == 0)
+        width = ws.ws_col;
+    if (width <= 0)
+        width = columns_variable();
+    if (width <= 0)
+        width = 80;
+    return static_cast<int>(width < 20 ? 20 : width > 400 ? 400 : width);
+}
+
+// Writes all of data to fd; 0 when every byte arrived.
+static int write_all(int fd, const char *data, size_t len)
+{
+    while (len > 0) {
+        ssize_t n = write(fd, data, len);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return -1;
+        data += n;
+        len -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int write_output(const char *path, const char *data, size_t len)
+{
+    if (path == nullptr)
+        return write_all(STDOUT_FILENO, data, len) == 0 ? 0 : write_error();
+    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        echo_arg("FEHLER: Die Ausgabedatei ", path,
+                 " kann nicht geschrieben werden!\n");
+        return 1;
+    }
+    struct stat st;
+    int regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    int lost = write_all(fd, data, len) != 0;
+    if (close(fd) != 0)
+        lost = 1;
+    if (!lost)
+        return 0;
+    if (regular)
+        unlink(path);
+    return write_error();
+}
+
+FILE *open_output(const char *path)
+{
+    if (path == nullptr)
+        return stdout;
+    FILE *out = fopen(path, "we");
+    if (out == nullptr)
+        echo_arg("FEHLER: Die Ausgabedatei ", path,
+                 " kann nicht geschrieben werden!\n");
+    return out;
+}

@@ -1,0 +1,155 @@
+// gnuplot as a child process: the script is a memory file on its standard
+// input, its standard output a pipe read here, its standard error a memory
+// file shown only when it fails. No shell, no temporary files.
+#include "gnuplot.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+static const char msg_not_found[] = "FEHLER: gnuplot nicht gefunden; bitte "
+                                    "installieren (Debian: gnuplot-nox)!\n";
+static const char msg_failed[] = "FEHLER: gnuplot ist gescheitert!\n";
+
+// No picture of the tools comes near this; more is a runaway gnuplot.
+static const size_t output_limit = size_t{256} << 20;
+
+static int failed()
+{
+    fputs(msg_failed, stderr);
+    fflush(stderr);
+    return 3;
+}
+
+static FILE *memory_file(const char *name)
+{
+    int fd = memfd_create(name, MFD_CLOEXEC);
+    FILE *f = fd < 0 ? nullptr : fdopen(fd, "w+");
+    if (f == nullptr && fd >= 0)
+        close(fd);
+    return f;
+}
+
+FILE *gnuplot_script()
+{
+    FILE *script = memory_file("gnuplot-skript");
+    if (script == nullptr)
+        failed();
+    return script;
+}
+
+// Reads fd to its end into a growing buffer, with room for a zero after the
+// last byte. Returns 0, or -1 on a read error, when memory runs out or the
+// output passes output_limit.
+static int read_all(int fd, char **data, size_t *len)
+{
+    size_t size = 0;
+    *data = nullptr;
+    *len = 0;
+    for (;;) {
+        if (*len + 1 >= size) {
+            size = size ? 2 * size : 65536;
+            char *more = size <= output_limit
+                             ? static_cast<char *>(realloc(*data, size))
+                             : nullptr;
+            if (more == nullptr)
+                return -1;
+            *data = more;
+        }
+        ssize_t n = read(fd, *data + *len, size - *len - 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            (*data)[*len] = '\0';
+            return static_cast<int>(n);
+        }
+        *len += static_cast<size_t>(n);
+    }
+}
+
+// Shows what gnuplot wrote on its standard error.
+static void show_messages(FILE *messages)
+{
+    char buf[4096];
+    size_t n;
+    rewind(messages);
+    while ((n = fread(buf, 1, sizeof buf, messages)) > 0)
+        fwrite(buf, 1, n, stderr);
+}
+
+// Starts gnuplot with stdin, stdout and stderr on the given descriptors.
+// Returns its pid, or -1 with errno from the start.
+static pid_t start(int in, int out, int err)
+{
+    posix_spawn_file_actions_t files;
+    posix_spawnattr_t attr;
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, in, 0);
+    posix_spawn_file_actions_adddup2(&files, out, 1);
+    posix_spawn_file_actions_adddup2(&files, err, 2);
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
+    char name[] = "gnuplot";
+    char defaults[] = "--default-settings";
+    char *argv[] = {name, defaults, nullptr};
+    pid_t pid = -1;
+    int error = posix_spawnp(&pid, name, &files, &attr, argv, environ);
+    posix_spawn_file_actions_destroy(&files);
+    posix_spawnattr_destroy(&attr);
+    errno = error;
+    return error == 0 ? pid : -1;
+}
+
+int gnuplot_run(FILE *script, char **data, size_t *len)
+{
+    *data = nullptr;
+    *len = 0;
+    FILE *messages = memory_file("gnuplot-meldungen");
+    int out[2];
+    if (fflush(script) != 0 || ferror(script) || messages == nullptr ||
+        pipe2(out, O_CLOEXEC) != 0) {
+        fclose(script);
+        if (messages != nullptr)
+            fclose(messages);
+        return failed();
+    }
+    rewind(script);
+    pid_t pid = start(fileno(script), out[1], fileno(messages));
+    close(out[1]);
+    fclose(script);
+    if (pid < 0) {
+        close(out[0]);
+        fclose(messages);
+        fputs(msg_not_found, stderr);
+        return 2;
+    }
+    int read_failed = read_all(out[0], data, len) != 0;
+    if (read_failed)
+        kill(pid, SIGTERM);
+    close(out[0]);
+    int status = 0;
+    pid_t waited;
+    while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    int ok = !read_failed && waited == pid && WIFEXITED(status) &&
+             WEXITSTATUS(status) == 0 && *len > 0;
+    if (!ok)
+        show_messages(messages);
+    fclose(messages);
+    if (ok)
+        return 0;
+    free(*data);
+    *data = nullptr;
+    *len = 0;
+    return failed();
+}

@@ -1,0 +1,30 @@
+// Reading diodesolve transcripts: the residual of every pass of the three
+// methods, from the report lines of their blocks.
+#ifndef TOOLS_TRANSCRIPT_H_
+#define TOOLS_TRANSCRIPT_H_
+
+#include <cstddef>
+#include <cstdio>
+
+#include "report.h"
+
+// The passes of one method, in order: pass k + 1 has residual delta[k].
+struct transcript_series {
+    unsigned long passes;
+    double delta[report_pass_limit];
+};
+
+// Reads a transcript from in. A line is every byte up to its line feed (a
+// carriage return before it belongs to the line end). A report line stands
+// at the start of a line or after a space (the prompts precede the first
+// one); every other line is skipped, unless it interrupts a block: each
+// method's block is a run of its report lines, numbered 1, 2, 3, ..., and
+// closed by an empty line. Fills series[] in the order bisection, regula
+// falsi, Newton and returns 1. Returns 0 with a German explanation in why
+// (to follow "FEHLER: "; control characters of the input escaped) when the
+// input cannot be read, holds no report line, a report line is cut short or
+// malformed, a pass is missing, a block is incomplete or missing.
+int read_transcript(FILE *in, transcript_series series[report_methods],
+                    char *why, size_t why_size);
+
+#endif // TOOLS_TRANSCRIPT_H_
