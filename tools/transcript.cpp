@@ -6,39 +6,64 @@
 
 #include "cli.h"
 
-static const size_t line_cap = 512;
+// A report line is far shorter than this; what follows its start beyond
+// it is not kept.
+static const size_t report_cap = 256;
 static const size_t echo_max = 60;
 
-// Reads one line without its line end into buf (its first line_cap bytes).
-// Returns 0 at the end of input; otherwise sets *len to the length of the
-// whole line and *complete to whether a line feed ended it.
-static int next_line(FILE *in, char *buf, size_t *len, int *complete)
+// One line of input, without its line end: its length, and the report line
+// in it, if any, from its start (the first report_cap bytes of it kept).
+struct line_in {
+    size_t len;
+    int complete; // a line feed ended it
+    int has_report;
+    size_t report_len;
+    char report[report_cap];
+};
+
+// Does the line, n bytes into it with the last 8 in window, end in the
+// opening of a report line that stands at its start or after a space?
+static int opens_report(const char *window, size_t n)
 {
+    const char *w = window + 1;
+    return n >= 7 && (n == 7 || window[0] == ' ') && w[0] != '\0' &&
+           strchr(report_letters, w[0]) != nullptr &&
+           memcmp(w + 1, " Pass ", 6) == 0;
+}
+
+// Reads the next line, of any length and holding any bytes, into *l.
+// Returns 0 at the end of input.
+static int next_line(FILE *in, line_in *l)
+{
+    char window[8] = {0, 0, 0, 0, 0, 0, 0, 0};
     size_t n = 0;
     int c;
+    l->has_report = 0;
+    l->report_len = 0;
     while ((c = getc(in)) != EOF && c != '\n') {
-        if (n < line_cap)
-            buf[n] = static_cast<char>(c);
+        memmove(window, window + 1, 7);
+        window[7] = static_cast<char>(c);
         ++n;
+        if (l->has_report) {
+            if (l->report_len < report_cap)
+                l->report[l->report_len] = window[7];
+            ++l->report_len;
+        } else if (opens_report(window, n)) {
+            l->has_report = 1;
+            l->report_len = 7;
+            memcpy(l->report, window + 1, 7);
+        }
     }
     if (n == 0 && c == EOF)
         return 0;
-    *complete = c == '\n';
-    if (*complete && n > 0 && n <= line_cap && buf[n - 1] == '\r')
+    l->complete = c == '\n';
+    if (l->complete && n > 0 && window[7] == '\r') { // CR LF ends the line
         --n;
-    *len = n;
-    return 1;
-}
-
-// Where a report line begins in the line: at its start or after a space.
-static const char *find_report(const char *s, size_t n)
-{
-    for (size_t k = 0; k + 7 <= n; ++k) {
-        if ((k == 0 || s[k - 1] == ' ') && s[k] != '\0' &&
-            strchr(report_letters, s[k]) && memcmp(s + k + 1, " Pass ", 6) == 0)
-            return s + k;
+        if (l->has_report)
+            --l->report_len;
     }
-    return nullptr;
+    l->len = n;
+    return 1;
 }
 
 // Where the reader stands: the line number, the report lines taken so far
@@ -57,25 +82,23 @@ static int broken_block(const reading *st, char *why, size_t why_size)
     return 0;
 }
 
-// Takes the next line (len bytes in all, the first line_cap of them in
-// line). Returns 0 with why filled when the transcript is broken there.
-static int take_line(reading *st, const char *line, size_t len, int complete,
-                     char *why, size_t why_size)
+// Takes the next line. Returns 0 with why filled when the transcript is
+// broken there.
+static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
 {
-    size_t kept = len < line_cap ? len : line_cap;
-    const char *at = find_report(line, kept);
-    if (at == nullptr) {
-        if (len == 0) // an empty line closes the open block
+    if (!l->has_report) {
+        if (l->len == 0) // an empty line closes the open block
             st->open = -1;
         else if (st->open >= 0)
             return broken_block(st, why, why_size);
         return 1;
     }
-    size_t skipped = static_cast<size_t>(at - line);
     report_line r;
-    if (!complete || len > line_cap || !report_scan(at, len - skipped, &r)) {
+    size_t kept = l->report_len < report_cap ? l->report_len : report_cap;
+    if (!l->complete || l->report_len > report_cap ||
+        !report_scan(l->report, l->report_len, &r)) {
         char shown[4 * echo_max + 1];
-        escape_bytes(shown, sizeof shown, at, kept - skipped, echo_max);
+        escape_bytes(shown, sizeof shown, l->report, kept, echo_max);
         snprintf(why, why_size,
                  "Zeile %lu ist eine abgeschnittene oder fehlerhafte "
                  "Berichtszeile: \"%s\"!",
@@ -127,11 +150,9 @@ int read_transcript(FILE *in, transcript_series series[report_methods],
     reading st = {series, 0, 0, -1};
     for (int m = 0; m < report_methods; ++m)
         series[m].passes = 0;
-    char line[line_cap];
-    size_t len = 0;
-    int complete = 0;
+    line_in line;
     for (;;) {
-        int got = next_line(in, line, &len, &complete);
+        int got = next_line(in, &line);
         if (ferror(in)) {
             snprintf(why, why_size, "Die Eingabe ist nicht lesbar!");
             return 0;
@@ -139,7 +160,7 @@ int read_transcript(FILE *in, transcript_series series[report_methods],
         if (!got)
             return check_end(&st, why, why_size);
         ++st.number;
-        if (!take_line(&st, line, len, complete, why, why_size))
+        if (!take_line(&st, &line, why, why_size))
             return 0;
     }
 }
