@@ -29,6 +29,11 @@ void report_print(FILE *out, const report_line *l)
         fprintf(out, FORMAT_N, l->pass, l->i, l->delta);
 }
 
+void report_end_block(FILE *out)
+{
+    putc('\n', out);
+}
+
 static int render(char *buf, size_t size, const report_line *l)
 {
     if (l->method == method_regula_falsi)

@@ -28,6 +28,9 @@ struct report_line {
 // Writes the line as diodesolve shows it, line feed included.
 void report_print(FILE *out, const report_line *line);
 
+// Writes the empty line that closes a method's block.
+void report_end_block(FILE *out);
+
 // Reads the len bytes at text (no line feed; they may hold any byte).
 // Returns 1 and fills *line when they are exactly a report line as
 // report_print writes it, 0 otherwise.
