@@ -4,6 +4,7 @@
 #   make test PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON
 #   make memcheck       the transcripts again, under valgrind memcheck
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
+#   make bench          diodemap's engine against a plain loop, and its memory
 #   make install PREFIX=/usr/local   (DESTDIR is honoured too)
 #   make package        the Debian package, in build/$(PRESET)/
 PRESET ?= release
@@ -13,7 +14,7 @@ BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
 
-.PHONY: build run test memcheck fuzz install package clean
+.PHONY: build run test memcheck fuzz bench install package clean
 
 $(BUILD)/CMakeCache.txt:
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
@@ -33,6 +34,10 @@ memcheck: build
 fuzz:
 	$(MAKE) build PRESET=sanitize
 	fuzz/run.sh build/sanitize/bin $(FUZZ_SECONDS)
+
+bench: build
+	cmake --build --preset $(PRESET) --target map_bench
+	$(BUILD)/bin/map_bench 1000 $(BUILD)/bin/diodemap
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))

@@ -6,7 +6,7 @@ include(CMakePackageConfigHelpers)
 set(dalv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/dalv)
 set(dalv_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-install(TARGETS diodesolve splitdemo diodeplot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS diodesolve splitdemo diodeplot diodemap RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS dalv EXPORT dalvTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
@@ -27,7 +27,8 @@ install(FILES ${PROJECT_BINARY_DIR}/dalv.pc DESTINATION ${dalv_pc_dir})
 # Man pages, compressed as Debian ships them; the function names are stubs
 # that point at dalv(3).
 find_program(GZIP gzip REQUIRED)
-set(pages man1/diodesolve.1 man1/splitdemo.1 man1/diodeplot.1 man3/dalv.3)
+set(pages man1/diodesolve.1 man1/splitdemo.1 man1/diodeplot.1 man1/diodemap.1
+  man3/dalv.3)
 foreach(fn dalv_read_double dalv_read_int dalv_read_string dalv_str_chomp)
   file(WRITE ${PROJECT_BINARY_DIR}/man/man3/${fn}.3 ".so man3/dalv.3\n")
   list(APPEND pages man3/${fn}.3)

@@ -9,7 +9,9 @@ set(CPACK_PACKAGE_DESCRIPTION
   "diodesolve asks for the voltage, resistance and diode saturation current of
 a resistor-diode series circuit and finds its current by bisection, regula
 falsi and Newton's method, printing every pass. splitdemo splits a sentence
-with strtok_r. diodeplot draws how the three methods converge, with gnuplot.
+with strtok_r. diodeplot draws how the three methods converge, and diodemap
+where they converge, cycle or break down over a region of circuits, with
+gnuplot.
 The dalv static library, its header, CMake package and
 pkg-config file let other C and C++ programs read console input the same way.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -82,9 +82,16 @@ static void echo_arg(const char *head, const char *arg, const char *tail)
     fprintf(stderr, "%s\"%s\"%s", head, shown, tail);
 }
 
+int argument_error(const char *what, const char *arg)
+{
+    fprintf(stderr, "FEHLER: %s: ", what);
+    echo_arg("", arg, "!\n");
+    return 64;
+}
+
 int usage_error(const char *tool, const char *arg)
 {
-    echo_arg("FEHLER: Unbekanntes Argument: ", arg, "!\n");
+    argument_error("Unbekanntes Argument", arg);
     fprintf(stderr, "Hilfe: %s --help\n", tool);
     return 64;
 }

@@ -29,6 +29,9 @@ int tool_start();
 int take_output_option(int argc, char **argv, int *k, int with_csv,
                        enum output_kind *kind, const char **path);
 
+// Status 64 after "FEHLER: <what>: "<arg>"!" (arg escaped).
+int argument_error(const char *what, const char *arg);
+
 // Status 64 after a message naming the argument: an unknown option.
 int usage_error(const char *tool, const char *arg);
 

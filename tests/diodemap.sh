@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Checks diodemap against diodesolve: at every point of several small maps
+# (among them the circuits whose runs are known), each method's passes, how
+# it ended and its last estimate as printed must be those of the transcript.
+# Then: the known outcomes themselves, identical bytes for any thread count,
+# lost output, the text map's width, and well-formed pictures.
+# Usage: diodemap.sh BIN-DIR   (exit 77 for the pictures alone: no gnuplot)
+. "$(dirname "$0")/lib.sh"
+bin=$1
+need_program "$bin/diodemap" "$bin/diodesolve"
+map=$bin/diodemap
+
+# agree NAME MAP-ARGS...: the map's CSV, point by point, against diodesolve.
+# Leaves the CSV rows in $work/csv as "U R I_S method passes end I".
+agree() {
+    name=$1
+    shift
+    "$map" --csv "$@" >"$work/map.csv" || fail "status $?"
+    [ "$(head -n 1 "$work/map.csv")" = "U,R,I_S,Verfahren,Durchlaeufe,Ende,I" ] || fail "header"
+    tail -n +2 "$work/map.csv" | tr , ' ' >"$work/csv"
+    : >"$work/runs"
+    awk '{ print $1, $2, $3 }' "$work/csv" | uniq | while read -r u r i_s; do
+        printf '%s\n%s\n%s\n' "$u" "$r" "$i_s" | "$bin/diodesolve" |
+            awk -v c="$u $r $i_s" '{ sub(/^.*Ampere: /, "") }
+                /^[HRN] Pass/ { k = $1; n[k]++; prev[k] = last[k]; last[k] = substr($4, 3) }
+                END { for (k in n) print c, k, n[k], last[k], prev[k] }' >>"$work/runs"
+    done
+    awk 'NR == FNR { run[$1 " " $2 " " $3 " " $4] = $5 " " $6 " " $7; next }
+        { key = $1 " " $2 " " $3 " " $4
+          if (!(key in run)) { print "no transcript for " key; bad = 1; next }
+          split(run[key], t, " ")
+          i = ($7 ~ /nan|inf/) ? $7 : sprintf("%g", $7)
+          if ($5 != t[1]) { print key ": " $5 " passes, transcript " t[1]; bad = 1 }
+          if (i != t[2]) { print key ": I " i ", transcript " t[2]; bad = 1 }
+          if ($5 < 200 && $6 != "Wiederholung") { print key ": " $6 " before pass 200"; bad = 1 }
+          if ($5 == 200 && t[2] != t[3] && $6 != "Grenze") { print key ": " $6 " without a repeat"; bad = 1 } }
+        END { exit bad }' "$work/runs" "$work/csv" || fail "differs from diodesolve"
+}
+
+# known U R I_S METHOD PASSES END [LOW HIGH]: a design fact of that circuit
+# (PASSES "-" for any); the last estimate between LOW and HIGH, or finite.
+known() {
+    awk -v c="$1 $2 $3 $4" -v n="$5" -v e="$6" -v lo="${7:-}" -v hi="${8:-}" '
+        $1 " " $2 " " $3 " " $4 == c { found = 1
+            ok = (n == "-" || $5 == n) && $6 == e && $7 !~ /nan|inf/
+            if (lo != "") ok = ok && $7 + 0 > lo + 0 && $7 + 0 < hi + 0 }
+        END { exit !(found && ok) }' "$work/csv" || fail "$1 $2 $3 $4: not $5 $6 $7 $8"
+}
+
+agree "5 V, 1 kOhm, 1 pA (reference)" --U 5 --R 1000:4700 --IS 1e-12:2e-9 --grid 3x3
+for m in H:55 R:17 N:4; do known 5 1000 9.9999999999999998e-13 "${m%:*}" "${m#*:}" Wiederholung 0.00442 0.00443; done
+agree "12 V, 4.7 kOhm, 2 nA (Newton alternates)" --U 12 --R 1000:4700 --IS 1e-12:2e-9 --grid 2x3
+known 12 4700 2.0000000000000001e-09 N 200 Grenze
+known 12 4700 2.0000000000000001e-09 H - Wiederholung
+agree "0.7 V, 100 Ohm, 10 fA (regula falsi creeps)" --U 0.7:2 --R 100 --IS 1e-14:1e-12 --grid 3x2
+known 0.69999999999999996 100 1e-14 R 200 Grenze
+known 0.69999999999999996 100 1e-14 N - Wiederholung
+agree "U = 0 and I_S = 0 (nan, inf)" --U 0:5 --R 1000:10 --IS 0 --grid 2x2
+agree "evenly spaced, through zero" --U -1:1 --R 1000 --IS 1e-12:1e-9 --grid 3x2
+
+name="any number of threads"
+for t in 1 3; do "$map" --csv --grid 37x23 --threads $t >"$work/csv-$t" || fail "status $?"; done
+cmp -s "$work/csv-1" "$work/csv-3" || fail "CSV with 1 and 3 threads differs"
+for t in 1 3; do COLUMNS=70 "$map" --text --grid 53x31 --threads $t >"$work/text-$t" || fail "status $?"; done
+cmp -s "$work/text-1" "$work/text-3" || fail "text map with 1 and 3 threads differs"
+
+name="text map"
+widest=$(awk 'length($0) > m { m = length($0) } END { print m + 0 }' "$work/text-1")
+[ "$widest" -le 70 ] || fail "$widest columns wide, COLUMNS=70"
+for text in Halbierung 'Regula falsi' Newton 'R in Ohm' 'I_S in A' 'Grenze, nan/inf'; do
+    grep -qF "$text" "$work/text-1" || fail "no '$text'"
+done
+awk '/^  (Wiederholung|Grenze)/ { s += $(NF - 1) } END { exit !(s > 299.8 && s < 300.2) }' \
+    "$work/text-1" || fail "the shares of a method do not add up to 100 %"
+
+for kind in --csv --text --svg; do
+    name="lost output $kind"
+    "$map" $kind --grid 20x20 >/dev/full 2>"$work/err" && fail "status 0"
+    [ "$(cat "$work/err")" = "FEHLER: Schreibfehler bei der Ausgabe!" ] || fail "stderr: $(cat "$work/err")"
+done
+
+command -v gnuplot >/dev/null && command -v xmllint >/dev/null ||
+    skip "gnuplot or xmllint missing: pictures not checked"
+name="picture"
+"$map" --grid 60x40 -o "$work/m.svg" 2>"$work/err" || fail "status $?"
+[ -s "$work/err" ] && fail "stderr: $(cat "$work/err")"
+xmllint --noout "$work/m.svg" || fail "SVG is not well-formed"
+for text in Halbierung 'Regula falsi' Newton Ohm Wiederholung 'nan/inf' Durchlaeufe; do
+    grep -qF "$text" "$work/m.svg" || fail "no '$text' in the SVG"
+done
+"$map" --png --grid 60x40 --U 0.1:1000 --R 1000 >"$work/m.png" || fail "status $?"
+[ "$(head -c 8 "$work/m.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "not a PNG"
+finish

@@ -1,0 +1,58 @@
+// Maps of a region of circuits: every grid point runs the three methods
+// exactly as diodesolve runs them; several circuits advance together, rows
+// are shared among threads and handed on in order.
+#ifndef TOOLS_MAP_H_
+#define TOOLS_MAP_H_
+
+#include <cstddef>
+
+#include "report.h"
+
+enum map_quantity { quantity_u, quantity_r, quantity_i_s, map_quantities };
+enum { map_max_points = 4000 }; // on either axis
+
+// The values one quantity takes: points of them from a to b (both exact),
+// log-spaced when both ends are positive, evenly otherwise; one point is a
+// single value.
+struct map_range {
+    double a;
+    double b;
+    int points;
+};
+
+// A map: U, R and I_S, two of them ranges (2 to map_max_points points); x
+// is the first range in that order, y the second.
+struct map_spec {
+    map_range range[map_quantities];
+    int x;
+    int y;
+};
+
+// How one method ended at one grid point.
+struct method_outcome {
+    double last;          // the estimate of its last pass
+    unsigned char passes; // the number of its last pass, 2 to 200
+    unsigned char repeat; // 1: stopped on an exact repeat; 0: at the limit
+};
+
+struct map_cell {
+    method_outcome method[report_methods];
+};
+
+int range_is_log(const map_range *range);
+
+// Point k of the range, 0 <= k < points.
+double range_value(const map_range *range, int k);
+
+// Runs the three methods at every point of row y into cells[0..width).
+void map_row(const map_spec *spec, int y, map_cell *cells);
+
+// Receives the finished rows in order; a nonzero return stops the map.
+typedef int (*row_sink)(int y, const map_cell *cells, void *context);
+
+// Runs the whole map on threads (at least 1) and hands each row, in order
+// of y, to sink on the calling thread. Returns 0, the first nonzero value of
+// sink, or -1 when memory or threads cannot be had.
+int map_run(const map_spec *spec, int threads, row_sink sink, void *context);
+
+#endif // TOOLS_MAP_H_

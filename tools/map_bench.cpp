@@ -1,0 +1,169 @@
+// Benchmark of the map engine: circuits per second for an N x N map of the
+// default region, first as a plain loop that runs the three methods one
+// circuit after the other, then by the engine on one thread and on all; the
+// results must agree bit for bit. With a diodemap program given, also the
+// peak memory of a 4000 x 4000 map drawn by it.
+// Usage: map_bench [N [DIODEMAP]]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "map.h"
+#include "methods.h"
+
+extern char **environ;
+
+static double now()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) +
+           1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// Folds an outcome into a running checksum (FNV-1a over its bytes).
+static void fold(unsigned long long *sum, unsigned long passes, int repeat,
+                 double last)
+{
+    unsigned char bytes[sizeof last + 2];
+    memcpy(bytes, &last, sizeof last);
+    bytes[sizeof last] = static_cast<unsigned char>(passes);
+    bytes[sizeof last + 1] = static_cast<unsigned char>(repeat);
+    for (unsigned char b : bytes)
+        *sum = (*sum ^ b) * 1099511628211ULL;
+}
+
+struct folding {
+    unsigned long long sum;
+    int width;
+};
+
+static int fold_row(int y, const map_cell *cells, void *context)
+{
+    (void)y;
+    folding *f = static_cast<folding *>(context);
+    for (int x = 0; x < f->width; ++x)
+        for (const method_outcome &o : cells[x].method)
+            fold(&f->sum, o.passes, o.repeat, o.last);
+    return 0;
+}
+
+// The plain way: each circuit through the three methods, one after the
+// other, the values of the axes computed once.
+static unsigned long long plain_loop(const map_spec *s)
+{
+    unsigned long long sum = 14695981039346656037ULL;
+    void (*const methods[])(double, double, double, pass_hook, void *,
+                            method_end *) = {halbierung, regula_falsi, newton};
+    static double xs[map_max_points];
+    for (int x = 0; x < s->range[s->x].points; ++x)
+        xs[x] = range_value(&s->range[s->x], x);
+    double v[map_quantities];
+    for (int q = 0; q < map_quantities; ++q)
+        v[q] = range_value(&s->range[q], 0);
+    for (int y = 0; y < s->range[s->y].points; ++y) {
+        v[s->y] = range_value(&s->range[s->y], y);
+        for (int x = 0; x < s->range[s->x].points; ++x) {
+            v[s->x] = xs[x];
+            for (auto method : methods) {
+                method_end end;
+                method(v[0], v[1], v[2], nullptr, nullptr, &end);
+                fold(&sum, end.passes, end.repeat, end.last);
+            }
+        }
+    }
+    return sum;
+}
+
+// Runs diodemap with args and returns its peak resident memory in KiB.
+static long peak_kib(char *const args[])
+{
+    pid_t pid;
+    if (posix_spawn(&pid, args[0], nullptr, nullptr, args, environ) != 0)
+        return -1;
+    int status;
+    rusage usage;
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+// Times the engine on threads; returns the seconds, the checksum in *sum.
+static double engine(const map_spec *s, int threads, unsigned long long *sum)
+{
+    folding f = {14695981039346656037ULL, s->range[s->x].points};
+    double start = now();
+    if (map_run(s, threads, fold_row, &f) != 0) {
+        fputs("map_bench: the map did not run\n", stderr);
+        exit(2);
+    }
+    *sum = f.sum;
+    return now() - start;
+}
+
+int main(int argc, char **argv)
+{
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    int n = argc > 1 ? atoi(argv[1]) : 1000;
+    if (n < 2 || n > map_max_points) {
+        fputs("Aufruf: map_bench [N [DIODEMAP]], N von 2 bis 4000\n", stderr);
+        return 2;
+    }
+    long cpus = sysconf(_SC_NPROCESSORS_ONLN);
+    int all = cpus > 1 ? static_cast<int>(cpus) : 1;
+    map_spec s = {{{5.0, 5.0, 1}, {1.0, 1e7, n}, {1e-16, 1e-6, n}},
+                  quantity_r,
+                  quantity_i_s};
+    double circuits = static_cast<double>(n) * n;
+    printf("Karte %d x %d (U = 5 V, R 1 bis 1e7 Ohm, I_S 1e-16 bis 1e-6 A), "
+           "je Punkt alle drei Verfahren\n",
+           n, n);
+
+    double start = now();
+    unsigned long long plain = plain_loop(&s);
+    double t_plain = now() - start;
+    printf("  einfache Schleife, 1 Thread:   %10.0f Schaltungen/s\n",
+           circuits / t_plain);
+
+    unsigned long long one = 0;
+    unsigned long long many = 0;
+    double t_one = engine(&s, 1, &one);
+    printf("  diodemap, 1 Thread:            %10.0f Schaltungen/s  (%.2f x "
+           "die Zeit der Schleife)\n",
+           circuits / t_one, t_one / t_plain);
+    double t_all = engine(&s, all, &many);
+    printf("  diodemap, %d Threads:           %10.0f Schaltungen/s  (%.2f x "
+           "der Takt von 1 Thread)\n",
+           all, circuits / t_all, t_one / t_all);
+    if (one != plain || many != plain) {
+        puts("FEHLER: die Ergebnisse weichen von der einfachen Schleife ab");
+        return 1;
+    }
+    puts("  Ergebnisse: bitgleich mit der einfachen Schleife");
+
+    if (argc > 2) {
+        // wait4 counts the largest of diodemap and its gnuplot.
+        static const char *const kinds[] = {"--csv", "--text", "--png"};
+        for (const char *kind : kinds) {
+            char *args[] = {argv[2],
+                            const_cast<char *>("--grid"),
+                            const_cast<char *>("4000x4000"),
+                            const_cast<char *>(kind),
+                            const_cast<char *>("-o"),
+                            const_cast<char *>("/dev/null"),
+                            nullptr};
+            long kib = peak_kib(args);
+            printf("  diodemap --grid 4000x4000 %-6s: hoechstens %5.1f MiB "
+                   "Speicher%s\n",
+                   kind, static_cast<double>(kib) / 1024.0,
+                   strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,126 @@
+// The gnuplot script of a map. Axes of log-spaced ranges run in decades
+// (log10 of the value, labelled 10^k), so that each panel is one image of
+// evenly spaced pixels; the colour is log2 of the passes to the repeat, and
+// two colours past the end of that scale mark the two ways to hit the limit.
+#include "map_picture.h"
+
+#include <cmath>
+
+static const double value_limit_finite = 8.5;
+static const double value_limit_nan = 9.5;
+
+// Where sample k of n lies on the drawn axis of a range.
+static double coordinate(const map_range *r, int k, int n)
+{
+    int log = range_is_log(r);
+    double lo = log ? log10(r->a) : r->a;
+    double hi = log ? log10(r->b) : r->b;
+    return n < 2 ? lo : lo + (hi - lo) * k / (n - 1);
+}
+
+static double colour_value(unsigned char ending)
+{
+    if (ending == ending_limit_finite)
+        return value_limit_finite;
+    if (ending == ending_limit_nan)
+        return value_limit_nan;
+    return log2(static_cast<double>(ending));
+}
+
+// Axis range (half a pixel beyond the outer samples) and tics: decades for
+// a log-spaced range (with 2 and 5 between them when it spans few), the
+// usual tics otherwise.
+static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
+{
+    double lo = coordinate(r, 0, n);
+    double hi = coordinate(r, n - 1, n);
+    double half = n < 2 ? 0.5 : (hi - lo) / (n - 1) / 2;
+    fprintf(gp, "set %srange [%.17g:%.17g]\n", axis, lo - half, hi + half);
+    if (!range_is_log(r)) {
+        fprintf(gp, "set %stics autofreq\n", axis);
+        return;
+    }
+    double first = ceil(fmin(lo, hi));
+    double last = floor(fmax(lo, hi));
+    double step = fmax(1.0, ceil((last - first + 1) / 8));
+    fprintf(gp, "set %stics (", axis);
+    const char *sep = "";
+    for (double k = first; k <= last; k += step, sep = ", ")
+        fprintf(gp, "%s'10^{%.0f}' %.17g", sep, k, k);
+    static const double between[] = {2.0, 5.0};
+    for (double k = floor(fmin(lo, hi)); last - first < 2 && k <= last; ++k)
+        for (double m : between)
+            if (log10(m) + k >= fmin(lo, hi) && log10(m) + k <= fmax(lo, hi))
+                fprintf(gp, "%s'%g' %.17g", sep, m * pow(10, k), log10(m) + k);
+    fputs(")\n", gp);
+}
+
+static void write_colours(FILE *gp)
+{
+    fputs("set cbrange [1:10]\n"
+          "set palette defined (1 '#440154', 2.5 '#3b528b', 4 '#21908d', "
+          "5.5 '#5dc963', 7.7 '#fde725', 7.7 'white', 8 'white', "
+          "8 '#8c8c8c', 9 '#8c8c8c', 9 '#d62728', 10 '#d62728')\n"
+          "set cbtics ('2' 1, '4' 2, '8' 3, '16' 4, '32' 5, '64' 6, "
+          "'128' 7, 'endlich' 8.5, 'nan/inf' 9.5)\n"
+          "set cblabel 'Durchlaeufe bis zur Wiederholung; nach 200 "
+          "Durchlaeufen ohne Wiederholung (Grenze): grau mit endlichem I "
+          "(kreist, kriecht), rot mit I = nan oder inf'\n",
+          gp);
+}
+
+// The panel's pixels as inline data, read and dropped one panel at a time,
+// so that gnuplot holds no more than one image.
+static void write_data(FILE *gp, const map_view *v, int m)
+{
+    const map_spec *s = v->spec;
+    for (int r = 0; r < v->rows; ++r) {
+        for (int c = 0; c < v->cols; ++c) {
+            unsigned char e = *view_ending(v, m, r, c);
+            fprintf(gp, "%.10g %.10g %g\n",
+                    coordinate(&s->range[s->x], c, v->cols),
+                    coordinate(&s->range[s->y], r, v->rows), colour_value(e));
+        }
+        fputc('\n', gp);
+    }
+    fputs("e\n", gp);
+}
+
+void write_map_script(FILE *gp, const map_view *v, enum output_kind kind)
+{
+    const map_spec *s = v->spec;
+    char fixed[64];
+    describe_fixed(s, fixed, sizeof fixed);
+    if (kind == out_png)
+        fputs("set terminal pngcairo size 1500,620 enhanced font 'sans,10'\n",
+              gp);
+    else
+        fputs("set terminal svg size 1500,620 enhanced font 'sans,12'\n", gp);
+    write_colours(gp);
+    write_axis(gp, "x", &s->range[s->x], v->cols);
+    write_axis(gp, "y", &s->range[s->y], v->rows);
+    fprintf(gp,
+            "set xlabel '%s'\nset ylabel '%s'\nset tics out\n"
+            "set multiplot layout 1,3 title 'Wo die Verfahren konvergieren: "
+            "%s, Gitter %d x %d' margins 0.05,0.98,0.3,0.86 spacing "
+            "0.06,0.1\n",
+            quantity_labels[s->x], quantity_labels[s->y], fixed,
+            s->range[s->x].points, s->range[s->y].points);
+    for (int m = 0; m < report_methods; ++m) {
+        if (m == report_methods - 1)
+            fputs(
+                "set colorbox horizontal user origin 0.2,0.09 size 0.6,0.035\n",
+                gp);
+        else
+            fputs("unset colorbox\n", gp);
+        fprintf(gp,
+                "set title \"%s\\n{/*0.8 Wiederholung %.1f %%, Grenze %.1f %% "
+                "endlich, %.1f %% nan/inf}\"\n"
+                "plot '-' using 1:2:3 with image notitle\n",
+                report_names[m], view_share(v, m, kind_repeat),
+                view_share(v, m, kind_limit_finite),
+                view_share(v, m, kind_limit_nan));
+        write_data(gp, v, m);
+    }
+    fputs("unset multiplot\n", gp);
+}
