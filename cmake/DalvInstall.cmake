@@ -24,29 +24,41 @@ file(RELATIVE_PATH DALV_PC_TO_PREFIX /${dalv_pc_dir} /)
 configure_file(cmake/dalv.pc.in ${PROJECT_BINARY_DIR}/dalv.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/dalv.pc DESTINATION ${dalv_pc_dir})
 
-# Man pages, compressed as Debian ships them; the function names are stubs
-# that point at dalv(3).
+# Files shipped compressed, as Debian ships man pages and changelogs:
+# dalv_install_gzipped(SOURCE DESTINATION) installs SOURCE.gz there.
 find_program(GZIP gzip REQUIRED)
-set(pages man1/diodesolve.1 man1/splitdemo.1 man1/diodeplot.1 man1/diodemap.1
-  man3/dalv.3)
-foreach(fn dalv_read_double dalv_read_int dalv_read_string dalv_str_chomp)
-  file(WRITE ${PROJECT_BINARY_DIR}/man/man3/${fn}.3 ".so man3/dalv.3\n")
-  list(APPEND pages man3/${fn}.3)
-endforeach()
-set(compressed)
-foreach(page IN LISTS pages)
-  get_filename_component(section_dir ${page} DIRECTORY)
-  get_filename_component(name ${page} NAME)
-  set(source ${PROJECT_BINARY_DIR}/man/${page})
-  if(EXISTS ${PROJECT_SOURCE_DIR}/man/${name})
-    set(source ${PROJECT_SOURCE_DIR}/man/${name})
-  endif()
-  set(gz ${PROJECT_BINARY_DIR}/man-gz/${page}.gz)
+function(dalv_install_gzipped source destination)
+  get_filename_component(name ${source} NAME)
+  set(gz ${PROJECT_BINARY_DIR}/gz/${destination}/${name}.gz)
   add_custom_command(OUTPUT ${gz}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man-gz/${section_dir}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/gz/${destination}
     COMMAND ${GZIP} -9nc ${source} > ${gz}
     DEPENDS ${source} VERBATIM)
-  list(APPEND compressed ${gz})
-  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/${section_dir})
+  install(FILES ${gz} DESTINATION ${destination})
+  set_property(GLOBAL APPEND PROPERTY dalv_gzipped ${gz})
+endfunction()
+
+# Man pages; the function names are stubs that point at dalv(3).
+foreach(page diodesolve.1 splitdemo.1 diodeplot.1 diodemap.1 dalv.3)
+  string(REGEX REPLACE ".*\\." "man" section_dir ${page})
+  dalv_install_gzipped(${PROJECT_SOURCE_DIR}/man/${page}
+    ${CMAKE_INSTALL_MANDIR}/${section_dir})
 endforeach()
-add_custom_target(man ALL DEPENDS ${compressed})
+foreach(fn dalv_read_double dalv_read_int dalv_read_string dalv_str_chomp)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/man/${fn}.3 CONTENT ".so man3/dalv.3\n")
+  dalv_install_gzipped(${PROJECT_BINARY_DIR}/man/${fn}.3
+    ${CMAKE_INSTALL_MANDIR}/man3)
+endforeach()
+
+# The copyright file and the changelog, named after the package; the
+# changelog's entries are signed by the maintainer set here.
+set(DALV_PACKAGE_MAINTAINER
+  "dalv maintainers <maintainers@users.noreply.c-seed-ba55011a.example>"
+  CACHE STRING "Maintainer of the Debian package, as: Name <address>")
+set(dalv_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/diodesolve)
+configure_file(cmake/changelog.in ${PROJECT_BINARY_DIR}/doc/changelog @ONLY)
+dalv_install_gzipped(${PROJECT_BINARY_DIR}/doc/changelog ${dalv_doc_dir})
+install(FILES cmake/copyright DESTINATION ${dalv_doc_dir})
+
+get_property(gzipped GLOBAL PROPERTY dalv_gzipped)
+add_custom_target(gzipped ALL DEPENDS ${gzipped})

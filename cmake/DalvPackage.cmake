@@ -2,7 +2,8 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME diodesolve)
 set(CPACK_PACKAGE_VENDOR "dalv maintainers")
-set(CPACK_PACKAGE_CONTACT "dalv maintainers <maintainers@users.noreply.c-seed-ba55011a.example>")
+set(CPACK_PACKAGE_CONTACT "${DALV_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DALV_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "diode circuit solver and console input library with German dialogue")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -19,6 +20,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot") # for diodeplot
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot") # for the drawing tools
 set(CPACK_STRIP_FILES ON)
 include(CPack)

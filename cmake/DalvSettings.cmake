@@ -15,7 +15,8 @@ set(dalv_release "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
 set(dalv_hardened "$<AND:${dalv_release},$<NOT:$<BOOL:${DALV_SANITIZE}>>>")
 
 # dalv_settings(<target>): language standard, warnings, exact floating point,
-# hardening of release builds, and the sanitizers when asked for.
+# hardening of release builds, the sanitizers when asked for, and no
+# compiler identification (.comment) in programs and libraries.
 # -ffp-contract=off keeps every multiply and add a separately rounded binary64
 # operation, also with -march=native on FMA hardware; fast-math is never used.
 function(dalv_settings target)
@@ -38,5 +39,11 @@ function(dalv_settings target)
     target_compile_options(${target} PRIVATE
       -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(CMAKE_OBJCOPY AND type MATCHES "EXECUTABLE|STATIC_LIBRARY")
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_OBJCOPY} -D --remove-section=.comment $<TARGET_FILE:${target}>
+      VERBATIM)
   endif()
 endfunction()

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and builds a small C program
-# against it twice, as a stranger would: once with find_package(dalv), once
-# with pkg-config. Each must read a number through dalv_read_int.
-# Usage: installed.sh BUILD-DIR C-COMPILER
+# against it, as a stranger would: with find_package(dalv), with pkg-config,
+# and through a shared object linked with the static library. Each must read
+# a number through dalv_read_int.
+# Usage: installed.sh BUILD-DIR C-COMPILER [CMAKE-TOOLCHAIN-FILE]
 . "$(dirname "$0")/lib.sh"
-build_dir=$1 cc=$2
+build_dir=$1 cc=$2 toolchain=${3:-}
 consumer=$(cd "$(dirname "$0")/consumer" && pwd)
 prefix=$work/prefix
 
@@ -28,9 +29,16 @@ cmake -S "$consumer" -B "$work/cmake-build" -DCMAKE_C_COMPILER="$cc" \
     { cat "$work/cmake.log"; name=find_package fail "build failed"; }
 [ -x "$work/cmake-build/app" ] && check find_package "$work/cmake-build/app"
 
-flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig:$prefix/lib/x86_64-linux-gnu/pkgconfig \
-    pkg-config --cflags --libs dalv) || setup_broken "pkg-config does not know dalv"
+pc_dir=$(dirname "$(find "$prefix" -name dalv.pc)")
+flags=$(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs dalv) ||
+    setup_broken "pkg-config does not know dalv"
 # shellcheck disable=SC2086 # the flags are words
 "$cc" "$consumer/app.c" $flags -o "$work/app-pc" || name=pkg-config fail "build failed"
 [ -x "$work/app-pc" ] && check pkg-config "$work/app-pc"
+
+# shellcheck disable=SC2086
+"$cc" -shared -fPIC "$consumer/plugin.c" $flags -o "$work/libplugin.so" &&
+    "$cc" "$consumer/host.c" -L"$work" -lplugin -Wl,-rpath,"$work" -o "$work/host" ||
+    name="shared object" fail "build failed"
+[ -x "$work/host" ] && check "shared object" "$work/host"
 finish

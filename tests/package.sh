@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a build into a temporary folder (nothing is
-# installed) and checks its file list and its control fields.
-# Usage: package.sh BUILD-DIR EXPECTED-FILE-LIST VERSION
+# installed) and checks its file list, its control fields and, where lintian
+# is installed, that lintian --pedantic finds no error and no warning. Then
+# that the maintainer is set at configure time.
+# Usage: package.sh BUILD-DIR EXPECTED-FILE-LIST VERSION SOURCE-DIR
 . "$(dirname "$0")/lib.sh"
-build_dir=$1 expected=$2 version=$3
+build_dir=$1 expected=$2 version=$3 src=$4
 cpack -G DEB -B "$work" --config "$build_dir/CPackConfig.cmake" >"$work/log" 2>&1 ||
     { cat "$work/log"; setup_broken "cpack failed"; }
 deb=$(ls "$work"/*.deb) || setup_broken "no package"
@@ -22,4 +24,21 @@ field Depends '^libc6 \(>= [0-9.]+\)' # found by dpkg-shlibdeps
 field Recommends '^gnuplot-nox \| gnuplot$'
 field Description '^diode circuit solver'
 field Maintainer '<.+@.+>'
+
+name=lintian
+if command -v lintian >/dev/null; then
+    lintian --pedantic --display-info "$deb" >"$work/lintian" 2>/dev/null
+    grep -E '^[EW]: ' "$work/lintian" && fail "errors or warnings"
+    cat "$work/lintian"
+else
+    echo "lintian is not installed: not run"
+fi
+
+name="maintainer at configure time"
+who="Erika Muster <erika@example.org>"
+cmake -S "$src" -B "$work/configured" -DBUILD_TESTING=OFF -DDALV_PACKAGE_MAINTAINER="$who" \
+    >"$work/configure.log" 2>&1 || { cat "$work/configure.log"; setup_broken "configure failed"; }
+grep -qF "set(CPACK_DEBIAN_PACKAGE_MAINTAINER \"$who\")" "$work/configured/CPackConfig.cmake" ||
+    fail "not the package's maintainer"
+grep -qF -- " -- $who  " "$work/configured/doc/changelog" || fail "not in the changelog"
 finish
