@@ -16,13 +16,23 @@ VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-
 
 .PHONY: build run test memcheck fuzz bench install package clean
 
+# Arguments given must reach CMake on a configured tree too: with
+# CMAKE_ARGS, the tree is configured again every time.
+ifneq ($(strip $(CMAKE_ARGS)),)
+.PHONY: $(BUILD)/CMakeCache.txt
+endif
 $(BUILD)/CMakeCache.txt:
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
 
 build: $(BUILD)/CMakeCache.txt
 	cmake --build --preset $(PRESET) --parallel
 
-run: build
+# The build's chatter goes to a log, shown only when the build fails, so
+# that the dialogue starts on a clean screen.
+run:
+	@mkdir -p $(BUILD)
+	@$(MAKE) --no-print-directory build >$(BUILD)/make-run.log 2>&1 || \
+	    { cat $(BUILD)/make-run.log; exit 1; }
 	@$(BUILD)/bin/diodesolve
 
 test: build

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The Makefile does what it is told: CMake arguments reach a tree that is
+# already configured, and make run on a built tree opens straight into the
+# dialogue, without the build's chatter.
+# Usage: makefile.sh SOURCE-DIR PRESET
+. "$(dirname "$0")/lib.sh"
+src=$1 preset=$2
+mk() { env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make --no-print-directory -C "$src" PRESET="$preset" "$@"; }
+
+name="arguments on a configured tree"
+mk -n build CMAKE_ARGS=-DDALV_WERROR=ON >"$work/plan" || fail "make -n: status $?"
+grep -qx "cmake --preset $preset -DDALV_WERROR=ON" "$work/plan" || fail "CMake not given them: $(head -n 3 "$work/plan")"
+
+name="make run on a built tree"
+mk run </dev/null >"$work/out" 2>"$work/err"
+[ "$(cat "$work/out")" = "Gesamtspannung in V: " ] || fail "stdout: $(head -c 300 "$work/out")"
+[ "$(cat "$work/err")" = "FEHLER: Keine Eingabezeile lesbar!" ] || fail "stderr: $(head -c 300 "$work/err")"
+finish
