@@ -6,7 +6,7 @@
 # lost output, the text map's width, and well-formed pictures.
 # Usage: diodemap.sh BIN-DIR   (exit 77 for the pictures alone: no gnuplot)
 . "$(dirname "$0")/lib.sh"
-bin=$1
+bin=$(programs "$1")
 need_program "$bin/diodemap" "$bin/diodesolve"
 map=$bin/diodemap
 

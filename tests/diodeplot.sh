@@ -7,7 +7,7 @@
 # or failing gnuplot, a cut transcript, an ignored SIGCHLD.
 # Usage: diodeplot.sh BIN-DIR   (exit 77: skipped, no gnuplot or xmllint)
 . "$(dirname "$0")/lib.sh"
-bin=$1
+bin=$(programs "$1")
 need_program "$bin/diodesolve" "$bin/diodeplot"
 plot=$bin/diodeplot
 printf '5\n1e3\n1e-12\n' | "$bin/diodesolve" >"$work/T"

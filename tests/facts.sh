@@ -5,7 +5,7 @@
 #
 # Usage: facts.sh PATH-TO-DIODESOLVE
 . "$(dirname "$0")/lib.sh"
-prog=$1
+prog=$(programs "$(dirname "$1")")/${1##*/}
 need_program "$prog"
 
 # run NAME INPUT: runs the program on INPUT and checks the layout every run

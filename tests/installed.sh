@@ -15,7 +15,7 @@ cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log" 2>&1 ||
 check() { # check HOW APP: the app must echo the number it read
     local out
     name=$1
-    out=$(printf '  42 \n' | "$2" 2>&1)
+    out=$(printf '  42 \n' | "${emulator[@]}" "$2" 2>&1)
     if [ "$out" = "Anzahl: gelesen: 42" ]; then
         echo "$1: passed"
     else
@@ -23,7 +23,9 @@ check() { # check HOW APP: the app must echo the number it read
     fi
 }
 
-cmake -S "$consumer" -B "$work/cmake-build" -DCMAKE_C_COMPILER="$cc" \
+cross=() # a cross build looks for packages in its sysroot and in the prefix
+[ -n "$toolchain" ] && cross=(-DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_STAGING_PREFIX="$prefix")
+cmake -S "$consumer" -B "$work/cmake-build" -DCMAKE_C_COMPILER="$cc" "${cross[@]}" \
     -DCMAKE_PREFIX_PATH="$prefix" >"$work/cmake.log" 2>&1 &&
     cmake --build "$work/cmake-build" >>"$work/cmake.log" 2>&1 ||
     { cat "$work/cmake.log"; name=find_package fail "build failed"; }

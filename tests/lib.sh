@@ -38,6 +38,29 @@ finish() {
     exit 1
 }
 
+# A cross build's programs run under the emulator that DALV_EMULATOR names
+# (such as "qemu-aarch64 -L /usr/aarch64-linux-gnu"), kept in $emulator.
+read -ra emulator <<<"${DALV_EMULATOR:-}"
+
+# programs DIR: prints a folder whose programs are those of DIR: DIR itself,
+# or, in a cross build, stand-ins of the same names that start them under
+# the emulator.
+programs() {
+    if [ ${#emulator[@]} = 0 ]; then
+        echo "$1"
+        return
+    fi
+    local p run=("${emulator[@]}")
+    run[0]=$(command -v "${run[0]}") || setup_broken "no emulator ${emulator[0]}"
+    mkdir -p "$work/emulated"
+    for p in "$1"/*; do
+        [ -f "$p" ] && [ -x "$p" ] || continue
+        printf '#!/bin/sh\nexec %s %q "$@"\n' "${run[*]}" "$p" >"$work/emulated/${p##*/}"
+        chmod +x "$work/emulated/${p##*/}"
+    done
+    echo "$work/emulated"
+}
+
 # on_terminal COLUMNS COMMAND...: runs COMMAND with standard output on a
 # pseudo-terminal that many columns wide (standard input and error stay as
 # they are) and prints what the terminal showed, line ends as CR LF.

@@ -19,6 +19,10 @@
 #   stdout-to    full: standard output goes to /dev/full; closed: it is
 #                closed (>&-); standard output is then not compared.
 #                terminal: it is a terminal; stdout is what the terminal shows
+#   default-nan  yes: every nan the program prints is made by arithmetic, so
+#                its sign is the processor's: -nan on x86-64, nan where the
+#                default NaN is positive (aarch64). DALV_DEFAULT_NAN names
+#                the platform's spelling; expected -nan is read as that.
 # A value is decoded like printf %b (\n, \r, \t, \v, \f, \\, \0NNN, \xHH); a
 # key given again appends to its value. A space that ends a value is \x20.
 # Exit status: 0 when the case passes, 1 when the program is wrong, 2 when the
@@ -32,7 +36,7 @@ bin_dir=$2
 [ -r "$case_file" ] || setup_broken "cannot read $case_file"
 mkdir "$work/want" "$work/got"
 
-program= args=() envs=() status=0 have_combined=0 stdout_to= input=
+program= args=() envs=() status=0 have_combined=0 stdout_to= input= default_nan=no
 while IFS= read -r line || [ -n "$line" ]; do
     case $line in '' | '#'*) continue ;; esac
     key=${line%%:*}
@@ -45,6 +49,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     status) status=$value ;;
     stdout-to) stdout_to=$value ;;
     stdin-from) input=$value ;;
+    default-nan) default_nan=$value ;;
     stdout-file)
         cat "$(dirname "$case_file")/$value" >>"$work/want/stdout" ||
             setup_broken "cannot read $value" ;;
@@ -56,11 +61,14 @@ while IFS= read -r line || [ -n "$line" ]; do
 done <"$case_file"
 
 [ -n "$program" ] || setup_broken "$case_file: no program"
-exe=$bin_dir/$program
+exe=$(programs "$bin_dir")/$program
 need_program "$exe"
 [ -n "$input" ] || input=$work/want/stdin
 [ -e "$input" ] || input=/dev/null
 touch "$work/want/stdout" "$work/want/stderr"
+if [ "$default_nan" = yes ] && [ "${DALV_DEFAULT_NAN:--nan}" != -nan ]; then
+    sed -i "s/-nan/$DALV_DEFAULT_NAN/g" "$work/want/stdout"
+fi
 
 command=(env "${envs[@]}")
 [ -n "${TRANSCRIPT_WRAPPER:-}" ] && read -ra wrapper <<<"$TRANSCRIPT_WRAPPER" &&

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,9 +85,33 @@ static void show_messages(FILE *messages)
         fwrite(buf, 1, n, stderr);
 }
 
-// Starts gnuplot with stdin, stdout and stderr on the given descriptors.
-// Returns its pid, or -1 with errno from the start.
-static pid_t start(int in, int out, int err)
+// Finds gnuplot once, as execvp would: the first executable file of that
+// name in a folder of PATH (an empty entry is the working folder). Returns 1
+// with its path in buf. Knowing it before the start, the caller can tell
+// "not there" from "failed" even where a start cannot report that exec went
+// wrong (under an emulator such as qemu-user).
+static int find_gnuplot(char *buf, size_t size)
+{
+    const char *path = getenv("PATH");
+    if (path == nullptr)
+        path = "/bin:/usr/bin";
+    for (;;) {
+        size_t n = strcspn(path, ":");
+        int len = snprintf(buf, size, "%.*s/gnuplot", static_cast<int>(n),
+                           n > 0 ? path : ".");
+        struct stat st;
+        if (len > 0 && static_cast<size_t>(len) < size && stat(buf, &st) == 0 &&
+            S_ISREG(st.st_mode) && access(buf, X_OK) == 0)
+            return 1;
+        if (path[n] == '\0')
+            return 0;
+        path += n + 1;
+    }
+}
+
+// Starts the gnuplot at program with stdin, stdout and stderr on the given
+// descriptors. Returns its pid, or -1 with errno from the start.
+static pid_t start(const char *program, int in, int out, int err)
 {
     posix_spawn_file_actions_t files;
     posix_spawnattr_t attr;
@@ -106,7 +131,7 @@ static pid_t start(int in, int out, int err)
     char script[] = "/dev/stdin";
     char *argv[] = {name, defaults, script, nullptr};
     pid_t pid = -1;
-    int error = posix_spawnp(&pid, name, &files, &attr, argv, environ);
+    int error = posix_spawn(&pid, program, &files, &attr, argv, environ);
     posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attr);
     errno = error;
@@ -117,6 +142,12 @@ int gnuplot_run(FILE *script, char **data, size_t *len)
 {
     *data = nullptr;
     *len = 0;
+    char program[4096];
+    if (!find_gnuplot(program, sizeof program)) {
+        fclose(script);
+        fputs(msg_not_found, stderr);
+        return 2;
+    }
     FILE *messages = memory_file("gnuplot-meldungen");
     int out[2];
     if (fflush(script) != 0 || ferror(script) || messages == nullptr ||
@@ -127,7 +158,7 @@ int gnuplot_run(FILE *script, char **data, size_t *len)
         return failed();
     }
     rewind(script);
-    pid_t pid = start(fileno(script), out[1], fileno(messages));
+    pid_t pid = start(program, fileno(script), out[1], fileno(messages));
     close(out[1]);
     fclose(script);
     if (pid < 0) {

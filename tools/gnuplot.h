@@ -1,5 +1,6 @@
 // Starting gnuplot, the one way the tools draw: found once on PATH, started
-// without a shell on a script held in memory, its picture read back.
+// without a shell (posix_spawn) on a script held in memory, its picture read
+// back.
 #ifndef TOOLS_GNUPLOT_H_
 #define TOOLS_GNUPLOT_H_
 
