@@ -1,0 +1,125 @@
+// diodemap's command line: the ranges, the grid, the threads, the output.
+#include "map_options.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+static const char *const range_options[map_quantities] = {"--U", "--R", "--IS"};
+
+// A whole argument as a finite number.
+static int number(const char *s, double *value)
+{
+    char *end = nullptr;
+    *value = strtod(s, &end);
+    return end != s && *end == '\0' && std::isfinite(*value);
+}
+
+static int take_range(const char *option, const char *arg, map_range *range)
+{
+    char text[256];
+    snprintf(text, sizeof text, "%s", arg);
+    char *colon = strchr(text, ':');
+    if (colon != nullptr)
+        *colon = '\0';
+    range->points = colon != nullptr ? 2 : 1;
+    if (strlen(arg) >= sizeof text || !number(text, &range->a) ||
+        (colon != nullptr && !number(colon + 1, &range->b))) {
+        char what[64];
+        snprintf(what, sizeof what, "Kein Wert W oder Bereich A:B fuer %s",
+                 option);
+        return argument_error(what, arg);
+    }
+    if (colon != nullptr && range->a == range->b)
+        return argument_error("Ein Bereich braucht zwei verschiedene Enden",
+                              arg);
+    return 0;
+}
+
+static int take_grid(const char *arg, int grid[2])
+{
+    char tail = '\0';
+    if (sscanf(arg, "%5dx%5d%c", &grid[0], &grid[1], &tail) != 2 ||
+        grid[0] < 2 || grid[1] < 2 || grid[0] > map_max_points ||
+        grid[1] > map_max_points)
+        return argument_error(
+            "Das Gitter muss BxH mit 2 bis 4000 Punkten je Achse sein", arg);
+    return 0;
+}
+
+static int take_threads(const char *arg, int *threads)
+{
+    char *end = nullptr;
+    long n = strtol(arg, &end, 10);
+    if (end == arg || *end != '\0' || n < 1 || n > 256)
+        return argument_error("--threads braucht eine Zahl von 1 bis 256", arg);
+    *threads = static_cast<int>(n);
+    return 0;
+}
+
+// The first range in the order U, R, I_S is x, the second y.
+static int place_axes(map_options *o)
+{
+    int axes[map_quantities];
+    int n = 0;
+    for (int q = 0; q < map_quantities; ++q) {
+        if (o->spec.range[q].points > 1)
+            axes[n++] = q;
+        else
+            o->spec.range[q].points = 1;
+    }
+    if (n != 2) {
+        fputs("FEHLER: Genau zwei von U, R und I_S muessen Bereiche A:B "
+              "sein!\n",
+              stderr);
+        return 64;
+    }
+    o->spec.x = axes[0];
+    o->spec.y = axes[1];
+    o->spec.range[o->spec.x].points = o->grid[0];
+    o->spec.range[o->spec.y].points = o->grid[1];
+    return 0;
+}
+
+int parse_map_options(int argc, char **argv, map_options *o)
+{
+    long cpus = sysconf(_SC_NPROCESSORS_ONLN);
+    *o = map_options{};
+    o->spec.range[quantity_u] = {5.0, 5.0, 1};
+    o->spec.range[quantity_r] = {1.0, 1e7, 2};
+    o->spec.range[quantity_i_s] = {1e-16, 1e-6, 2};
+    o->grid[0] = 200;
+    o->grid[1] = 150;
+    o->threads = cpus < 1 ? 1 : cpus > 256 ? 256 : static_cast<int>(cpus);
+    o->kind = out_svg;
+    for (int k = 1; k < argc;) {
+        int took = take_output_option(argc, argv, &k, 1, &o->kind, &o->path);
+        if (took < 0)
+            return 64;
+        if (took > 0)
+            continue;
+        const char *option = argv[k++];
+        if (strcmp(option, "--help") == 0) {
+            o->help = 1;
+            continue;
+        }
+        int q = 0;
+        while (q < map_quantities && strcmp(option, range_options[q]) != 0)
+            ++q;
+        int grid = strcmp(option, "--grid") == 0;
+        if (q == map_quantities && !grid && strcmp(option, "--threads") != 0)
+            return usage_error("diodemap", option);
+        if (k >= argc)
+            return argument_error("Es fehlt ein Wert nach der Option", option);
+        const char *value = argv[k++];
+        int status = q < map_quantities
+                         ? take_range(option, value, &o->spec.range[q])
+                     : grid ? take_grid(value, o->grid)
+                            : take_threads(value, &o->threads);
+        if (status != 0)
+            return status;
+    }
+    return place_axes(o);
+}
