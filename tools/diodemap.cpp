@@ -80,8 +80,9 @@ static int run_view(const map_options *o)
     int width = text_width(o->path);
     int text = o->kind == out_text;
     map_view view;
-    if (view_begin(&view, &o->spec, text ? width - 13 : 400, text ? 12 : 400) !=
-            0 ||
+    int cols = text ? text_map_cols(width) : picture_samples;
+    int rows = text ? text_map_rows : picture_samples;
+    if (view_begin(&view, &o->spec, cols, rows) != 0 ||
         map_run(&o->spec, o->threads, view_take_row, &view) != 0) {
         view_end(&view);
         fputs("FEHLER: Nicht genug Speicher oder Threads!\n", stderr);

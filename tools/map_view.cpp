@@ -39,6 +39,15 @@ int ending_kind_of(unsigned char ending)
                                            : kind_repeat;
 }
 
+// A text map row: the label of its value in label_width columns, " |",
+// the samples, "|".
+static const int label_width = 10;
+
+int text_map_cols(int width)
+{
+    return width - label_width - 3;
+}
+
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
 {
     int width = spec->range[spec->x].points;
@@ -144,7 +153,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     const map_spec *s = v->spec;
     const map_range *xr = &s->range[s->x];
     const map_range *yr = &s->range[s->y];
-    char row[512];
+    char row[512]; // text_width() allows 400 columns
     put_line(out, width, "%s", "");
     put_line(out, width, "%s, senkrecht %s", report_names[m],
              quantity_labels[s->y]);
@@ -154,14 +163,15 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
         row[v->cols] = '\0';
         double value = range_value(yr, sample_point(r, v->rows, yr->points));
         if (r == v->rows - 1 || r == 0)
-            put_line(out, width, "%10.3g |%s|", value, row);
+            put_line(out, width, "%*.3g |%s|", label_width, value, row);
         else
-            put_line(out, width, "%10s |%s|", "", row);
+            put_line(out, width, "%*s |%s|", label_width, "", row);
     }
-    put_line(out, width, "%11s %-*.3g%*.3g", "", v->cols / 2,
+    put_line(out, width, "%*s  %-*.3g%*.3g", label_width, "", v->cols / 2,
              range_value(xr, 0), v->cols - v->cols / 2,
              range_value(xr, xr->points - 1));
-    put_line(out, width, "%11s %s (waagerecht)", "", quantity_labels[s->x]);
+    put_line(out, width, "%*s  %s (waagerecht)", label_width, "",
+             quantity_labels[s->x]);
     for (int k = 0; k < kinds; ++k)
         put_line(out, width, "  %-16s %5.1f %%", kind_names[k],
                  view_share(v, m, k));

@@ -25,6 +25,11 @@ struct map_view {
 
 // A view of at most cols x rows samples. Returns 0, or -1 without memory.
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows);
+
+// Samples per axis of a picture, and rows of a text map; the columns of a
+// text map width characters wide (beside its labels and frame).
+enum { picture_samples = 400, text_map_rows = 12 };
+int text_map_cols(int width);
 void view_end(map_view *view);
 
 // The ending of method m at sample row, col (row 0 at the first y).
