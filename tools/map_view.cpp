@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
-const char *const quantity_labels[map_quantities] = {"U in V", "R in Ohm",
-                                                     "I_S in A"};
+const char *const quantity_labels[map_quantities] = {
+    "Gesamtspannung U in V", "Widerstand R in Ohm",
+    "Saettigungsstrom I_S in A"};
 static const char *const quantity_names[map_quantities] = {"U", "R", "I_S"};
 static const char *const quantity_units[map_quantities] = {"V", "Ohm", "A"};
 const char *const kind_names[kinds] = {"Wiederholung", "Grenze, endlich",
@@ -155,8 +156,8 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     const map_range *yr = &s->range[s->y];
     char row[512]; // text_width() allows 400 columns
     put_line(out, width, "%s", "");
-    put_line(out, width, "%s, senkrecht %s", report_names[m],
-             quantity_labels[s->y]);
+    put_line(out, width, "%s", report_names[m]);
+    put_line(out, width, "  senkrecht: %s", quantity_labels[s->y]);
     for (int r = v->rows - 1; r >= 0; --r) {
         for (int c = 0; c < v->cols; ++c)
             row[c] = mark_of(*view_ending(v, m, r, c));
@@ -170,8 +171,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     put_line(out, width, "%*s  %-*.3g%*.3g", label_width, "", v->cols / 2,
              range_value(xr, 0), v->cols - v->cols / 2,
              range_value(xr, xr->points - 1));
-    put_line(out, width, "%*s  %s (waagerecht)", label_width, "",
-             quantity_labels[s->x]);
+    put_line(out, width, "  waagerecht: %s", quantity_labels[s->x]);
     for (int k = 0; k < kinds; ++k)
         put_line(out, width, "  %-16s %5.1f %%", kind_names[k],
                  view_share(v, m, k));

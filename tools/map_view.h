@@ -44,8 +44,8 @@ int sample_point(int k, int n, int points);
 unsigned char ending_of(const method_outcome *o);
 int ending_kind_of(unsigned char ending);
 
-// German names of the quantities for labels: "U in V", "R in Ohm",
-// "I_S in A"; and of the three kinds of ending.
+// German names of the quantities for labels ("Widerstand R in Ohm"), and
+// of the three kinds of ending.
 extern const char *const quantity_labels[map_quantities];
 extern const char *const kind_names[kinds];
 
