@@ -32,7 +32,9 @@ static int take_range(const char *option, const char *arg, map_range *range)
                  option);
         return argument_error(what, arg);
     }
-    if (colon != nullptr && range->a == range->b)
+    if (colon == nullptr)
+        range->b = range->a; // one value
+    else if (range->a == range->b)
         return argument_error("Ein Bereich braucht zwei verschiedene Enden",
                               arg);
     return 0;

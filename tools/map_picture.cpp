@@ -28,8 +28,8 @@ static double colour_value(unsigned char ending)
 }
 
 // Axis range (half a pixel beyond the outer samples) and tics: decades for
-// a log-spaced range (with 2 and 5 between them when it spans few), the
-// usual tics otherwise.
+// a log-spaced range, and where it spans fewer than two, also its ends and
+// the 2s and 5s between; the usual tics for an evenly spaced range.
 static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
 {
     double lo = coordinate(r, 0, n);
@@ -40,18 +40,21 @@ static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
         fprintf(gp, "set %stics autofreq\n", axis);
         return;
     }
-    double first = ceil(fmin(lo, hi));
-    double last = floor(fmax(lo, hi));
+    double bottom = fmin(lo, hi);
+    double top = fmax(lo, hi);
+    double first = ceil(bottom);
+    double last = floor(top);
     double step = fmax(1.0, ceil((last - first + 1) / 8));
     fprintf(gp, "set %stics (", axis);
-    const char *sep = "";
-    for (double k = first; k <= last; k += step, sep = ", ")
-        fprintf(gp, "%s'10^{%.0f}' %.17g", sep, k, k);
-    static const double between[] = {2.0, 5.0};
-    for (double k = floor(fmin(lo, hi)); last - first < 2 && k <= last; ++k)
-        for (double m : between)
-            if (log10(m) + k >= fmin(lo, hi) && log10(m) + k <= fmax(lo, hi))
-                fprintf(gp, "%s'%g' %.17g", sep, m * pow(10, k), log10(m) + k);
+    for (double k = first; k <= last; k += step)
+        fprintf(gp, "'10^{%.0f}' %.17g, ", k, k);
+    if (last - first < 2) {
+        fprintf(gp, "'%.3g' %.17g, '%.3g' %.17g, ", r->a, lo, r->b, hi);
+        for (double k = floor(bottom); k <= top; ++k)
+            for (double m = 2.0; m <= 5.0; m += 3.0)
+                if (k + log10(m) > bottom && k + log10(m) < top)
+                    fprintf(gp, "'%g' %.17g, ", m * pow(10.0, k), k + log10(m));
+    }
     fputs(")\n", gp);
 }
 
