@@ -20,6 +20,8 @@
 
 #include "report.h"
 
+static_assert(sizeof(unsigned long) == 8, "the pass counter has 64 bits");
+
 static const double thermal_voltage = 0.026; // U_T in volts
 
 // Residual of the mesh equation at current i, in volts.

@@ -65,7 +65,7 @@ for t in 1 3; do COLUMNS=70 "$map" --text --grid 53x31 --threads $t >"$work/text
 cmp -s "$work/text-1" "$work/text-3" || fail "text map with 1 and 3 threads differs"
 
 name="text map"
-widest=$(awk 'length($0) > m { m = length($0) } END { print m + 0 }' "$work/text-1")
+widest=$(widest "$work/text-1")
 [ "$widest" -le 70 ] || fail "$widest columns wide, COLUMNS=70"
 for text in Halbierung 'Regula falsi' Newton 'R in Ohm' 'I_S in A' 'Grenze, nan/inf'; do
     grep -qF "$text" "$work/text-1" || fail "no '$text'"
@@ -89,5 +89,5 @@ for text in Halbierung 'Regula falsi' Newton Ohm Wiederholung 'nan/inf' Durchlae
     grep -qF "$text" "$work/m.svg" || fail "no '$text' in the SVG"
 done
 "$map" --png --grid 60x40 --U 0.1:1000 --R 1000 >"$work/m.png" || fail "status $?"
-[ "$(head -c 8 "$work/m.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "not a PNG"
+is_png "$work/m.png" || fail "not a PNG"
 finish

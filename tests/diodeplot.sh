@@ -124,7 +124,6 @@ expect 1 "FEHLER: Die Ausgabedatei \"$work/nix/p.svg\" kann nicht geschrieben we
 
 # The text chart: every method and axis named, never wider than the terminal,
 # else COLUMNS, else 80 columns; a picture to -o FILE from a terminal is fine.
-widest() { awk '{ sub(/\r$/, "") } length($0) > m { m = length($0) } END { print m + 0 }' "$@"; }
 name="text chart"
 "$plot" --text <"$work/T" >"$work/chart" || fail "status $?"
 for text in Halbierung 'Regula falsi' Newton Durchlauf; do
@@ -151,6 +150,5 @@ on_terminal 80 "$plot" --png -o "$work/t.png" <"$work/T" || fail "status $?"
 
 name="png"
 "$plot" --png <"$work/T" >"$work/p.png" || fail "status $?"
-[ "$(head -c 8 "$work/p.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
-    fail "not a PNG"
+is_png "$work/p.png" || fail "not a PNG"
 finish

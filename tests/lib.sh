@@ -61,6 +61,11 @@ programs() {
     echo "$work/emulated"
 }
 
+# widest FILE...: the length of the longest line (a CR at its end not
+# counted). is_png FILE: whether FILE begins with the PNG signature.
+widest() { awk '{ sub(/\r$/, "") } length($0) > m { m = length($0) } END { print m + 0 }' "$@"; }
+is_png() { [ "$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ]; }
+
 # on_terminal COLUMNS COMMAND...: runs COMMAND with standard output on a
 # pseudo-terminal that many columns wide (standard input and error stay as
 # they are) and prints what the terminal showed, line ends as CR LF.

@@ -82,6 +82,12 @@ static void echo_arg(const char *head, const char *arg, const char *tail)
     fprintf(stderr, "%s\"%s\"%s", head, shown, tail);
 }
 
+int print_help(const char *text, int closed)
+{
+    fputs(text, stdout);
+    return (closed & closed_stdout) ? write_error() : finish_output(stdout);
+}
+
 int argument_error(const char *what, const char *arg)
 {
     fprintf(stderr, "FEHLER: %s: ", what);

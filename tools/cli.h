@@ -29,6 +29,10 @@ int tool_start();
 int take_output_option(int argc, char **argv, int *k, int with_csv,
                        enum output_kind *kind, const char **path);
 
+// --help: writes text to standard output; returns 0, or 1 after the write
+// error message when it was lost (closed: what tool_start() returned).
+int print_help(const char *text, int closed);
+
 // Status 64 after "FEHLER: <what>: "<arg>"!" (arg escaped).
 int argument_error(const char *what, const char *arg);
 

@@ -44,9 +44,7 @@ static int csv_row(int y, const map_cell *cells, void *context)
     const csv_out *c = static_cast<const csv_out *>(context);
     const map_spec *s = c->spec;
     double v[map_quantities];
-    for (int q = 0; q < map_quantities; ++q)
-        v[q] = range_value(&s->range[q], 0);
-    v[s->y] = range_value(&s->range[s->y], y);
+    row_values(s, y, v);
     for (int x = 0; x < s->range[s->x].points; ++x) {
         v[s->x] = range_value(&s->range[s->x], x);
         for (int m = 0; m < report_methods; ++m) {
@@ -116,10 +114,8 @@ int main(int argc, char **argv)
     int status = parse_map_options(argc, argv, &o);
     if (status != 0)
         return status;
-    if (o.help) {
-        fputs(help, stdout);
-        return (closed & closed_stdout) ? write_error() : finish_output(stdout);
-    }
+    if (o.help)
+        return print_help(help, closed);
     if (refuses_terminal(o.kind, o.path))
         return 64;
     if ((closed & closed_stdout) && o.path == nullptr)

@@ -91,10 +91,8 @@ int main(int argc, char **argv)
         want_help = 1;
         ++k;
     }
-    if (want_help) {
-        fputs(help, stdout);
-        return (closed & closed_stdout) ? write_error() : finish_output(stdout);
-    }
+    if (want_help)
+        return print_help(help, closed);
     if (refuses_terminal(kind, path))
         return 64;
 

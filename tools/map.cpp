@@ -82,13 +82,18 @@ run_method(const row *w, int width, int method, map_cell *cells)
     }
 }
 
+void row_values(const map_spec *spec, int y, double v[map_quantities])
+{
+    for (int q = 0; q < map_quantities; ++q)
+        v[q] = range_value(&spec->range[q], 0);
+    v[spec->y] = range_value(&spec->range[spec->y], y);
+}
+
 void map_row(const map_spec *spec, int y, map_cell *cells)
 {
     row w;
     w.spec = spec;
-    for (int q = 0; q < map_quantities; ++q)
-        w.base[q] = range_value(&spec->range[q], 0);
-    w.base[spec->y] = range_value(&spec->range[spec->y], y);
+    row_values(spec, y, w.base);
     int width = spec->range[spec->x].points;
     for (int x = 0; x < width; ++x)
         w.xs[x] = range_value(&spec->range[spec->x], x);

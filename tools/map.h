@@ -44,6 +44,10 @@ int range_is_log(const map_range *range);
 // Point k of the range, 0 <= k < points.
 double range_value(const map_range *range, int k);
 
+// U, R and I_S of the circuit at column 0 of row y, in v (the caller sets
+// v[spec->x] for the other columns).
+void row_values(const map_spec *spec, int y, double v[map_quantities]);
+
 // Runs the three methods at every point of row y into cells[0..width).
 void map_row(const map_spec *spec, int y, map_cell *cells);
 

@@ -64,10 +64,8 @@ static unsigned long long plain_loop(const map_spec *s)
     for (int x = 0; x < s->range[s->x].points; ++x)
         xs[x] = range_value(&s->range[s->x], x);
     double v[map_quantities];
-    for (int q = 0; q < map_quantities; ++q)
-        v[q] = range_value(&s->range[q], 0);
     for (int y = 0; y < s->range[s->y].points; ++y) {
-        v[s->y] = range_value(&s->range[s->y], y);
+        row_values(s, y, v);
         for (int x = 0; x < s->range[s->x].points; ++x) {
             v[s->x] = xs[x];
             for (auto method : methods) {
