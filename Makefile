@@ -46,8 +46,7 @@ fuzz:
 	fuzz/run.sh build/sanitize/bin $(FUZZ_SECONDS)
 
 bench: build
-	cmake --build --preset $(PRESET) --target map_bench
-	$(BUILD)/bin/map_bench 1000 $(BUILD)/bin/diodemap
+	$(BUILD)/bin/diode_map_bench 1000 $(BUILD)/bin/diodemap
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))

@@ -1,5 +1,7 @@
 // The one way a program ends when its output was lost.
-#include "finish.h"
+#include "common/finish.h"
+
+#include "common/status.h"
 
 static const char msg_write_error[] =
     "FEHLER: Schreibfehler bei der Ausgabe!\n";
@@ -8,7 +10,7 @@ int write_error()
 {
     fputs(msg_write_error, stderr);
     fflush(stderr);
-    return 1;
+    return exit_failure;
 }
 
 int finish_output(FILE *out)
@@ -16,5 +18,5 @@ int finish_output(FILE *out)
     int lost = fflush(out) != 0 || ferror(out);
     if (out != stdout && fclose(out) != 0)
         lost = 1;
-    return lost ? write_error() : 0;
+    return lost ? write_error() : exit_ok;
 }

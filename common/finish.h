@@ -6,11 +6,11 @@
 #include <cstdio>
 
 // Writes "FEHLER: Schreibfehler bei der Ausgabe!" to standard error and
-// returns 1, the exit status of a run whose output was lost.
+// returns exit_failure, the status of a run whose output was lost.
 int write_error();
 
-// Flushes out (and closes it unless it is stdout). Returns 0 when everything
-// written to it arrived, otherwise write_error().
+// Flushes out (and closes it unless it is stdout). Returns exit_ok when
+// everything written to it arrived, otherwise write_error().
 int finish_output(FILE *out);
 
 #endif // COMMON_FINISH_H_

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "finish.h"
+#include "common/finish.h"
 
 static const char test_data[34] = "Dies ist ein Test. Brabbel blubb.";
 static char buffer[34];

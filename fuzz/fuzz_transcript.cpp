@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "feed.h"
-#include "transcript.h"
+#include "plot/transcript.h"
 
 // The method whose report line stands in line[0..n), or -1.
 static int marked(const char *line, size_t n, const char **at)

@@ -5,10 +5,11 @@
 // method's block.
 #include <cstdio>
 
+#include "common/finish.h"
+#include "common/status.h"
 #include "dalv.h"
-#include "finish.h"
-#include "methods.h"
-#include "report.h"
+#include "solver/methods.h"
+#include "solver/report.h"
 
 static void print_pass(const report_line *line, void *context)
 {
@@ -22,7 +23,7 @@ static void print_pass(const report_line *line, void *context)
 static int finish()
 {
     int status = finish_output(stdout);
-    return ferror(stdin) ? 1 : status;
+    return ferror(stdin) ? exit_failure : status;
 }
 
 int main()

@@ -1,6 +1,6 @@
 // The three methods run from start to stop, one circuit at a time, with
 // every pass handed to a hook: diodesolve's report, or nothing at all.
-#include "methods.h"
+#include "solver/methods.h"
 
 static void run(int method, double u, double r, double i_s, pass_hook hook,
                 void *context, method_end *end)

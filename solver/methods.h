@@ -18,7 +18,7 @@
 
 #include <cmath>
 
-#include "report.h"
+#include "solver/report.h"
 
 static_assert(sizeof(unsigned long) == 8, "the pass counter has 64 bits");
 

@@ -1,7 +1,7 @@
 // Report lines: the formats below are the only definition. report_print
 // writes with them; report_scan reads along them and then accepts a line only
 // if writing its values back gives the very same bytes.
-#include "report.h"
+#include "solver/report.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -19,29 +19,33 @@ static const char *const formats[report_methods] = {FORMAT_H, FORMAT_R,
 // The longest line any format can produce stays far below this.
 enum { longest_line = 160 };
 
+// The one switch among the formats: writes the line to out, or when out is
+// null into buf (size bytes) as snprintf does. Returns what the printf
+// function returned.
+static int emit(FILE *out, char *buf, size_t size, const report_line *l)
+{
+    switch (l->method) {
+    case method_bisection:
+        return out ? fprintf(out, FORMAT_H, l->pass, l->i, l->delta)
+                   : snprintf(buf, size, FORMAT_H, l->pass, l->i, l->delta);
+    case method_regula_falsi:
+        return out ? fprintf(out, FORMAT_R, l->pass, l->i, l->delta, l->a, l->b)
+                   : snprintf(buf, size, FORMAT_R, l->pass, l->i, l->delta,
+                              l->a, l->b);
+    default:
+        return out ? fprintf(out, FORMAT_N, l->pass, l->i, l->delta)
+                   : snprintf(buf, size, FORMAT_N, l->pass, l->i, l->delta);
+    }
+}
+
 void report_print(FILE *out, const report_line *l)
 {
-    if (l->method == method_regula_falsi)
-        fprintf(out, FORMAT_R, l->pass, l->i, l->delta, l->a, l->b);
-    else if (l->method == method_bisection)
-        fprintf(out, FORMAT_H, l->pass, l->i, l->delta);
-    else
-        fprintf(out, FORMAT_N, l->pass, l->i, l->delta);
+    emit(out, nullptr, 0, l);
 }
 
 void report_end_block(FILE *out)
 {
     putc('\n', out);
-}
-
-static int render(char *buf, size_t size, const report_line *l)
-{
-    if (l->method == method_regula_falsi)
-        return snprintf(buf, size, FORMAT_R, l->pass, l->i, l->delta, l->a,
-                        l->b);
-    if (l->method == method_bisection)
-        return snprintf(buf, size, FORMAT_H, l->pass, l->i, l->delta);
-    return snprintf(buf, size, FORMAT_N, l->pass, l->i, l->delta);
 }
 
 // Reads s along fmt: literal bytes must match, "%4lu" takes the pass
@@ -89,7 +93,7 @@ int report_scan(const char *text, size_t len, report_line *line)
     if (!follow(formats[l.method], copy, &l))
         return 0;
     char again[2 * longest_line];
-    int n = render(again, sizeof again, &l);
+    int n = emit(nullptr, again, sizeof again, &l);
     if (n < 1 || static_cast<size_t>(n) != len + 1 ||
         memcmp(again, text, len) != 0)
         return 0;

@@ -6,7 +6,9 @@
 # Usage: transcript.sh CASE-FILE BIN-DIR
 # A case file holds lines "key: value"; lines starting with # are comments.
 #   program      the program in BIN-DIR to run
-#   args         its arguments, split at spaces
+#   args         its arguments, split at spaces; 'single' or "double" quotes
+#                keep a word together ('' is an empty argument), and a
+#                backslash takes the next character as it is
 #   env          NAME=VALUE put into its environment (the key may repeat)
 #   stdin        bytes fed to standard input (none: /dev/null)
 #   stdin-from   a path opened as standard input instead (such as /, which
@@ -44,7 +46,10 @@ while IFS= read -r line || [ -n "$line" ]; do
     value=${value# }
     case $key in
     program) program=$value ;;
-    args) read -ra args <<<"$value" ;;
+    args)
+        printf '%s' "$value" | xargs -r printf '%s\0' >"$work/args" ||
+            setup_broken "$case_file: an args quote is not closed"
+        mapfile -d '' -t args <"$work/args" ;;
     env) envs+=("$value") ;;
     status) status=$value ;;
     stdout-to) stdout_to=$value ;;

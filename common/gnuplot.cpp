@@ -1,7 +1,7 @@
 // gnuplot as a child process: the script is a memory file on its standard
 // input, its standard output a pipe read here, its standard error a memory
 // file shown only when it fails. No shell, no temporary files.
-#include "gnuplot.h"
+#include "common/gnuplot.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "common/status.h"
 
 extern char **environ;
 
@@ -26,7 +28,7 @@ static int failed()
 {
     fputs(msg_failed, stderr);
     fflush(stderr);
-    return 3;
+    return exit_gnuplot_failed;
 }
 
 static FILE *memory_file(const char *name)
@@ -38,7 +40,8 @@ static FILE *memory_file(const char *name)
     return f;
 }
 
-FILE *gnuplot_script()
+// A stream for the script, kept in memory; null after a message.
+static FILE *gnuplot_script()
 {
     FILE *script = memory_file("gnuplot-skript");
     if (script == nullptr)
@@ -138,7 +141,11 @@ static pid_t start(const char *program, int in, int out, int err)
     return error == 0 ? pid : -1;
 }
 
-int gnuplot_run(FILE *script, char **data, size_t *len)
+// Runs gnuplot on the script, which it closes. Returns exit_ok and hands
+// over in *data (malloc'd) and *len what gnuplot wrote on its standard
+// output, followed by a zero byte that *len does not count; otherwise a
+// status of gnuplot_draw() after its message.
+static int gnuplot_run(FILE *script, char **data, size_t *len)
 {
     *data = nullptr;
     *len = 0;
@@ -146,7 +153,7 @@ int gnuplot_run(FILE *script, char **data, size_t *len)
     if (!find_gnuplot(program, sizeof program)) {
         fclose(script);
         fputs(msg_not_found, stderr);
-        return 2;
+        return exit_no_gnuplot;
     }
     FILE *messages = memory_file("gnuplot-meldungen");
     int out[2];
@@ -165,7 +172,7 @@ int gnuplot_run(FILE *script, char **data, size_t *len)
         close(out[0]);
         fclose(messages);
         fputs(msg_not_found, stderr);
-        return 2;
+        return exit_no_gnuplot;
     }
     int read_failed = read_all(out[0], data, len) != 0;
     if (read_failed)
@@ -181,9 +188,59 @@ int gnuplot_run(FILE *script, char **data, size_t *len)
         show_messages(messages);
     fclose(messages);
     if (ok)
-        return 0;
+        return exit_ok;
     free(*data);
     *data = nullptr;
     *len = 0;
     return failed();
+}
+
+// The dumb terminal pads its page with blanks, empty lines and a form feed:
+// keep the chart's lines only, without trailing blanks, each ended by a
+// line feed.
+static void clean_text(char *data, size_t *len)
+{
+    size_t out = 0;
+    size_t line_start = 0;
+    for (size_t k = 0; k < *len; ++k) {
+        char c = data[k];
+        if (c == '\f')
+            continue;
+        if (c == '\n') {
+            while (out > line_start && data[out - 1] == ' ')
+                --out;
+            if (out > 0)
+                data[out++] = '\n';
+            line_start = out;
+            continue;
+        }
+        data[out++] = c;
+    }
+    while (out > line_start && data[out - 1] == ' ')
+        --out;
+    while (out > 0 && data[out - 1] == '\n' &&
+           (out == 1 || data[out - 2] == '\n'))
+        --out;
+    if (out > 0 && data[out - 1] != '\n')
+        data[out++] = '\n';
+    *len = out;
+}
+
+int gnuplot_draw(script_writer write_script, const void *context,
+                 enum output_format format, const char *path)
+{
+    FILE *gp = gnuplot_script();
+    if (gp == nullptr)
+        return exit_gnuplot_failed;
+    write_script(gp, context);
+    char *data = nullptr;
+    size_t len = 0;
+    int status = gnuplot_run(gp, &data, &len);
+    if (status != exit_ok)
+        return status;
+    if (format == format_text)
+        clean_text(data, &len);
+    status = write_output(path, data, len);
+    free(data);
+    return status;
 }

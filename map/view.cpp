@@ -1,5 +1,5 @@
 // The view of a map: sampled endings, shares, and the text map.
-#include "map_view.h"
+#include "map/view.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -11,14 +11,15 @@ const char *const quantity_labels[map_quantities] = {
     "Saettigungsstrom I_S in A"};
 static const char *const quantity_names[map_quantities] = {"U", "R", "I_S"};
 static const char *const quantity_units[map_quantities] = {"V", "Ohm", "A"};
-const char *const kind_names[kinds] = {"Wiederholung", "Grenze, endlich",
-                                       "Grenze, nan/inf"};
+static const char *const class_names[end_classes] = {
+    "Wiederholung", "Grenze, endlich", "Grenze, nan/inf"};
 
 // Passes to the repeat in powers of two: 2-3, 4-7, ..., 128-200.
 static const char pass_marks[] = ".:-=+*#";
 static const char limit_marks[] = "oX";
 
-int sample_point(int k, int n, int points)
+// The grid point that sample k of n stands for, on an axis of points.
+static int sample_point(int k, int n, int points)
 {
     if (n < 2)
         return 0;
@@ -26,18 +27,18 @@ int sample_point(int k, int n, int points)
     return static_cast<int>((2 * scaled + (n - 1)) / (2 * (n - 1)));
 }
 
-unsigned char ending_of(const method_outcome *o)
+static unsigned char ending_of(const method_outcome *o)
 {
     if (o->repeat)
         return o->passes;
     return std::isfinite(o->last) ? ending_limit_finite : ending_limit_nan;
 }
 
-int ending_kind_of(unsigned char ending)
+static int class_of(unsigned char ending)
 {
-    return ending == ending_limit_nan      ? kind_limit_nan
-           : ending == ending_limit_finite ? kind_limit_finite
-                                           : kind_repeat;
+    return ending == ending_limit_nan      ? end_limit_nan
+           : ending == ending_limit_finite ? end_limit_finite
+                                           : end_repeat;
 }
 
 // A text map row: the label of its value in label_width columns, " |",
@@ -69,13 +70,18 @@ void view_end(map_view *view)
     view->ending = nullptr;
 }
 
-unsigned char *view_ending(const map_view *v, int m, int row, int col)
+// Where the ending of method m at sample row, col is kept.
+static size_t offset(const map_view *v, int m, int row, int col)
 {
-    size_t k = (static_cast<size_t>(m) * static_cast<size_t>(v->rows) +
-                static_cast<size_t>(row)) *
-                   static_cast<size_t>(v->cols) +
-               static_cast<size_t>(col);
-    return v->ending + k;
+    return (static_cast<size_t>(m) * static_cast<size_t>(v->rows) +
+            static_cast<size_t>(row)) *
+               static_cast<size_t>(v->cols) +
+           static_cast<size_t>(col);
+}
+
+unsigned char view_ending(const map_view *v, int m, int row, int col)
+{
+    return v->ending[offset(v, m, row, col)];
 }
 
 int view_take_row(int y, const map_cell *cells, void *context)
@@ -85,23 +91,24 @@ int view_take_row(int y, const map_cell *cells, void *context)
     int height = v->spec->range[v->spec->y].points;
     for (int x = 0; x < width; ++x)
         for (int m = 0; m < report_methods; ++m)
-            ++v->count[m][ending_kind_of(ending_of(&cells[x].method[m]))];
+            ++v->count[m][class_of(ending_of(&cells[x].method[m]))];
     if (v->next < v->rows && sample_point(v->next, v->rows, height) == y) {
         for (int c = 0; c < v->cols; ++c) {
             const map_cell *cell = &cells[sample_point(c, v->cols, width)];
             for (int m = 0; m < report_methods; ++m)
-                *view_ending(v, m, v->next, c) = ending_of(&cell->method[m]);
+                v->ending[offset(v, m, v->next, c)] =
+                    ending_of(&cell->method[m]);
         }
         ++v->next;
     }
     return 0;
 }
 
-double view_share(const map_view *view, int method, int kind)
+double view_share(const map_view *view, int method, int end)
 {
     const unsigned long *c = view->count[method];
     unsigned long all = c[0] + c[1] + c[2];
-    return all ? 100.0 * static_cast<double>(c[kind]) / static_cast<double>(all)
+    return all ? 100.0 * static_cast<double>(c[end]) / static_cast<double>(all)
                : 0.0;
 }
 
@@ -160,7 +167,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     put_line(out, width, "  senkrecht: %s", quantity_labels[s->y]);
     for (int r = v->rows - 1; r >= 0; --r) {
         for (int c = 0; c < v->cols; ++c)
-            row[c] = mark_of(*view_ending(v, m, r, c));
+            row[c] = mark_of(view_ending(v, m, r, c));
         row[v->cols] = '\0';
         double value = range_value(yr, sample_point(r, v->rows, yr->points));
         if (r == v->rows - 1 || r == 0)
@@ -172,8 +179,8 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
              range_value(xr, 0), v->cols - v->cols / 2,
              range_value(xr, xr->points - 1));
     put_line(out, width, "  waagerecht: %s", quantity_labels[s->x]);
-    for (int k = 0; k < kinds; ++k)
-        put_line(out, width, "  %-16s %5.1f %%", kind_names[k],
+    for (int k = 0; k < end_classes; ++k)
+        put_line(out, width, "  %-16s %5.1f %%", class_names[k],
                  view_share(v, m, k));
 }
 

@@ -2,8 +2,9 @@
 // default region, first as a plain loop that runs the three methods one
 // circuit after the other, then by the engine on one thread and on all; the
 // results must agree bit for bit. With a diodemap program given, also the
-// peak memory of a 4000 x 4000 map drawn by it.
-// Usage: map_bench [N [DIODEMAP]]
+// peak memory of a 4000 x 4000 map drawn by it. With --check, no timing:
+// only the bitwise comparison, over several small regions.
+// Usage: diode_map_bench [N [DIODEMAP]] | --check
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +14,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "map.h"
-#include "methods.h"
+#include "common/status.h"
+#include "map/engine.h"
+#include "solver/methods.h"
 
 extern char **environ;
 
@@ -50,7 +52,7 @@ static int fold_row(int y, const map_cell *cells, void *context)
     for (int x = 0; x < f->width; ++x)
         for (const method_outcome &o : cells[x].method)
             fold(&f->sum, o.passes, o.repeat, o.last);
-    return 0;
+    return exit_ok;
 }
 
 // The plain way: each circuit through the three methods, one after the
@@ -98,20 +100,57 @@ static double engine(const map_spec *s, int threads, unsigned long long *sum)
     folding f = {14695981039346656037ULL, s->range[s->x].points};
     double start = now();
     if (map_run(s, threads, fold_row, &f) != 0) {
-        fputs("map_bench: the map did not run\n", stderr);
-        exit(2);
+        fputs("diode_map_bench: the map did not run\n", stderr);
+        exit(exit_failure);
     }
     *sum = f.sum;
     return now() - start;
 }
 
+// The engine against the plain loop on 1, 2 and 3 threads, over regions
+// whose widths are no multiple of the lanes and which reach every ending:
+// repeats, the limit with a finite estimate and with nan (I_S = 0, U < 0).
+static int check()
+{
+    static const map_spec specs[] = {
+        {{{5.0, 5.0, 1}, {1.0, 1e7, 37}, {1e-16, 1e-6, 11}},
+         quantity_r,
+         quantity_i_s},
+        {{{0.1, 1000.0, 61}, {1e3, 1e3, 1}, {1e-16, 1e-6, 7}},
+         quantity_u,
+         quantity_i_s},
+        {{{-3.0, 12.0, 2}, {0.0, 1e4, 13}, {1e-12, 1e-12, 1}},
+         quantity_u,
+         quantity_r},
+        {{{5.0, 5.0, 1}, {1.0, 1e7, 9}, {0.0, 1e-6, 5}},
+         quantity_r,
+         quantity_i_s}};
+    int failed = 0;
+    for (const map_spec &s : specs) {
+        unsigned long long plain = plain_loop(&s);
+        for (int threads = 1; threads <= 3; ++threads) {
+            unsigned long long sum = 0;
+            engine(&s, threads, &sum);
+            int same = sum == plain;
+            printf("%s: %d x %d, %d Thread(s)\n", same ? "gleich" : "FEHLER",
+                   s.range[s.x].points, s.range[s.y].points, threads);
+            failed |= !same;
+        }
+    }
+    return failed ? exit_failure : exit_ok;
+}
+
 int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (argc > 1 && strcmp(argv[1], "--check") == 0)
+        return check();
     int n = argc > 1 ? atoi(argv[1]) : 1000;
     if (n < 2 || n > map_max_points) {
-        fputs("Aufruf: map_bench [N [DIODEMAP]], N von 2 bis 4000\n", stderr);
-        return 2;
+        fputs("Aufruf: diode_map_bench [N [DIODEMAP]] | --check, N von 2 bis "
+              "4000\n",
+              stderr);
+        return exit_usage;
     }
     long cpus = sysconf(_SC_NPROCESSORS_ONLN);
     int all = cpus > 1 ? static_cast<int>(cpus) : 1;
@@ -141,7 +180,7 @@ int main(int argc, char **argv)
            all, circuits / t_all, t_one / t_all);
     if (one != plain || many != plain) {
         puts("FEHLER: die Ergebnisse weichen von der einfachen Schleife ab");
-        return 1;
+        return exit_failure;
     }
     puts("  Ergebnisse: bitgleich mit der einfachen Schleife");
 
@@ -163,5 +202,5 @@ int main(int argc, char **argv)
                    strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
         }
     }
-    return 0;
+    return exit_ok;
 }

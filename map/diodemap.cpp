@@ -3,15 +3,15 @@
 // grid, the third is fixed; every grid point runs the three methods exactly
 // as diodesolve does. Output: a picture (SVG, PNG), a text map or CSV.
 #include <cstdio>
-#include <cstdlib>
 
-#include "cli.h"
-#include "finish.h"
-#include "gnuplot.h"
-#include "map.h"
-#include "map_options.h"
-#include "map_picture.h"
-#include "map_view.h"
+#include "common/cli.h"
+#include "common/finish.h"
+#include "common/gnuplot.h"
+#include "common/status.h"
+#include "map/engine.h"
+#include "map/options.h"
+#include "map/picture.h"
+#include "map/view.h"
 
 static const char help[] =
     "Aufruf: diodemap [--U W|A:B] [--R W|A:B] [--IS W|A:B] [--grid BxH]\n"
@@ -31,6 +31,9 @@ static const char help[] =
     "Verfahren\n"
     "  -o DATEI     in DATEI schreiben statt auf die Standardausgabe\n"
     "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
+
+static const char msg_no_memory[] =
+    "FEHLER: Nicht genug Speicher oder Threads!\n";
 
 struct csv_out {
     const map_spec *spec;
@@ -61,47 +64,52 @@ static int run_csv(const map_options *o)
 {
     FILE *out = open_output(o->path);
     if (out == nullptr)
-        return 1;
+        return exit_failure;
     fputs("U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n", out);
     csv_out c = {&o->spec, out};
     if (map_run(&o->spec, o->threads, csv_row, &c) < 0) {
-        fputs("FEHLER: Nicht genug Speicher oder Threads!\n", stderr);
+        fputs(msg_no_memory, stderr);
         finish_output(out);
-        return 1;
+        return exit_failure;
     }
     return finish_output(out);
+}
+
+struct picture {
+    const map_view *view;
+    enum output_format format;
+};
+
+static void write_script(FILE *gp, const void *context)
+{
+    const picture *p = static_cast<const picture *>(context);
+    write_map_script(gp, p->view, p->format);
 }
 
 // A text map or a picture: the methods' endings at a sample of the points.
 static int run_view(const map_options *o)
 {
     int width = text_width(o->path);
-    int text = o->kind == out_text;
+    int text = o->format == format_text;
     map_view view;
     int cols = text ? text_map_cols(width) : picture_samples;
     int rows = text ? text_map_rows : picture_samples;
     if (view_begin(&view, &o->spec, cols, rows) != 0 ||
         map_run(&o->spec, o->threads, view_take_row, &view) != 0) {
         view_end(&view);
-        fputs("FEHLER: Nicht genug Speicher oder Threads!\n", stderr);
-        return 1;
+        fputs(msg_no_memory, stderr);
+        return exit_failure;
     }
-    int status = 0;
+    int status = exit_failure;
     if (text) {
         FILE *out = open_output(o->path);
-        if (out != nullptr)
+        if (out != nullptr) {
             write_text_map(out, &view, width);
-        status = out != nullptr ? finish_output(out) : 1;
+            status = finish_output(out);
+        }
     } else {
-        FILE *gp = gnuplot_script();
-        char *data = nullptr;
-        size_t len = 0;
-        if (gp != nullptr)
-            write_map_script(gp, &view, o->kind);
-        status = gp == nullptr ? 3 : gnuplot_run(gp, &data, &len);
-        if (status == 0)
-            status = write_output(o->path, data, len);
-        free(data);
+        picture p = {&view, o->format};
+        status = gnuplot_draw(write_script, &p, o->format, o->path);
     }
     view_end(&view);
     return status;
@@ -112,13 +120,13 @@ int main(int argc, char **argv)
     int closed = tool_start();
     map_options o;
     int status = parse_map_options(argc, argv, &o);
-    if (status != 0)
+    if (status != exit_ok)
         return status;
     if (o.help)
         return print_help(help, closed);
-    if (refuses_terminal(o.kind, o.path))
-        return 64;
+    if (refuses_terminal(o.format, o.path))
+        return exit_usage;
     if ((closed & closed_stdout) && o.path == nullptr)
         return write_error();
-    return o.kind == out_csv ? run_csv(&o) : run_view(&o);
+    return o.format == format_csv ? run_csv(&o) : run_view(&o);
 }

@@ -1,7 +1,7 @@
 // The gnuplot script of a convergence picture: |Delta| of every pass of the
 // three methods on a logarithmic axis, with the residuals that have no
 // logarithm (0, inf, nan) marked at the edges.
-#include "convergence.h"
+#include "plot/convergence.h"
 
 #include <cmath>
 #include <cstdio>
@@ -84,13 +84,13 @@ static double height(double d, const axis *ax)
     }
 }
 
-static void write_terminal(FILE *gp, enum output_kind kind, int width)
+static void write_terminal(FILE *gp, enum output_format format, int width)
 {
-    if (kind == out_svg)
+    if (format == format_svg)
         fputs("set terminal svg size 900,600 dynamic enhanced "
               "font 'sans,12'\nset format y '10^{%.0f}'\n",
               gp);
-    else if (kind == out_png)
+    else if (format == format_png)
         fputs("set terminal pngcairo size 900,600 enhanced font 'sans,10'\n"
               "set format y '10^{%.0f}'\n",
               gp);
@@ -104,14 +104,15 @@ static void write_terminal(FILE *gp, enum output_kind kind, int width)
 // One data block per method: pass, height, point type, height for the
 // connecting line (NaN, a gap, where the pass is marked at an edge).
 static void write_data(FILE *gp, int m, const transcript_series *s,
-                       const axis *ax, enum output_kind kind)
+                       const axis *ax, enum output_format format)
 {
     fprintf(gp, "$M%d << EOD\n", m);
     for (unsigned long k = 0; k < s->passes; ++k) {
         enum mark how = classify(s->delta[k]);
         double y = height(s->delta[k], ax);
-        int point = kind == out_text ? text_points[how] : picture_points[how];
-        if (kind == out_text && how == mark_plain)
+        int point =
+            format == format_text ? text_points[how] : picture_points[how];
+        if (format == format_text && how == mark_plain)
             point = text_method_points[m];
         if (how == mark_plain)
             fprintf(gp, "%lu %.17g %d %.17g\n", k + 1, y, point, y);
@@ -124,7 +125,7 @@ static void write_data(FILE *gp, int m, const transcript_series *s,
 // Each method draws its passes (point type per pass), a line through the
 // ordinary ones, and a key entry; the marks used get key entries too.
 static void write_plot(FILE *gp, const transcript_series *series,
-                       enum output_kind kind)
+                       enum output_format format)
 {
     int used[4] = {0, 0, 0, 0};
     for (int m = 0; m < report_methods; ++m)
@@ -133,13 +134,13 @@ static void write_plot(FILE *gp, const transcript_series *series,
 
     fputs("plot ", gp);
     for (int m = 0; m < report_methods; ++m) {
-        int point = kind == out_text ? text_method_points[m]
-                                     : picture_points[mark_plain];
+        int point = format == format_text ? text_method_points[m]
+                                          : picture_points[mark_plain];
         fprintf(gp,
                 "%s$M%d using 1:2:3 with points pt variable lc rgb '%s' "
                 "notitle, \\\n",
                 m ? ", \\\n  " : "", m, colours[m]);
-        if (kind != out_text)
+        if (format != format_text)
             fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n",
                     m, colours[m]);
         fprintf(gp, "  keyentry with linespoints pt %d lc rgb '%s' title '%s'",
@@ -150,31 +151,32 @@ static void write_plot(FILE *gp, const transcript_series *series,
             fprintf(gp,
                     ", \\\n  keyentry with points pt %d lc rgb 'black' "
                     "title '%s'",
-                    kind == out_text ? text_points[how] : picture_points[how],
+                    format == format_text ? text_points[how]
+                                          : picture_points[how],
                     mark_titles[how]);
     }
     fputc('\n', gp);
 }
 
 void write_convergence_script(FILE *gp, const transcript_series *series,
-                              enum output_kind kind, int width)
+                              enum output_format format, int width)
 {
     axis ax;
-    axis_range(series, kind == out_text ? 0.25 : 0.1, &ax);
+    axis_range(series, format == format_text ? 0.25 : 0.1, &ax);
     unsigned long most = 0;
     for (int m = 0; m < report_methods; ++m)
         most = series[m].passes > most ? series[m].passes : most;
 
-    write_terminal(gp, kind, width);
+    write_terminal(gp, format, width);
     fprintf(gp,
             "set title 'Konvergenz der drei Verfahren'\n"
             "set xlabel 'Durchlauf'\nset ylabel '|Delta| in V'\n"
             "set yrange [%.17g:%.17g]\nset ytics %.17g, %.17g\n"
             "set xrange [0:%lu]\nset grid\n",
             ax.lo, ax.hi, ceil(ax.lo / ax.step) * ax.step, ax.step, most + 1);
-    if (kind != out_text)
+    if (format != format_text)
         fputs("set key outside right top\n", gp);
     for (int m = 0; m < report_methods; ++m)
-        write_data(gp, m, &series[m], &ax, kind);
-    write_plot(gp, series, kind);
+        write_data(gp, m, &series[m], &ax, format);
+    write_plot(gp, series, format);
 }

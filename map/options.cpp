@@ -1,11 +1,13 @@
 // diodemap's command line: the ranges, the grid, the threads, the output.
-#include "map_options.h"
+#include "map/options.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+
+#include "common/status.h"
 
 static const char *const range_options[map_quantities] = {"--U", "--R", "--IS"};
 
@@ -37,7 +39,7 @@ static int take_range(const char *option, const char *arg, map_range *range)
     else if (range->a == range->b)
         return argument_error("Ein Bereich braucht zwei verschiedene Enden",
                               arg);
-    return 0;
+    return exit_ok;
 }
 
 static int take_grid(const char *arg, int grid[2])
@@ -48,7 +50,7 @@ static int take_grid(const char *arg, int grid[2])
         grid[1] > map_max_points)
         return argument_error(
             "Das Gitter muss BxH mit 2 bis 4000 Punkten je Achse sein", arg);
-    return 0;
+    return exit_ok;
 }
 
 static int take_threads(const char *arg, int *threads)
@@ -58,7 +60,7 @@ static int take_threads(const char *arg, int *threads)
     if (end == arg || *end != '\0' || n < 1 || n > 256)
         return argument_error("--threads braucht eine Zahl von 1 bis 256", arg);
     *threads = static_cast<int>(n);
-    return 0;
+    return exit_ok;
 }
 
 // The first range in the order U, R, I_S is x, the second y.
@@ -76,13 +78,13 @@ static int place_axes(map_options *o)
         fputs("FEHLER: Genau zwei von U, R und I_S muessen Bereiche A:B "
               "sein!\n",
               stderr);
-        return 64;
+        return exit_usage;
     }
     o->spec.x = axes[0];
     o->spec.y = axes[1];
     o->spec.range[o->spec.x].points = o->grid[0];
     o->spec.range[o->spec.y].points = o->grid[1];
-    return 0;
+    return exit_ok;
 }
 
 int parse_map_options(int argc, char **argv, map_options *o)
@@ -95,11 +97,11 @@ int parse_map_options(int argc, char **argv, map_options *o)
     o->grid[0] = 200;
     o->grid[1] = 150;
     o->threads = cpus < 1 ? 1 : cpus > 256 ? 256 : static_cast<int>(cpus);
-    o->kind = out_svg;
+    o->format = format_svg;
     for (int k = 1; k < argc;) {
-        int took = take_output_option(argc, argv, &k, 1, &o->kind, &o->path);
+        int took = take_output_option(argc, argv, &k, 1, &o->format, &o->path);
         if (took < 0)
-            return 64;
+            return exit_usage;
         if (took > 0)
             continue;
         const char *option = argv[k++];
@@ -120,7 +122,7 @@ int parse_map_options(int argc, char **argv, map_options *o)
                          ? take_range(option, value, &o->spec.range[q])
                      : grid ? take_grid(value, o->grid)
                             : take_threads(value, &o->threads);
-        if (status != 0)
+        if (status != exit_ok)
             return status;
     }
     return place_axes(o);

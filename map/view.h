@@ -1,18 +1,19 @@
 // What a map shows: how each method ended at a sample of the grid points
 // (every point when the grid is small enough), and the share of each ending
 // over all points; drawn as a text map or handed to gnuplot.
-#ifndef TOOLS_MAP_VIEW_H_
-#define TOOLS_MAP_VIEW_H_
+#ifndef MAP_VIEW_H_
+#define MAP_VIEW_H_
 
 #include <cstddef>
 #include <cstdio>
 
-#include "map.h"
+#include "map/engine.h"
 
 // A method's ending at a point, as one byte: the passes (2 to 200) when it
 // stopped on a repeat, else one of these.
 enum { ending_limit_finite = 254, ending_limit_nan = 255 };
-enum ending_kind { kind_repeat, kind_limit_finite, kind_limit_nan, kinds };
+// How a method's run ended, in three classes.
+enum end_class { end_repeat, end_limit_finite, end_limit_nan, end_classes };
 
 struct map_view {
     const map_spec *spec;
@@ -20,7 +21,7 @@ struct map_view {
     int rows;              // sampled rows
     int next;              // the next sampled row to fill
     unsigned char *ending; // [method][row][col], row 0 at the first y
-    unsigned long count[report_methods][kinds];
+    unsigned long count[report_methods][end_classes];
 };
 
 // A view of at most cols x rows samples. Returns 0, or -1 without memory.
@@ -33,30 +34,22 @@ int text_map_cols(int width);
 void view_end(map_view *view);
 
 // The ending of method m at sample row, col (row 0 at the first y).
-unsigned char *view_ending(const map_view *view, int m, int row, int col);
+unsigned char view_ending(const map_view *view, int m, int row, int col);
 
 // The row sink that fills the view (context: the map_view).
 int view_take_row(int y, const map_cell *cells, void *context);
 
-// The grid point that sample k of n stands for, on an axis of points.
-int sample_point(int k, int n, int points);
-
-unsigned char ending_of(const method_outcome *o);
-int ending_kind_of(unsigned char ending);
-
-// German names of the quantities for labels ("Widerstand R in Ohm"), and
-// of the three kinds of ending.
+// German names of the quantities for labels ("Widerstand R in Ohm").
 extern const char *const quantity_labels[map_quantities];
-extern const char *const kind_names[kinds];
 
 // "U = 5 V": the quantity that is one value, for titles.
 void describe_fixed(const map_spec *spec, char *buf, size_t size);
 
-// The share of kind among the points, in percent.
-double view_share(const map_view *view, int method, int kind);
+// The share of the points where method ended in class end, in percent.
+double view_share(const map_view *view, int method, int end);
 
 // Writes the text map: a legend, then per method its character map and
 // shares, no line wider than width. Returns nothing; errors show on out.
 void write_text_map(FILE *out, const map_view *view, int width);
 
-#endif // TOOLS_MAP_VIEW_H_
+#endif // MAP_VIEW_H_

@@ -1,15 +1,15 @@
 // The convergence picture of one diodesolve run, as a gnuplot script.
-#ifndef TOOLS_CONVERGENCE_H_
-#define TOOLS_CONVERGENCE_H_
+#ifndef PLOT_CONVERGENCE_H_
+#define PLOT_CONVERGENCE_H_
 
 #include <cstdio>
 
-#include "cli.h"
-#include "transcript.h"
+#include "common/cli.h"
+#include "plot/transcript.h"
 
 // Writes the script that draws |Delta| per pass of the three methods: an
 // SVG or PNG picture, or a text chart width columns wide.
 void write_convergence_script(FILE *gp, const transcript_series *series,
-                              enum output_kind kind, int width);
+                              enum output_format format, int width);
 
-#endif // TOOLS_CONVERGENCE_H_
+#endif // PLOT_CONVERGENCE_H_

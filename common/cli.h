@@ -1,12 +1,12 @@
 // What the drawing tools share at the command line: where the output goes,
 // how wide a text chart may be, and how input is echoed in messages.
-#ifndef TOOLS_CLI_H_
-#define TOOLS_CLI_H_
+#ifndef COMMON_CLI_H_
+#define COMMON_CLI_H_
 
 #include <cstddef>
 #include <cstdio>
 
-enum output_kind { out_svg, out_png, out_text, out_csv };
+enum output_format { format_svg, format_png, format_text, format_csv };
 
 // Copies at most max bytes of src[0..len) into dst (size bytes, always
 // terminated): printable ASCII as it is, a backslash doubled, every other
@@ -27,33 +27,34 @@ int tool_start();
 // option, 0 when argv[*k] is none of them, -1 after a message when -o lacks
 // its file.
 int take_output_option(int argc, char **argv, int *k, int with_csv,
-                       enum output_kind *kind, const char **path);
+                       enum output_format *format, const char **path);
 
 // --help: writes text to standard output; returns 0, or 1 after the write
 // error message when it was lost (closed: what tool_start() returned).
 int print_help(const char *text, int closed);
 
-// Status 64 after "FEHLER: <what>: "<arg>"!" (arg escaped).
+// exit_usage after "FEHLER: <what>: "<arg>"!" (arg escaped).
 int argument_error(const char *what, const char *arg);
 
-// Status 64 after a message naming the argument: an unknown option.
+// exit_usage after a message naming the argument: an unknown option.
 int usage_error(const char *tool, const char *arg);
 
 // 1 after a message when a picture would go to a terminal (no -o FILE and
 // standard output is one): pictures belong in files.
-int refuses_terminal(enum output_kind kind, const char *path);
+int refuses_terminal(enum output_format format, const char *path);
 
 // The width of a text chart: the terminal's when standard output is the
 // destination and a terminal, else COLUMNS, else 80; within 20 and 400.
 int text_width(const char *path);
 
 // Writes data[0..len) to FILE, or to standard output when path is null.
-// Returns 0, or 1 after a message when the file cannot be opened or a write
-// fails; a regular file that could not be written completely is removed.
+// Returns exit_ok, or exit_failure after a message when the file cannot be
+// opened or a write fails; a regular file that could not be written
+// completely is removed.
 int write_output(const char *path, const char *data, size_t len);
 
 // Opens FILE for writing (standard output when path is null) as a stream
 // for finish_output(). Null after a message when it cannot be opened.
 FILE *open_output(const char *path);
 
-#endif // TOOLS_CLI_H_
+#endif // COMMON_CLI_H_

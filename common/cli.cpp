@@ -1,6 +1,6 @@
 // Command-line conventions of the drawing tools: options for the output,
 // checked writes, the width of text charts, escaped echoes of input.
-#include "cli.h"
+#include "common/cli.h"
 
 #include <cerrno>
 #include <csignal>
@@ -11,7 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "finish.h"
+#include "common/finish.h"
+#include "common/status.h"
 
 void escape_bytes(char *dst, size_t size, const char *src, size_t len,
                   size_t max)
@@ -52,13 +53,13 @@ int tool_start()
 }
 
 int take_output_option(int argc, char **argv, int *k, int with_csv,
-                       enum output_kind *kind, const char **path)
+                       enum output_format *format, const char **path)
 {
     static const char *const names[] = {"--svg", "--png", "--text", "--csv"};
     const char *arg = argv[*k];
     for (int n = 0; n < (with_csv ? 4 : 3); ++n) {
         if (strcmp(arg, names[n]) == 0) {
-            *kind = static_cast<output_kind>(n);
+            *format = static_cast<output_format>(n);
             ++*k;
             return 1;
         }
@@ -92,19 +93,19 @@ int argument_error(const char *what, const char *arg)
 {
     fprintf(stderr, "FEHLER: %s: ", what);
     echo_arg("", arg, "!\n");
-    return 64;
+    return exit_usage;
 }
 
 int usage_error(const char *tool, const char *arg)
 {
     argument_error("Unbekanntes Argument", arg);
     fprintf(stderr, "Hilfe: %s --help\n", tool);
-    return 64;
+    return exit_usage;
 }
 
-int refuses_terminal(enum output_kind kind, const char *path)
+int refuses_terminal(enum output_format format, const char *path)
 {
-    if (kind == out_text || kind == out_csv || path != nullptr ||
+    if (format == format_text || format == format_csv || path != nullptr ||
         !isatty(STDOUT_FILENO))
         return 0;
     fputs("FEHLER: Ein Bild gehoert nicht ins Terminal; bitte mit -o DATEI "
@@ -156,12 +157,13 @@ static int write_all(int fd, const char *data, size_t len)
 int write_output(const char *path, const char *data, size_t len)
 {
     if (path == nullptr)
-        return write_all(STDOUT_FILENO, data, len) == 0 ? 0 : write_error();
+        return write_all(STDOUT_FILENO, data, len) == 0 ? exit_ok
+                                                        : write_error();
     int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         echo_arg("FEHLER: Die Ausgabedatei ", path,
                  " kann nicht geschrieben werden!\n");
-        return 1;
+        return exit_failure;
     }
     struct stat st;
     int regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -169,7 +171,7 @@ int write_output(const char *path, const char *data, size_t len)
     if (close(fd) != 0)
         lost = 1;
     if (!lost)
-        return 0;
+        return exit_ok;
     if (regular)
         unlink(path);
     return write_error();

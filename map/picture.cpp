@@ -2,7 +2,7 @@
 // (log10 of the value, labelled 10^k), so that each panel is one image of
 // evenly spaced pixels; the colour is log2 of the passes to the repeat, and
 // two colours past the end of that scale mark the two ways to hit the limit.
-#include "map_picture.h"
+#include "map/picture.h"
 
 #include <cmath>
 
@@ -79,7 +79,7 @@ static void write_data(FILE *gp, const map_view *v, int m)
     const map_spec *s = v->spec;
     for (int r = 0; r < v->rows; ++r) {
         for (int c = 0; c < v->cols; ++c) {
-            unsigned char e = *view_ending(v, m, r, c);
+            unsigned char e = view_ending(v, m, r, c);
             fprintf(gp, "%.10g %.10g %g\n",
                     coordinate(&s->range[s->x], c, v->cols),
                     coordinate(&s->range[s->y], r, v->rows), colour_value(e));
@@ -89,12 +89,12 @@ static void write_data(FILE *gp, const map_view *v, int m)
     fputs("e\n", gp);
 }
 
-void write_map_script(FILE *gp, const map_view *v, enum output_kind kind)
+void write_map_script(FILE *gp, const map_view *v, enum output_format format)
 {
     const map_spec *s = v->spec;
     char fixed[64];
     describe_fixed(s, fixed, sizeof fixed);
-    if (kind == out_png)
+    if (format == format_png)
         fputs("set terminal pngcairo size 1500,620 enhanced font 'sans,10'\n",
               gp);
     else
@@ -120,9 +120,9 @@ void write_map_script(FILE *gp, const map_view *v, enum output_kind kind)
                 "set title \"%s\\n{/*0.8 Wiederholung %.1f %%, Grenze %.1f %% "
                 "endlich, %.1f %% nan/inf}\"\n"
                 "plot '-' using 1:2:3 with image notitle\n",
-                report_names[m], view_share(v, m, kind_repeat),
-                view_share(v, m, kind_limit_finite),
-                view_share(v, m, kind_limit_nan));
+                report_names[m], view_share(v, m, end_repeat),
+                view_share(v, m, end_limit_finite),
+                view_share(v, m, end_limit_nan));
         write_data(gp, v, m);
     }
     fputs("unset multiplot\n", gp);

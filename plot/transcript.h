@@ -1,12 +1,12 @@
 // Reading diodesolve transcripts: the residual of every pass of the three
 // methods, from the report lines of their blocks.
-#ifndef TOOLS_TRANSCRIPT_H_
-#define TOOLS_TRANSCRIPT_H_
+#ifndef PLOT_TRANSCRIPT_H_
+#define PLOT_TRANSCRIPT_H_
 
 #include <cstddef>
 #include <cstdio>
 
-#include "report.h"
+#include "solver/report.h"
 
 // The passes of one method, in order: pass k + 1 has residual delta[k].
 struct transcript_series {
@@ -27,4 +27,4 @@ struct transcript_series {
 int read_transcript(FILE *in, transcript_series series[report_methods],
                     char *why, size_t why_size);
 
-#endif // TOOLS_TRANSCRIPT_H_
+#endif // PLOT_TRANSCRIPT_H_

@@ -1,10 +1,10 @@
 // Parser for diodesolve transcripts: finds the report lines and checks that
 // each method's block is complete, numbered without gaps and closed.
-#include "transcript.h"
+#include "plot/transcript.h"
 
 #include <cstring>
 
-#include "cli.h"
+#include "common/cli.h"
 
 // A report line is far shorter than this; what follows its start beyond
 // it is not kept.

@@ -1,12 +1,12 @@
 // Maps of a region of circuits: every grid point runs the three methods
 // exactly as diodesolve runs them; several circuits advance together, rows
 // are shared among threads and handed on in order.
-#ifndef TOOLS_MAP_H_
-#define TOOLS_MAP_H_
+#ifndef MAP_ENGINE_H_
+#define MAP_ENGINE_H_
 
 #include <cstddef>
 
-#include "report.h"
+#include "solver/report.h"
 
 enum map_quantity { quantity_u, quantity_r, quantity_i_s, map_quantities };
 enum { map_max_points = 4000 }; // on either axis
@@ -48,9 +48,6 @@ double range_value(const map_range *range, int k);
 // v[spec->x] for the other columns).
 void row_values(const map_spec *spec, int y, double v[map_quantities]);
 
-// Runs the three methods at every point of row y into cells[0..width).
-void map_row(const map_spec *spec, int y, map_cell *cells);
-
 // Receives the finished rows in order; a nonzero return stops the map.
 typedef int (*row_sink)(int y, const map_cell *cells, void *context);
 
@@ -59,4 +56,4 @@ typedef int (*row_sink)(int y, const map_cell *cells, void *context);
 // sink, or -1 when memory or threads cannot be had.
 int map_run(const map_spec *spec, int threads, row_sink sink, void *context);
 
-#endif // TOOLS_MAP_H_
+#endif // MAP_ENGINE_H_

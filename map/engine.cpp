@@ -3,13 +3,13 @@
 // logarithms and divisions, while each circuit still takes exactly the
 // steps of methods.h. Rows go to worker threads through a window of slots,
 // and come back to the caller strictly in order.
-#include "map.h"
+#include "map/engine.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <pthread.h>
 
-#include "methods.h"
+#include "solver/methods.h"
 
 int range_is_log(const map_range *range)
 {
@@ -89,7 +89,8 @@ void row_values(const map_spec *spec, int y, double v[map_quantities])
     v[spec->y] = range_value(&spec->range[spec->y], y);
 }
 
-void map_row(const map_spec *spec, int y, map_cell *cells)
+// Runs the three methods at every point of row y into cells[0..width).
+static void map_row(const map_spec *spec, int y, map_cell *cells)
 {
     row w;
     w.spec = spec;

@@ -1,0 +1,15 @@
+// The map as a picture: three panels side by side, one per method, coloured
+// by how the method ended, drawn by gnuplot.
+#ifndef MAP_PICTURE_H_
+#define MAP_PICTURE_H_
+
+#include <cstdio>
+
+#include "common/cli.h"
+#include "map/view.h"
+
+// Writes the gnuplot script for an SVG or PNG picture of the view.
+void write_map_script(FILE *gp, const map_view *view,
+                      enum output_format format);
+
+#endif // MAP_PICTURE_H_

@@ -1,0 +1,72 @@
+// diodeplot: draws how bisection, regula falsi and Newton converge, from a
+// diodesolve transcript on standard input: |Delta| per pass on a logarithmic
+// axis, as SVG (default), PNG (--png) or a text chart (--text), by gnuplot.
+#include <cstdio>
+#include <cstring>
+
+#include "common/cli.h"
+#include "common/finish.h"
+#include "common/gnuplot.h"
+#include "common/status.h"
+#include "plot/convergence.h"
+#include "plot/transcript.h"
+
+static const char help[] =
+    "Aufruf: diodeplot [--svg | --png | --text] [-o DATEI] < "
+    "diodesolve-ausgabe\n"
+    "Zeichnet aus der Ausgabe von diodesolve, wie Halbierung, Regula falsi "
+    "und\nNewton konvergieren: |Delta| je Durchlauf auf logarithmischer "
+    "Achse.\n"
+    "  --svg      SVG-Bild (Voreinstellung)\n"
+    "  --png      PNG-Bild\n"
+    "  --text     Textgrafik so breit wie das Terminal (sonst COLUMNS, sonst "
+    "80)\n"
+    "  -o DATEI   in DATEI schreiben statt auf die Standardausgabe\n"
+    "  --help     diese Hilfe\n"
+    "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
+struct picture {
+    const transcript_series *series;
+    enum output_format format;
+    int width;
+};
+
+static void write_script(FILE *gp, const void *context)
+{
+    const picture *p = static_cast<const picture *>(context);
+    write_convergence_script(gp, p->series, p->format, p->width);
+}
+
+int main(int argc, char **argv)
+{
+    int closed = tool_start();
+    enum output_format format = format_svg;
+    const char *path = nullptr;
+    int want_help = 0;
+    for (int k = 1; k < argc;) {
+        int took = take_output_option(argc, argv, &k, 0, &format, &path);
+        if (took < 0)
+            return exit_usage;
+        if (took > 0)
+            continue;
+        if (strcmp(argv[k], "--help") != 0)
+            return usage_error("diodeplot", argv[k]);
+        want_help = 1;
+        ++k;
+    }
+    if (want_help)
+        return print_help(help, closed);
+    if (refuses_terminal(format, path))
+        return exit_usage;
+
+    static transcript_series series[report_methods];
+    char why[512] = "Die Eingabe ist nicht lesbar!";
+    if ((closed & closed_stdin) ||
+        !read_transcript(stdin, series, why, sizeof why)) {
+        fprintf(stderr, "FEHLER: %s\n", why);
+        return exit_failure;
+    }
+    if ((closed & closed_stdout) && path == nullptr)
+        return write_error();
+    picture p = {series, format, text_width(path)};
+    return gnuplot_draw(write_script, &p, format, path);
+}
