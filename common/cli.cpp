@@ -8,10 +8,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/finish.h"
+#include "common/interrupt.h"
 #include "common/status.h"
 
 void escape_bytes(char *dst, size_t size, const char *src, size_t len,
@@ -42,6 +42,7 @@ int tool_start()
 {
     signal(SIGCHLD, SIG_DFL);
     signal(SIGPIPE, SIG_DFL);
+    interrupt_setup();
     int closed = 0;
     for (int fd = 0; fd <= 2; ++fd) { // open() takes the lowest free slot
         if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
@@ -75,8 +76,7 @@ int take_output_option(int argc, char **argv, int *k, int with_csv,
     return 1;
 }
 
-// Echoes a command-line argument or file name inside a message.
-static void echo_arg(const char *head, const char *arg, const char *tail)
+void echo_arg(const char *head, const char *arg, const char *tail)
 {
     char shown[4 * 80 + 1];
     escape_bytes(shown, sizeof shown, arg, strlen(arg), 80);
@@ -137,53 +137,4 @@ int text_width(const char *path)
     if (width <= 0)
         width = 80;
     return static_cast<int>(width < 20 ? 20 : width > 400 ? 400 : width);
-}
-
-// Writes all of data to fd; 0 when every byte arrived.
-static int write_all(int fd, const char *data, size_t len)
-{
-    while (len > 0) {
-        ssize_t n = write(fd, data, len);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return -1;
-        data += n;
-        len -= static_cast<size_t>(n);
-    }
-    return 0;
-}
-
-int write_output(const char *path, const char *data, size_t len)
-{
-    if (path == nullptr)
-        return write_all(STDOUT_FILENO, data, len) == 0 ? exit_ok
-                                                        : write_error();
-    int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        echo_arg("FEHLER: Die Ausgabedatei ", path,
-                 " kann nicht geschrieben werden!\n");
-        return exit_failure;
-    }
-    struct stat st;
-    int regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    int lost = write_all(fd, data, len) != 0;
-    if (close(fd) != 0)
-        lost = 1;
-    if (!lost)
-        return exit_ok;
-    if (regular)
-        unlink(path);
-    return write_error();
-}
-
-FILE *open_output(const char *path)
-{
-    if (path == nullptr)
-        return stdout;
-    FILE *out = fopen(path, "we");
-    if (out == nullptr)
-        echo_arg("FEHLER: Die Ausgabedatei ", path,
-                 " kann nicht geschrieben werden!\n");
-    return out;
 }

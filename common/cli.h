@@ -15,7 +15,8 @@ enum output_format { format_svg, format_png, format_text, format_csv };
 void escape_bytes(char *dst, size_t size, const char *src, size_t len,
                   size_t max);
 
-// Resets SIGCHLD and SIGPIPE to their defaults and puts /dev/null on
+// Resets SIGCHLD and SIGPIPE to their defaults, sets up interrupt_setup()
+// (a signal removes an unfinished output file), and puts /dev/null on
 // standard streams that were closed at the start, so that no pipe or file
 // takes their place. Returns which were closed: closed_stdin, closed_stdout
 // (output meant for a closed standard output is lost: a write error).
@@ -47,14 +48,7 @@ int refuses_terminal(enum output_format format, const char *path);
 // destination and a terminal, else COLUMNS, else 80; within 20 and 400.
 int text_width(const char *path);
 
-// Writes data[0..len) to FILE, or to standard output when path is null.
-// Returns exit_ok, or exit_failure after a message when the file cannot be
-// opened or a write fails; a regular file that could not be written
-// completely is removed.
-int write_output(const char *path, const char *data, size_t len);
-
-// Opens FILE for writing (standard output when path is null) as a stream
-// for finish_output(). Null after a message when it cannot be opened.
-FILE *open_output(const char *path);
+// Writes "<head>"<arg>"<tail>" to standard error, arg escaped.
+void echo_arg(const char *head, const char *arg, const char *tail);
 
 #endif // COMMON_CLI_H_

@@ -1,9 +1,11 @@
 // gnuplot as a child process: the script is a memory file on its standard
-// input, its standard output a pipe read here, its standard error a memory
-// file shown only when it fails. No shell, no temporary files.
+// input, its standard output and standard error pipes read here; the picture
+// is handed on, the messages are shown only when it fails. No shell, no
+// temporary files.
 #include "common/gnuplot.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +15,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/child.h"
+#include "common/finish.h"
+#include "common/interrupt.h"
 #include "common/status.h"
 
 extern char **environ;
@@ -20,9 +25,6 @@ extern char **environ;
 static const char msg_not_found[] = "FEHLER: gnuplot nicht gefunden; bitte "
                                     "installieren (Debian: gnuplot-nox)!\n";
 static const char msg_failed[] = "FEHLER: gnuplot ist gescheitert!\n";
-
-// No picture of the tools comes near this; more is a runaway gnuplot.
-static const size_t output_limit = size_t{256} << 20;
 
 static int failed()
 {
@@ -40,54 +42,6 @@ static FILE *memory_file(const char *name)
     return f;
 }
 
-// A stream for the script, kept in memory; null after a message.
-static FILE *gnuplot_script()
-{
-    FILE *script = memory_file("gnuplot-skript");
-    if (script == nullptr)
-        failed();
-    return script;
-}
-
-// Reads fd to its end into a growing buffer, with room for a zero after the
-// last byte. Returns 0, or -1 on a read error, when memory runs out or the
-// output passes output_limit.
-static int read_all(int fd, char **data, size_t *len)
-{
-    size_t size = 0;
-    *data = nullptr;
-    *len = 0;
-    for (;;) {
-        if (*len + 1 >= size) {
-            size = size ? 2 * size : 65536;
-            char *more = size <= output_limit
-                             ? static_cast<char *>(realloc(*data, size))
-                             : nullptr;
-            if (more == nullptr)
-                return -1;
-            *data = more;
-        }
-        ssize_t n = read(fd, *data + *len, size - *len - 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            (*data)[*len] = '\0';
-            return static_cast<int>(n);
-        }
-        *len += static_cast<size_t>(n);
-    }
-}
-
-// Shows what gnuplot wrote on its standard error.
-static void show_messages(FILE *messages)
-{
-    char buf[4096];
-    size_t n;
-    rewind(messages);
-    while ((n = fread(buf, 1, sizeof buf, messages)) > 0)
-        fwrite(buf, 1, n, stderr);
-}
-
 // Finds gnuplot once, as execvp would: the first executable file of that
 // name in a folder of PATH (an empty entry is the working folder). Returns 1
 // with its path in buf. Knowing it before the start, the caller can tell
@@ -100,8 +54,9 @@ static int find_gnuplot(char *buf, size_t size)
         path = "/bin:/usr/bin";
     for (;;) {
         size_t n = strcspn(path, ":");
-        int len = snprintf(buf, size, "%.*s/gnuplot", static_cast<int>(n),
-                           n > 0 ? path : ".");
+        int len = n > 0 ? snprintf(buf, size, "%.*s/gnuplot",
+                                   static_cast<int>(n), path)
+                        : snprintf(buf, size, "./gnuplot");
         struct stat st;
         if (len > 0 && static_cast<size_t>(len) < size && stat(buf, &st) == 0 &&
             S_ISREG(st.st_mode) && access(buf, X_OK) == 0)
@@ -124,9 +79,18 @@ static pid_t start(const char *program, int in, int out, int err)
     posix_spawn_file_actions_adddup2(&files, in, 0);
     posix_spawn_file_actions_adddup2(&files, out, 1);
     posix_spawn_file_actions_adddup2(&files, err, 2);
+    // gnuplot starts with no signal blocked and with the signals this tool
+    // handles or ignores at their defaults.
+    static const int reset[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, SIGPIPE};
+    sigset_t defaults_for;
+    sigemptyset(&defaults_for);
+    for (int sig : reset)
+        sigaddset(&defaults_for, sig);
     posix_spawnattr_init(&attr);
     posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setsigdefault(&attr, &defaults_for);
+    posix_spawnattr_setflags(&attr,
+                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     // The script is read as a file: gnuplot reads a standard input that it
     // is not told to treat as one a byte at a time, dozens of times slower.
     char name[] = "gnuplot";
@@ -141,57 +105,59 @@ static pid_t start(const char *program, int in, int out, int err)
     return error == 0 ? pid : -1;
 }
 
-// Runs gnuplot on the script, which it closes. Returns exit_ok and hands
-// over in *data (malloc'd) and *len what gnuplot wrote on its standard
-// output, followed by a zero byte that *len does not count; otherwise a
-// status of gnuplot_draw() after its message.
-static int gnuplot_run(FILE *script, char **data, size_t *len)
+// Runs gnuplot on the script, which it closes. Returns exit_ok with the
+// picture in c->data and c->len (malloc'd, never empty); otherwise a status
+// of gnuplot_draw() after its message.
+static int gnuplot_run(FILE *script, child_output *c)
 {
-    *data = nullptr;
-    *len = 0;
     char program[4096];
     if (!find_gnuplot(program, sizeof program)) {
         fclose(script);
         fputs(msg_not_found, stderr);
         return exit_no_gnuplot;
     }
-    FILE *messages = memory_file("gnuplot-meldungen");
     int out[2];
-    if (fflush(script) != 0 || ferror(script) || messages == nullptr ||
-        pipe2(out, O_CLOEXEC) != 0) {
+    int err[2];
+    if (pipe2(out, O_CLOEXEC) != 0) {
         fclose(script);
-        if (messages != nullptr)
-            fclose(messages);
+        return failed();
+    }
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        fclose(script);
         return failed();
     }
     rewind(script);
-    pid_t pid = start(program, fileno(script), out[1], fileno(messages));
+    interrupt_hold();
+    pid_t pid = start(program, fileno(script), out[1], err[1]);
+    interrupt_stop(pid > 0 ? pid : 0);
+    interrupt_release();
     close(out[1]);
+    close(err[1]);
     fclose(script);
     if (pid < 0) {
         close(out[0]);
-        fclose(messages);
+        close(err[0]);
         fputs(msg_not_found, stderr);
         return exit_no_gnuplot;
     }
-    int read_failed = read_all(out[0], data, len) != 0;
+    int fds[2] = {out[0], err[0]};
+    int read_failed = child_collect(fds, c) != 0;
     if (read_failed)
-        kill(pid, SIGTERM);
+        kill(pid, SIGKILL);
     close(out[0]);
+    close(err[0]);
     int status = 0;
     pid_t waited;
     while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
     }
+    interrupt_stop(0);
     int ok = !read_failed && waited == pid && WIFEXITED(status) &&
-             WEXITSTATUS(status) == 0 && *len > 0;
-    if (!ok)
-        show_messages(messages);
-    fclose(messages);
+             WEXITSTATUS(status) == 0 && c->len > 0;
     if (ok)
         return exit_ok;
-    free(*data);
-    *data = nullptr;
-    *len = 0;
+    child_show_messages(c);
     return failed();
 }
 
@@ -227,20 +193,24 @@ static void clean_text(char *data, size_t *len)
 }
 
 int gnuplot_draw(script_writer write_script, const void *context,
-                 enum output_format format, const char *path)
+                 enum output_format format, FILE *out)
 {
-    FILE *gp = gnuplot_script();
+    FILE *gp = memory_file("gnuplot-skript");
     if (gp == nullptr)
-        return exit_gnuplot_failed;
+        return failed();
     write_script(gp, context);
-    char *data = nullptr;
-    size_t len = 0;
-    int status = gnuplot_run(gp, &data, &len);
-    if (status != exit_ok)
-        return status;
-    if (format == format_text)
-        clean_text(data, &len);
-    status = write_output(path, data, len);
-    free(data);
+    if (fflush(gp) != 0 || ferror(gp)) { // a file-size limit, a full memory
+        fclose(gp);
+        return write_error();
+    }
+    static child_output c; // a message buffer too large for the stack
+    c = child_output{nullptr, 0, 0, 0, {}};
+    int status = gnuplot_run(gp, &c);
+    if (status == exit_ok) {
+        if (format == format_text)
+            clean_text(c.data, &c.len);
+        fwrite(c.data, 1, c.len, out);
+    }
+    free(c.data);
     return status;
 }

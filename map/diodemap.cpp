@@ -7,6 +7,7 @@
 #include "common/cli.h"
 #include "common/finish.h"
 #include "common/gnuplot.h"
+#include "common/output.h"
 #include "common/status.h"
 #include "map/engine.h"
 #include "map/options.h"
@@ -60,19 +61,15 @@ static int csv_row(int y, const map_cell *cells, void *context)
     return ferror(c->out);
 }
 
-static int run_csv(const map_options *o)
+static int run_csv(const map_options *o, FILE *out)
 {
-    FILE *out = open_output(o->path);
-    if (out == nullptr)
-        return exit_failure;
     fputs("U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n", out);
     csv_out c = {&o->spec, out};
     if (map_run(&o->spec, o->threads, csv_row, &c) < 0) {
         fputs(msg_no_memory, stderr);
-        finish_output(out);
         return exit_failure;
     }
-    return finish_output(out);
+    return exit_ok;
 }
 
 struct picture {
@@ -87,7 +84,7 @@ static void write_script(FILE *gp, const void *context)
 }
 
 // A text map or a picture: the methods' endings at a sample of the points.
-static int run_view(const map_options *o)
+static int run_view(const map_options *o, FILE *out)
 {
     int width = text_width(o->path);
     int text = o->format == format_text;
@@ -100,16 +97,12 @@ static int run_view(const map_options *o)
         fputs(msg_no_memory, stderr);
         return exit_failure;
     }
-    int status = exit_failure;
+    int status = exit_ok;
     if (text) {
-        FILE *out = open_output(o->path);
-        if (out != nullptr) {
-            write_text_map(out, &view, width);
-            status = finish_output(out);
-        }
+        write_text_map(out, &view, width);
     } else {
         picture p = {&view, o->format};
-        status = gnuplot_draw(write_script, &p, o->format, o->path);
+        status = gnuplot_draw(write_script, &p, o->format, out);
     }
     view_end(&view);
     return status;
@@ -128,5 +121,10 @@ int main(int argc, char **argv)
         return exit_usage;
     if ((closed & closed_stdout) && o.path == nullptr)
         return write_error();
-    return o.format == format_csv ? run_csv(&o) : run_view(&o);
+    output out;
+    if (output_open(&out, o.path) != exit_ok)
+        return exit_failure;
+    status = o.format == format_csv ? run_csv(&o, out.stream)
+                                    : run_view(&o, out.stream);
+    return output_close(&out, status);
 }

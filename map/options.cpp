@@ -1,6 +1,7 @@
 // diodemap's command line: the ranges, the grid, the threads, the output.
 #include "map/options.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,29 +12,49 @@
 
 static const char *const range_options[map_quantities] = {"--U", "--R", "--IS"};
 
-// A whole argument as a finite number.
-static int number(const char *s, double *value)
+static int not_a_value(const char *option, const char *arg)
+{
+    char what[64];
+    snprintf(what, sizeof what, "Kein Wert W oder Bereich A:B fuer %s", option);
+    return argument_error(what, arg);
+}
+
+// Reads s, a part of arg, as a whole finite number. Returns exit_ok, or
+// exit_usage after a message: not a number, or a nonzero number too small
+// for a double, which would silently become 0.
+static int number(const char *s, double *value, const char *option,
+                  const char *arg)
 {
     char *end = nullptr;
+    errno = 0;
     *value = strtod(s, &end);
-    return end != s && *end == '\0' && std::isfinite(*value);
+    if (end == s || *end != '\0' || !std::isfinite(*value))
+        return not_a_value(option, arg);
+    if (*value == 0.0 && errno == ERANGE) {
+        char what[80];
+        snprintf(what, sizeof what,
+                 "Ein Wert fuer %s ist zu klein (kleinster Betrag 4.9e-324)",
+                 option);
+        return argument_error(what, arg);
+    }
+    return exit_ok;
 }
 
 static int take_range(const char *option, const char *arg, map_range *range)
 {
     char text[256];
+    if (strlen(arg) >= sizeof text)
+        return not_a_value(option, arg);
     snprintf(text, sizeof text, "%s", arg);
     char *colon = strchr(text, ':');
     if (colon != nullptr)
         *colon = '\0';
     range->points = colon != nullptr ? 2 : 1;
-    if (strlen(arg) >= sizeof text || !number(text, &range->a) ||
-        (colon != nullptr && !number(colon + 1, &range->b))) {
-        char what[64];
-        snprintf(what, sizeof what, "Kein Wert W oder Bereich A:B fuer %s",
-                 option);
-        return argument_error(what, arg);
-    }
+    int status = number(text, &range->a, option, arg);
+    if (status == exit_ok && colon != nullptr)
+        status = number(colon + 1, &range->b, option, arg);
+    if (status != exit_ok)
+        return status;
     if (colon == nullptr)
         range->b = range->a; // one value
     else if (range->a == range->b)

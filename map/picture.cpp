@@ -9,12 +9,24 @@
 static const double value_limit_finite = 8.5;
 static const double value_limit_nan = 9.5;
 
+// An evenly spaced range whose ends pass this is drawn in units of
+// 2^scale_bits, so that gnuplot's sums of coordinates cannot overflow; its
+// tics then carry the values in the range's own units.
+static const double huge_end = 1e300;
+static const int scale_bits = 1000;
+
+static int scaled(const map_range *r)
+{
+    return !range_is_log(r) && fmax(fabs(r->a), fabs(r->b)) > huge_end;
+}
+
 // Where sample k of n lies on the drawn axis of a range.
 static double coordinate(const map_range *r, int k, int n)
 {
     int log = range_is_log(r);
-    double lo = log ? log10(r->a) : r->a;
-    double hi = log ? log10(r->b) : r->b;
+    int shift = scaled(r) ? -scale_bits : 0;
+    double lo = log ? log10(r->a) : ldexp(r->a, shift);
+    double hi = log ? log10(r->b) : ldexp(r->b, shift);
     return n < 2 ? lo : lo + (hi - lo) * k / (n - 1);
 }
 
@@ -36,6 +48,15 @@ static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
     double hi = coordinate(r, n - 1, n);
     double half = n < 2 ? 0.5 : (hi - lo) / (n - 1) / 2;
     fprintf(gp, "set %srange [%.17g:%.17g]\n", axis, lo - half, hi + half);
+    if (scaled(r)) {
+        fprintf(gp, "set %stics (", axis);
+        for (int k = 0; k <= 4; ++k) {
+            double at = coordinate(r, k, 5);
+            fprintf(gp, "'%.3g' %.17g, ", ldexp(at, scale_bits), at);
+        }
+        fputs(")\n", gp);
+        return;
+    }
     if (!range_is_log(r)) {
         fprintf(gp, "set %stics autofreq\n", axis);
         return;

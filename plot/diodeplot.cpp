@@ -7,6 +7,7 @@
 #include "common/cli.h"
 #include "common/finish.h"
 #include "common/gnuplot.h"
+#include "common/output.h"
 #include "common/status.h"
 #include "plot/convergence.h"
 #include "plot/transcript.h"
@@ -57,16 +58,20 @@ int main(int argc, char **argv)
         return print_help(help, closed);
     if (refuses_terminal(format, path))
         return exit_usage;
+    if ((closed & closed_stdout) && path == nullptr)
+        return write_error();
+    output out;
+    if (output_open(&out, path) != exit_ok)
+        return exit_failure;
 
     static transcript_series series[report_methods];
     char why[512] = "Die Eingabe ist nicht lesbar!";
     if ((closed & closed_stdin) ||
         !read_transcript(stdin, series, why, sizeof why)) {
         fprintf(stderr, "FEHLER: %s\n", why);
-        return exit_failure;
+        return output_close(&out, exit_failure);
     }
-    if ((closed & closed_stdout) && path == nullptr)
-        return write_error();
     picture p = {series, format, text_width(path)};
-    return gnuplot_draw(write_script, &p, format, path);
+    return output_close(&out,
+                        gnuplot_draw(write_script, &p, format, out.stream));
 }

@@ -108,6 +108,13 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
     if (st->open >= 0 && st->open != r.method)
         return broken_block(st, why, why_size);
     transcript_series *s = &st->series[r.method];
+    if (st->open < 0 && s->passes > 0) { // one block is one run
+        snprintf(why, why_size,
+                 "Zeile %lu: Der Block von %s ist schon beendet; Durchlauf "
+                 "%lu setzt ihn fort!",
+                 st->number, report_names[r.method], r.pass);
+        return 0;
+    }
     if (r.pass != s->passes + 1 || r.pass > report_pass_limit) {
         snprintf(why, why_size,
                  "Zeile %lu: Durchlauf %lu von %s folgt nicht auf "

@@ -18,12 +18,13 @@ struct transcript_series {
 // carriage return before it belongs to the line end). A report line stands
 // at the start of a line or after a space (the prompts precede the first
 // one); every other line is skipped, unless it interrupts a block: each
-// method's block is a run of its report lines, numbered 1, 2, 3, ..., and
-// closed by an empty line. Fills series[] in the order bisection, regula
-// falsi, Newton and returns 1. Returns 0 with a German explanation in why
-// (to follow "FEHLER: "; control characters of the input escaped) when the
-// input cannot be read, holds no report line, a report line is cut short or
-// malformed, a pass is missing, a block is incomplete or missing.
+// method's block is one uninterrupted run of its report lines, numbered
+// 1, 2, 3, ..., and closed by an empty line; a method has one block. Fills
+// series[] in the order bisection, regula falsi, Newton and returns 1. Returns
+// 0 with a German explanation in why (to follow "FEHLER: "; control characters
+// of the input escaped) when the input cannot be read, holds no report line, a
+// report line is cut short or malformed, a pass is missing, a block is
+// incomplete or missing, or it goes on after its empty line.
 int read_transcript(FILE *in, transcript_series series[report_methods],
                     char *why, size_t why_size);
 
