@@ -76,7 +76,8 @@ void child_show_messages(const child_output *c)
     const char *s = c->messages;
     const char *end = s + c->message_len;
     while (s < end) {
-        const char *nl = static_cast<const char *>(memchr(s, '\n', end - s));
+        const char *nl = static_cast<const char *>(
+            memchr(s, '\n', static_cast<size_t>(end - s)));
         size_t line = static_cast<size_t>((nl ? nl : end) - s);
         for (size_t k = 0; k < line; k += 1024) {
             char shown[4 * 1024 + 1];

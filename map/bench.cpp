@@ -2,13 +2,14 @@
 // default region, first as a plain loop that runs the three methods one
 // circuit after the other, then by the engine on one thread and on all; the
 // results must agree bit for bit. With a diodemap program given, also the
-// peak memory of a 4000 x 4000 map drawn by it. With --check, no timing:
-// only the bitwise comparison, over several small regions.
+// peak memory of a 4000 x 4000 map drawn by it, and the cost of -o FILE. With
+// --check, no timing: only the bitwise comparison, over several small regions.
 // Usage: diode_map_bench [N [DIODEMAP]] | --check
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -80,18 +81,61 @@ static unsigned long long plain_loop(const map_spec *s)
     return sum;
 }
 
-// Runs diodemap with args and returns its peak resident memory in KiB.
-static long peak_kib(char *const args[])
+// Runs the program in args with standard output to out_path and waits for
+// it. Returns the seconds it took, or -1 when it failed; its peak resident
+// memory (the largest of it and its children) in KiB in *kib.
+static double run_tool(char *const args[], const char *out_path, long *kib)
 {
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, out_path,
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    double start = now();
     pid_t pid;
-    if (posix_spawn(&pid, args[0], nullptr, nullptr, args, environ) != 0)
-        return -1;
+    int error = posix_spawn(&pid, args[0], &files, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&files);
     int status;
     rusage usage;
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
+    if (error != 0 || wait4(pid, &status, 0, &usage) != pid ||
+        !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return -1;
-    return usage.ru_maxrss;
+    *kib = usage.ru_maxrss;
+    return now() - start;
+}
+
+static int by_value(const void *a, const void *b)
+{
+    double x = *static_cast<const double *>(a);
+    double y = *static_cast<const double *>(b);
+    return (x > y) - (x < y);
+}
+
+// A 1000 x 1000 CSV with -o FILE against the same to standard output
+// redirected to a file beside it: medians of three runs each, alternating.
+static void file_cost(char *program)
+{
+    const char *tmp = getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp";
+    char file[4096];
+    snprintf(file, sizeof file, "%s/diode_map_bench.csv", tmp);
+    char grid[] = "1000x1000";
+    char *to_file[] = {
+        program, const_cast<char *>("--csv"), const_cast<char *>("--grid"),
+        grid,    const_cast<char *>("-o"),    file,
+        nullptr};
+    char *to_stdout[] = {program, const_cast<char *>("--csv"),
+                         const_cast<char *>("--grid"), grid, nullptr};
+    double t_file[3], t_stdout[3];
+    long kib;
+    for (int k = 0; k < 3; ++k) {
+        t_file[k] = run_tool(to_file, "/dev/null", &kib);
+        t_stdout[k] = run_tool(to_stdout, file, &kib);
+    }
+    unlink(file);
+    qsort(t_file, 3, sizeof t_file[0], by_value);
+    qsort(t_stdout, 3, sizeof t_stdout[0], by_value);
+    printf("  diodemap --csv --grid 1000x1000 -o DATEI: %.2f s, > DATEI: %.2f "
+           "s (%.3f x)\n",
+           t_file[1], t_stdout[1], t_file[1] / t_stdout[1]);
 }
 
 // Times the engine on threads; returns the seconds, the checksum in *sum.
@@ -195,12 +239,14 @@ int main(int argc, char **argv)
                             const_cast<char *>("-o"),
                             const_cast<char *>("/dev/null"),
                             nullptr};
-            long kib = peak_kib(args);
+            long kib = -1;
+            run_tool(args, "/dev/null", &kib);
             printf("  diodemap --grid 4000x4000 %-6s: hoechstens %5.1f MiB "
                    "Speicher%s\n",
                    kind, static_cast<double>(kib) / 1024.0,
                    strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
         }
+        file_cost(argv[2]);
     }
     return exit_ok;
 }
