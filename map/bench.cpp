@@ -1,10 +1,14 @@
-// Benchmark of the map engine: circuits per second for an N x N map of the
-// default region, first as a plain loop that runs the three methods one
-// circuit after the other, then by the engine on one thread and on all; the
-// results must agree bit for bit. With a diodemap program given, also the
-// peak memory of a 4000 x 4000 map drawn by it, and the cost of -o FILE. With
-// --check, no timing: only the bitwise comparison, over several small regions.
+// Benchmark of the map engine on an N x N map of the default region, each
+// figure the median (and minimum) of three runs: the bound that the map's
+// logarithms set (their number times this machine's time per logarithm),
+// a plain loop that runs the three methods one circuit after the other, the
+// engine on 1 and 2 threads, whose results must agree with the loop bit for
+// bit, and, with a diodemap program given, diodemap end to end (--text on
+// one thread, --csv on one and two), its peak memory on a 4000 x 4000 map
+// and the cost of -o FILE. With --check, no timing: only the bitwise
+// comparison with the loop, over several small regions.
 // Usage: diode_map_bench [N [DIODEMAP]] | --check
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,69 +21,10 @@
 
 #include "common/status.h"
 #include "map/engine.h"
+#include "map/reference.h"
 #include "solver/methods.h"
 
 extern char **environ;
-
-static double now()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<double>(t.tv_sec) +
-           1e-9 * static_cast<double>(t.tv_nsec);
-}
-
-// Folds an outcome into a running checksum (FNV-1a over its bytes).
-static void fold(unsigned long long *sum, unsigned long passes, int repeat,
-                 double last)
-{
-    unsigned char bytes[sizeof last + 2];
-    memcpy(bytes, &last, sizeof last);
-    bytes[sizeof last] = static_cast<unsigned char>(passes);
-    bytes[sizeof last + 1] = static_cast<unsigned char>(repeat);
-    for (unsigned char b : bytes)
-        *sum = (*sum ^ b) * 1099511628211ULL;
-}
-
-struct folding {
-    unsigned long long sum;
-    int width;
-};
-
-static int fold_row(int y, const map_cell *cells, void *context)
-{
-    (void)y;
-    folding *f = static_cast<folding *>(context);
-    for (int x = 0; x < f->width; ++x)
-        for (const method_outcome &o : cells[x].method)
-            fold(&f->sum, o.passes, o.repeat, o.last);
-    return exit_ok;
-}
-
-// The plain way: each circuit through the three methods, one after the
-// other, the values of the axes computed once.
-static unsigned long long plain_loop(const map_spec *s)
-{
-    unsigned long long sum = 14695981039346656037ULL;
-    void (*const methods[])(double, double, double, pass_hook, void *,
-                            method_end *) = {halbierung, regula_falsi, newton};
-    static double xs[map_max_points];
-    for (int x = 0; x < s->range[s->x].points; ++x)
-        xs[x] = range_value(&s->range[s->x], x);
-    double v[map_quantities];
-    for (int y = 0; y < s->range[s->y].points; ++y) {
-        row_values(s, y, v);
-        for (int x = 0; x < s->range[s->x].points; ++x) {
-            v[s->x] = xs[x];
-            for (auto method : methods) {
-                method_end end;
-                method(v[0], v[1], v[2], nullptr, nullptr, &end);
-                fold(&sum, end.passes, end.repeat, end.last);
-            }
-        }
-    }
-    return sum;
-}
 
 // Runs the program in args with standard output to out_path and waits for
 // it. Returns the seconds it took, or -1 when it failed; its peak resident
@@ -103,11 +48,16 @@ static double run_tool(char *const args[], const char *out_path, long *kib)
     return now() - start;
 }
 
-static int by_value(const void *a, const void *b)
+struct timing {
+    double min, median;
+};
+
+// The minimum and median of three times.
+static timing of_three(double a, double b, double c)
 {
-    double x = *static_cast<const double *>(a);
-    double y = *static_cast<const double *>(b);
-    return (x > y) - (x < y);
+    double lo = a < b ? (a < c ? a : c) : (b < c ? b : c);
+    double hi = a > b ? (a > c ? a : c) : (b > c ? b : c);
+    return {lo, a + b + c - lo - hi};
 }
 
 // A 1000 x 1000 CSV with -o FILE against the same to standard output
@@ -131,57 +81,76 @@ static void file_cost(char *program)
         t_stdout[k] = run_tool(to_stdout, file, &kib);
     }
     unlink(file);
-    qsort(t_file, 3, sizeof t_file[0], by_value);
-    qsort(t_stdout, 3, sizeof t_stdout[0], by_value);
-    printf("  diodemap --csv --grid 1000x1000 -o DATEI: %.2f s, > DATEI: %.2f "
+    timing a = of_three(t_file[0], t_file[1], t_file[2]);
+    timing b = of_three(t_stdout[0], t_stdout[1], t_stdout[2]);
+    printf("  --csv --grid 1000x1000 -o DATEI (in %s): %.2f s, > DATEI: %.2f "
            "s (%.3f x)\n",
-           t_file[1], t_stdout[1], t_file[1] / t_stdout[1]);
+           tmp, a.median, b.median, a.median / b.median);
 }
 
-// Times the engine on threads; returns the seconds, the checksum in *sum.
-static double engine(const map_spec *s, int threads, unsigned long long *sum)
+// This machine's seconds per logarithm on arguments like the map's: I / I_S
+// + 1 at the first midpoint of every circuit, as independent calls (nothing
+// waits for a result), the best of three rounds.
+static double seconds_per_log(const map_spec *s)
 {
-    folding f = {14695981039346656037ULL, s->range[s->x].points};
-    double start = now();
-    if (map_run(s, threads, fold_row, &f) != 0) {
-        fputs("diode_map_bench: the map did not run\n", stderr);
-        exit(exit_failure);
-    }
-    *sum = f.sum;
-    return now() - start;
-}
-
-// The engine against the plain loop on 1, 2 and 3 threads, over regions
-// whose widths are no multiple of the lanes and which reach every ending:
-// repeats, the limit with a finite estimate and with nan (I_S = 0, U < 0).
-static int check()
-{
-    static const map_spec specs[] = {
-        {{{5.0, 5.0, 1}, {1.0, 1e7, 37}, {1e-16, 1e-6, 11}},
-         quantity_r,
-         quantity_i_s},
-        {{{0.1, 1000.0, 61}, {1e3, 1e3, 1}, {1e-16, 1e-6, 7}},
-         quantity_u,
-         quantity_i_s},
-        {{{-3.0, 12.0, 2}, {0.0, 1e4, 13}, {1e-12, 1e-12, 1}},
-         quantity_u,
-         quantity_r},
-        {{{5.0, 5.0, 1}, {1.0, 1e7, 9}, {0.0, 1e-6, 5}},
-         quantity_r,
-         quantity_i_s}};
-    int failed = 0;
-    for (const map_spec &s : specs) {
-        unsigned long long plain = plain_loop(&s);
-        for (int threads = 1; threads <= 3; ++threads) {
-            unsigned long long sum = 0;
-            engine(&s, threads, &sum);
-            int same = sum == plain;
-            printf("%s: %d x %d, %d Thread(s)\n", same ? "gleich" : "FEHLER",
-                   s.range[s.x].points, s.range[s.y].points, threads);
-            failed |= !same;
+    const map_range *xr = &s->range[s->x];
+    size_t n = static_cast<size_t>(xr->points) *
+               static_cast<size_t>(s->range[s->y].points);
+    double *args = static_cast<double *>(malloc(n * sizeof(double)));
+    if (args == nullptr)
+        return 0.0;
+    size_t k = 0;
+    double v[map_quantities];
+    for (int y = 0; y < s->range[s->y].points; ++y) {
+        row_values(s, y, v);
+        for (int x = 0; x < xr->points; ++x) {
+            v[s->x] = range_value(xr, x);
+            double top = v[quantity_u] / v[quantity_r];
+            args[k++] = f_log_argument(top / 2.0, v[quantity_i_s]);
         }
     }
-    return failed ? exit_failure : exit_ok;
+    double best = HUGE_VAL;
+    volatile double keep = 0.0;
+    for (int round = 0; round < 3; ++round) {
+        double sums[4] = {0.0, 0.0, 0.0, 0.0};
+        double start = now();
+        for (k = 0; k < n; ++k)
+            sums[k % 4] += std::log(args[k]);
+        double t = now() - start;
+        best = t < best ? t : best;
+        keep = keep + sums[0] + sums[1] + sums[2] + sums[3];
+    }
+    free(args);
+    return best / static_cast<double>(n);
+}
+
+// diodemap end to end, three times: --threads T --grid NxN FORMAT -o
+// /dev/null.
+static timing tool_times(char *program, int n, const char *format, int threads)
+{
+    char grid[32], count[16];
+    snprintf(grid, sizeof grid, "%dx%d", n, n);
+    snprintf(count, sizeof count, "%d", threads);
+    char *args[] = {program,
+                    const_cast<char *>("--grid"),
+                    grid,
+                    const_cast<char *>(format),
+                    const_cast<char *>("--threads"),
+                    count,
+                    const_cast<char *>("-o"),
+                    const_cast<char *>("/dev/null"),
+                    nullptr};
+    long kib;
+    double t[3];
+    for (double &one : t)
+        one = run_tool(args, "/dev/null", &kib);
+    return of_three(t[0], t[1], t[2]);
+}
+
+static void show(const char *what, timing t, double unit, const char *per)
+{
+    printf("  %-34s %6.3f s (min %6.3f)  %5.2f x %s\n", what, t.median, t.min,
+           t.median / unit, per);
 }
 
 int main(int argc, char **argv)
@@ -196,39 +165,58 @@ int main(int argc, char **argv)
               stderr);
         return exit_usage;
     }
-    long cpus = sysconf(_SC_NPROCESSORS_ONLN);
-    int all = cpus > 1 ? static_cast<int>(cpus) : 1;
     map_spec s = {{{5.0, 5.0, 1}, {1.0, 1e7, n}, {1e-16, 1e-6, n}},
                   quantity_r,
                   quantity_i_s};
-    double circuits = static_cast<double>(n) * n;
     printf("Karte %d x %d (U = 5 V, R 1 bis 1e7 Ohm, I_S 1e-16 bis 1e-6 A), "
-           "je Punkt alle drei Verfahren\n",
+           "je Punkt alle drei Verfahren; Mediane aus 3 Laeufen\n",
            n, n);
-
-    double start = now();
-    unsigned long long plain = plain_loop(&s);
-    double t_plain = now() - start;
-    printf("  einfache Schleife, 1 Thread:   %10.0f Schaltungen/s\n",
-           circuits / t_plain);
-
-    unsigned long long one = 0;
-    unsigned long long many = 0;
-    double t_one = engine(&s, 1, &one);
-    printf("  diodemap, 1 Thread:            %10.0f Schaltungen/s  (%.2f x "
-           "die Zeit der Schleife)\n",
-           circuits / t_one, t_one / t_plain);
-    double t_all = engine(&s, all, &many);
-    printf("  diodemap, %d Threads:           %10.0f Schaltungen/s  (%.2f x "
-           "der Takt von 1 Thread)\n",
-           all, circuits / t_all, t_one / t_all);
-    if (one != plain || many != plain) {
+    double t[3];
+    unsigned long long plain = 0, sum = 0, logs = 0;
+    for (double &one : t) {
+        double start = now();
+        plain = plain_loop(&s);
+        one = now() - start;
+    }
+    timing loop = of_three(t[0], t[1], t[2]);
+    int same = 1;
+    timing threads[2];
+    for (int k = 0; k < 2; ++k) {
+        for (double &one : t) {
+            one = engine(&s, k + 1, &sum, &logs);
+            same &= sum == plain;
+        }
+        threads[k] = of_three(t[0], t[1], t[2]);
+    }
+    double per_log = seconds_per_log(&s);
+    double bound = static_cast<double>(logs) * per_log;
+    printf("  Logarithmen: %llu (%.1f je Schaltung), %.2f ns je log: die "
+           "Grenze fuer 1 Thread ist %.3f s\n",
+           logs, static_cast<double>(logs) / n / n, per_log * 1e9, bound);
+    show("einfache Schleife, 1 Thread", loop, bound, "die Grenze");
+    show("Engine, 1 Thread", threads[0], bound, "die Grenze");
+    show("Engine, 2 Threads", threads[1], bound / 2, "die Grenze fuer 2");
+    printf("  Engine, 1 Thread: %.2f x die Zeit der Schleife; 2 Threads: "
+           "%.2f x so schnell wie 1\n",
+           threads[0].median / loop.median,
+           threads[0].median / threads[1].median);
+    if (!same) {
         puts("FEHLER: die Ergebnisse weichen von der einfachen Schleife ab");
         return exit_failure;
     }
     puts("  Ergebnisse: bitgleich mit der einfachen Schleife");
 
     if (argc > 2) {
+        timing text = tool_times(argv[2], n, "--text", 1);
+        timing csv1 = tool_times(argv[2], n, "--csv", 1);
+        timing csv2 = tool_times(argv[2], n, "--csv", 2);
+        show("diodemap --text, 1 Thread", text, loop.median, "die Schleife");
+        show("diodemap --csv -o /dev/null, 1 Thr.", csv1, loop.median,
+             "die Schleife");
+        show("diodemap --csv -o /dev/null, 2 Thr.", csv2, loop.median,
+             "die Schleife");
+        printf("  CSV: 2 Threads %.2f x so schnell wie 1\n",
+               csv1.median / csv2.median);
         // wait4 counts the largest of diodemap and its gnuplot.
         static const char *const kinds[] = {"--csv", "--text", "--png"};
         for (const char *kind : kinds) {

@@ -3,12 +3,14 @@
 // grid, the third is fixed; every grid point runs the three methods exactly
 // as diodesolve does. Output: a picture (SVG, PNG), a text map or CSV.
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/cli.h"
 #include "common/finish.h"
 #include "common/gnuplot.h"
 #include "common/output.h"
 #include "common/status.h"
+#include "map/csv.h"
 #include "map/engine.h"
 #include "map/options.h"
 #include "map/picture.h"
@@ -36,40 +38,36 @@ static const char help[] =
 static const char msg_no_memory[] =
     "FEHLER: Nicht genug Speicher oder Threads!\n";
 
-struct csv_out {
-    const map_spec *spec;
-    FILE *out;
-};
-
-// CSV: one row per grid point and method, in the order y, x, H, R, N. A
-// write error stops the map.
-static int csv_row(int y, const map_cell *cells, void *context)
+// The workers format the rows; here they are only written, in order.
+static int write_row(int y, const map_cell *cells, const map_text *text,
+                     void *context)
 {
-    const csv_out *c = static_cast<const csv_out *>(context);
-    const map_spec *s = c->spec;
-    double v[map_quantities];
-    row_values(s, y, v);
-    for (int x = 0; x < s->range[s->x].points; ++x) {
-        v[s->x] = range_value(&s->range[s->x], x);
-        for (int m = 0; m < report_methods; ++m) {
-            const method_outcome *o = &cells[x].method[m];
-            fprintf(c->out, "%.17g,%.17g,%.17g,%c,%u,%s,%.17g\n", v[0], v[1],
-                    v[2], report_letters[m], o->passes,
-                    o->repeat ? "Wiederholung" : "Grenze", o->last);
-        }
-    }
-    return ferror(c->out);
+    (void)y;
+    (void)cells;
+    FILE *out = static_cast<FILE *>(context);
+    fwrite(text->data, 1, text->len, out);
+    return ferror(out);
 }
 
 static int run_csv(const map_options *o, FILE *out)
 {
-    fputs("U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n", out);
-    csv_out c = {&o->spec, out};
-    if (map_run(&o->spec, o->threads, csv_row, &c) < 0) {
+    const map_range *xr = &o->spec.range[o->spec.x];
+    double *xs = static_cast<double *>(
+        calloc(static_cast<size_t>(xr->points), sizeof(double)));
+    int status = xs != nullptr ? exit_ok : -1;
+    for (int x = 0; xs != nullptr && x < xr->points; ++x)
+        xs[x] = range_value(xr, x);
+    fputs(csv_header, out);
+    csv_context c = {&o->spec, xs};
+    if (status == exit_ok)
+        status =
+            map_run(&o->spec, o->threads, csv_format_row, &c, write_row, out);
+    free(xs);
+    if (status < 0) {
         fputs(msg_no_memory, stderr);
         return exit_failure;
     }
-    return exit_ok;
+    return exit_ok; // a write error shows when the output is closed
 }
 
 struct picture {
@@ -92,7 +90,8 @@ static int run_view(const map_options *o, FILE *out)
     int cols = text ? text_map_cols(width) : picture_samples;
     int rows = text ? text_map_rows : picture_samples;
     if (view_begin(&view, &o->spec, cols, rows) != 0 ||
-        map_run(&o->spec, o->threads, view_take_row, &view) != 0) {
+        map_run(&o->spec, o->threads, nullptr, nullptr, view_take_row, &view) !=
+            0) {
         view_end(&view);
         fputs(msg_no_memory, stderr);
         return exit_failure;

@@ -33,51 +33,111 @@ double range_value(const map_range *range, int k)
 
 enum { lanes = 8 };
 
-// The circuits of a row: the values of the x axis in xs, the others fixed.
+// The circuits of a row: the values of the x axis in xs (shared by all
+// rows), the others fixed.
 struct row {
     const map_spec *spec;
     double base[map_quantities];
-    double xs[map_max_points];
+    const double *xs;
 };
 
-static void begin_at(method_state *s, int method, const row *w, int x)
+// lanes circuits running one method, laid out as arrays so that each step
+// of a pass runs over all lanes at once and their logarithms are taken back
+// to back; column -1 marks a lane with no circuit left (it runs on idly).
+struct lane_set {
+    double u[lanes], r[lanes], i_s[lanes];
+    double lo[lanes], hi[lanes], flo[lanes], fhi[lanes];
+    double est[lanes], prev[lanes];
+    unsigned long n[lanes];
+    int column[lanes];
+};
+
+static void start_lane(lane_set *b, int l, int method, const row *w, int x)
 {
     double v[map_quantities] = {w->base[0], w->base[1], w->base[2]};
     v[w->spec->x] = w->xs[x];
-    method_begin(s, method, v[quantity_u], v[quantity_r], v[quantity_i_s]);
+    method_state s;
+    method_begin(&s, method, v[quantity_u], v[quantity_r], v[quantity_i_s]);
+    b->u[l] = s.u, b->r[l] = s.r, b->i_s[l] = s.i_s;
+    b->lo[l] = s.lo, b->hi[l] = s.hi, b->flo[l] = s.flo, b->fhi[l] = s.fhi;
+    b->est[l] = s.est, b->prev[l] = s.prev, b->n[l] = s.n;
+}
+
+static void finish_lane(const lane_set *b, int l, int method, method_outcome *o)
+{
+    method_state s = {method,    b->u[l],  b->r[l],    b->i_s[l],
+                      b->lo[l],  b->hi[l], b->flo[l],  b->fhi[l],
+                      b->est[l], 0.0,      b->prev[l], b->n[l]};
+    method_end end;
+    method_finish(&s, &end);
+    o->last = end.last;
+    o->passes = static_cast<unsigned char>(end.passes);
+    o->repeat = static_cast<unsigned char>(end.repeat);
+}
+
+// One pass of every lane, step by step across the lanes, exactly the steps
+// of methods.h; stop[l] tells which lanes stopped.
+template <int method> static inline void pass(lane_set *b, int stop[lanes])
+{
+    double x[lanes], g[lanes];
+    for (int l = 0; l < lanes; ++l) {
+        x[l] =
+            method == method_bisection ? bisection_point(b->lo[l], b->hi[l])
+            : method == method_regula_falsi
+                ? regula_falsi_point(b->lo[l], b->hi[l], b->flo[l], b->fhi[l])
+                : b->est[l];
+        g[l] = f_log_argument(x[l], b->i_s[l]);
+    }
+    for (int l = 0; l < lanes; ++l)
+        g[l] = std::log(g[l]);
+    for (int l = 0; l < lanes; ++l) {
+        double d = f_from_log(b->u[l], b->r[l], x[l], g[l]);
+        double next = x[l];
+        if (method == method_bisection)
+            bisection_move(x[l], d, &b->lo[l], &b->hi[l]);
+        else if (method == method_regula_falsi)
+            regula_falsi_move(x[l], d, &b->lo[l], &b->hi[l], &b->flo[l],
+                              &b->fhi[l]);
+        else
+            next = newton_next(b->u[l], b->r[l], b->i_s[l], x[l], d);
+        b->prev[l] = b->est[l];
+        b->est[l] = next;
+        stop[l] = stops(++b->n[l], next, b->prev[l]);
+    }
 }
 
 // One method over the whole row, lanes circuits at a time: a lane that
-// stops takes the next column. Inlined for each method by name.
-static inline __attribute__((always_inline)) void
-run_method(const row *w, int width, int method, map_cell *cells)
+// stops takes the next column.
+template <int method>
+static void run_method(const row *w, int width, map_cell *cells)
 {
-    method_state s[lanes];
-    int column[lanes];
+    lane_set b;
     int next = 0;
     int active = 0;
     for (int l = 0; l < lanes; ++l) {
-        column[l] = next < width ? next++ : -1;
-        if (column[l] >= 0) {
-            begin_at(&s[l], method, w, column[l]);
-            ++active;
-        }
+        int x = next < width ? next++ : -1;
+        start_lane(&b, l, method, w, x < 0 ? 0 : x);
+        b.column[l] = x;
+        active += x >= 0;
     }
     while (active > 0) {
+        int stop[lanes];
+        pass<method>(&b, stop);
+        int any = 0;
+        for (int l = 0; l < lanes; ++l)
+            any |= stop[l] & (b.column[l] >= 0);
+        if (!any)
+            continue;
         for (int l = 0; l < lanes; ++l) {
-            if (column[l] < 0 || !method_step(&s[l], method))
+            if (!stop[l] || b.column[l] < 0)
                 continue;
-            method_end end;
-            method_finish(&s[l], &end);
-            method_outcome *o = &cells[column[l]].method[method];
-            o->last = end.last;
-            o->passes = static_cast<unsigned char>(end.passes);
-            o->repeat = static_cast<unsigned char>(end.repeat);
-            column[l] = next < width ? next++ : -1;
-            if (column[l] >= 0)
-                begin_at(&s[l], method, w, column[l]);
+            finish_lane(&b, l, method, &cells[b.column[l]].method[method]);
+            int x = next < width ? next++ : -1;
+            if (x >= 0)
+                start_lane(&b, l, method, w, x);
             else
                 --active;
+            b.column[l] = x;
         }
     }
 }
@@ -90,29 +150,49 @@ void row_values(const map_spec *spec, int y, double v[map_quantities])
 }
 
 // Runs the three methods at every point of row y into cells[0..width).
-static void map_row(const map_spec *spec, int y, map_cell *cells)
+static void map_row(const map_spec *spec, const double *xs, int y,
+                    map_cell *cells)
 {
     row w;
     w.spec = spec;
+    w.xs = xs;
     row_values(spec, y, w.base);
     int width = spec->range[spec->x].points;
-    for (int x = 0; x < width; ++x)
-        w.xs[x] = range_value(&spec->range[spec->x], x);
-    run_method(&w, width, method_bisection, cells);
-    run_method(&w, width, method_regula_falsi, cells);
-    run_method(&w, width, method_newton, cells);
+    run_method<method_bisection>(&w, width, cells);
+    run_method<method_regula_falsi>(&w, width, cells);
+    run_method<method_newton>(&w, width, cells);
 }
 
-// Rows in flight: row y is computed into slot y % window, which is free
-// again once the sink has taken row y - window.
+int map_text_reserve(map_text *text, size_t more)
+{
+    if (text->size - text->len >= more)
+        return 0;
+    size_t size = text->size ? text->size : 65536;
+    while (size - text->len < more)
+        size *= 2;
+    char *data = static_cast<char *>(realloc(text->data, size));
+    if (data == nullptr)
+        return -1;
+    text->data = data;
+    text->size = size;
+    return 0;
+}
+
+// Rows in flight: row y is computed (and formatted) into slot y % window,
+// which is free again once the sink has taken row y - window.
 struct slot {
     int y;
     int ready;
+    int failed; // the formatter ran out of memory
     map_cell *cells;
+    map_text text;
 };
 
 struct shared {
     const map_spec *spec;
+    const double *xs; // the values of the x axis
+    row_format format;
+    const void *format_context;
     int height;
     int window;
     slot *slots;
@@ -136,7 +216,10 @@ static void *worker(void *arg)
         int y = sh->next_row++;
         slot *s = &sh->slots[y % sh->window];
         pthread_mutex_unlock(&sh->lock);
-        map_row(sh->spec, y, s->cells);
+        map_row(sh->spec, sh->xs, y, s->cells);
+        s->text.len = 0;
+        s->failed = sh->format != nullptr &&
+                    sh->format(y, s->cells, &s->text, sh->format_context) != 0;
         pthread_mutex_lock(&sh->lock);
         s->y = y;
         s->ready = 1;
@@ -156,7 +239,7 @@ static int collect(shared *sh, row_sink sink, void *context)
         while (!(s->ready && s->y == y))
             pthread_cond_wait(&sh->changed, &sh->lock);
         pthread_mutex_unlock(&sh->lock);
-        status = sink(y, s->cells, context);
+        status = s->failed ? -1 : sink(y, s->cells, &s->text, context);
         pthread_mutex_lock(&sh->lock);
         s->ready = 0;
         sh->emitted = y + 1;
@@ -167,9 +250,13 @@ static int collect(shared *sh, row_sink sink, void *context)
     return status;
 }
 
-int map_run(const map_spec *spec, int threads, row_sink sink, void *context)
+int map_run(const map_spec *spec, int threads, row_format format,
+            const void *format_context, row_sink sink, void *context)
 {
     shared sh = {spec,
+                 nullptr,
+                 format,
+                 format_context,
                  spec->range[spec->y].points,
                  2 * threads + 2,
                  nullptr,
@@ -183,10 +270,15 @@ int map_run(const map_spec *spec, int threads, row_sink sink, void *context)
     sh.slots = static_cast<slot *>(calloc(window, sizeof(slot)));
     map_cell *cells =
         static_cast<map_cell *>(calloc(window * width, sizeof(map_cell)));
+    double *xs = static_cast<double *>(calloc(width, sizeof(double)));
     pthread_t *ids = static_cast<pthread_t *>(
         calloc(static_cast<size_t>(threads), sizeof(pthread_t)));
     int started = 0;
-    if (sh.slots != nullptr && cells != nullptr && ids != nullptr) {
+    if (sh.slots != nullptr && cells != nullptr && xs != nullptr &&
+        ids != nullptr) {
+        for (size_t k = 0; k < width; ++k)
+            xs[k] = range_value(&spec->range[spec->x], static_cast<int>(k));
+        sh.xs = xs;
         for (size_t k = 0; k < window; ++k)
             sh.slots[k].cells = cells + k * width;
         while (started < threads &&
@@ -196,7 +288,10 @@ int map_run(const map_spec *spec, int threads, row_sink sink, void *context)
     int status = started > 0 ? collect(&sh, sink, context) : -1;
     for (int t = 0; t < started; ++t)
         pthread_join(ids[t], nullptr);
+    for (size_t k = 0; sh.slots != nullptr && k < window; ++k)
+        free(sh.slots[k].text.data);
     free(ids);
+    free(xs);
     free(cells);
     free(sh.slots);
     return status;

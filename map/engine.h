@@ -48,12 +48,33 @@ double range_value(const map_range *range, int k);
 // v[spec->x] for the other columns).
 void row_values(const map_spec *spec, int y, double v[map_quantities]);
 
-// Receives the finished rows in order; a nonzero return stops the map.
-typedef int (*row_sink)(int y, const map_cell *cells, void *context);
+// Bytes that a worker makes of a row for the sink, in a buffer reused from
+// row to row.
+struct map_text {
+    char *data;
+    size_t len;
+    size_t size;
+};
+
+// Makes room for more bytes at text->data + text->len. Returns 0, or -1
+// when memory runs out.
+int map_text_reserve(map_text *text, size_t more);
+
+// Formats row y into text (emptied before) on the worker thread that
+// computed it. Returns 0, or -1 when memory runs out (the map stops).
+typedef int (*row_format)(int y, const map_cell *cells, map_text *text,
+                          const void *context);
+
+// Receives the finished rows in order, with what format made of them (no
+// bytes without a format); a nonzero return stops the map.
+typedef int (*row_sink)(int y, const map_cell *cells, const map_text *text,
+                        void *context);
 
 // Runs the whole map on threads (at least 1) and hands each row, in order
-// of y, to sink on the calling thread. Returns 0, the first nonzero value of
-// sink, or -1 when memory or threads cannot be had.
-int map_run(const map_spec *spec, int threads, row_sink sink, void *context);
+// of y, to sink on the calling thread; format, unless null, runs in the
+// workers. Returns 0, the first nonzero value of sink, or -1 when memory or
+// threads cannot be had.
+int map_run(const map_spec *spec, int threads, row_format format,
+            const void *format_context, row_sink sink, void *context);
 
 #endif // MAP_ENGINE_H_

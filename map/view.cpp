@@ -84,8 +84,10 @@ unsigned char view_ending(const map_view *v, int m, int row, int col)
     return v->ending[offset(v, m, row, col)];
 }
 
-int view_take_row(int y, const map_cell *cells, void *context)
+int view_take_row(int y, const map_cell *cells, const map_text *text,
+                  void *context)
 {
+    (void)text;
     map_view *v = static_cast<map_view *>(context);
     int width = v->spec->range[v->spec->x].points;
     int height = v->spec->range[v->spec->y].points;

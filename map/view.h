@@ -37,7 +37,8 @@ void view_end(map_view *view);
 unsigned char view_ending(const map_view *view, int m, int row, int col);
 
 // The row sink that fills the view (context: the map_view).
-int view_take_row(int y, const map_cell *cells, void *context);
+int view_take_row(int y, const map_cell *cells, const map_text *text,
+                  void *context);
 
 // German names of the quantities for labels ("Widerstand R in Ohm").
 extern const char *const quantity_labels[map_quantities];
