@@ -44,7 +44,7 @@ struct row {
 // lanes circuits running one method, laid out as arrays so that each step
 // of a pass runs over all lanes at once and their logarithms are taken back
 // to back; column -1 marks a lane with no circuit left (it runs on idly).
-struct lane_set {
+struct alignas(64) lane_set {
     double u[lanes], r[lanes], i_s[lanes];
     double lo[lanes], hi[lanes], flo[lanes], fhi[lanes];
     double est[lanes], prev[lanes];
@@ -79,7 +79,8 @@ static void finish_lane(const lane_set *b, int l, int method, method_outcome *o)
 // of methods.h; stop[l] tells which lanes stopped.
 template <int method> static inline void pass(lane_set *b, int stop[lanes])
 {
-    double x[lanes], g[lanes];
+    alignas(64) double x[lanes];
+    alignas(64) double g[lanes];
     for (int l = 0; l < lanes; ++l) {
         x[l] =
             method == method_bisection ? bisection_point(b->lo[l], b->hi[l])
