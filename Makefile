@@ -7,6 +7,7 @@
 #   make bench          diodemap's engine against a plain loop, and its memory
 #   make install PREFIX=/usr/local   (DESTDIR is honoured too)
 #   make package        the Debian package, in build/$(PRESET)/
+#   make web            diodesolve as WebAssembly (build/wasm/bin/)
 PRESET ?= release
 CMAKE_ARGS ?=
 BUILD := build/$(PRESET)
@@ -14,7 +15,7 @@ BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
 
-.PHONY: build run test memcheck fuzz bench install package clean
+.PHONY: build run test memcheck fuzz bench web install package clean
 
 # Arguments given must reach CMake on a configured tree too: with
 # CMAKE_ARGS, the tree is configured again every time.
@@ -50,6 +51,14 @@ bench: build
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# diodesolve as WebAssembly (build/wasm/bin/diodesolve.wasm), for the
+# browser page; names the Debian packages when clang's wasm target is missing.
+web:
+	@printf 'int main(){return 0;}\n' | clang --target=wasm32-wasi -x c - -o /dev/null 2>/dev/null || \
+	    { echo "make web: clang cannot build for wasm32-wasi; install (Debian): clang lld wasi-libc libclang-rt-14-dev-wasm32 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 nodejs"; exit 1; }
+	cmake --preset wasm
+	cmake --build --preset wasm
 
 package: build
 	cmake --build --preset $(PRESET) --target package

@@ -12,7 +12,9 @@ if(DALV_FUZZ)
 endif()
 
 set(dalv_release "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
-set(dalv_hardened "$<AND:${dalv_release},$<NOT:$<BOOL:${DALV_SANITIZE}>>>")
+# WebAssembly has neither the stack protector's runtime nor RELRO.
+set(dalv_hardened
+  "$<AND:${dalv_release},$<NOT:$<BOOL:${DALV_SANITIZE}>>,$<NOT:$<BOOL:${DALV_WASM}>>>")
 
 # dalv_settings(<target>): language standard, warnings, exact floating point,
 # hardening of release builds, the sanitizers when asked for, and no
@@ -41,7 +43,10 @@ function(dalv_settings target)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
   get_target_property(type ${target} TYPE)
-  if(CMAKE_OBJCOPY AND type MATCHES "EXECUTABLE|STATIC_LIBRARY")
+  if(DALV_WASM AND type STREQUAL "EXECUTABLE")
+    set_target_properties(${target} PROPERTIES SUFFIX .wasm)
+  endif()
+  if(CMAKE_OBJCOPY AND NOT DALV_WASM AND type MATCHES "EXECUTABLE|STATIC_LIBRARY")
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_OBJCOPY} -D --remove-section=.comment $<TARGET_FILE:${target}>
       VERBATIM)

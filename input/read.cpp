@@ -7,7 +7,7 @@
 
 #include "dalv.h"
 
-static_assert(sizeof(long) == 8, "strtol must convert into 64 bits");
+static_assert(sizeof(long long) == 8, "strtoll must convert into 64 bits");
 
 static const char msg_no_line[] = "FEHLER: Keine Eingabezeile lesbar!\n";
 static const char msg_blank_line[] =
@@ -92,7 +92,8 @@ int dalv_read_int(const char *prompt, int32_t *value)
         return 0;
 
     char *end = nullptr;
-    long number = strtol(text, &end, 10); // clamps to the 64-bit limits
+    // strtoll, not strtol: long has 32 bits on some targets (wasm32).
+    long long number = strtoll(text, &end, 10); // clamps to 64-bit limits
     if (end == text) {
         report_echo(msg_not_int, text);
         return 0;

@@ -48,7 +48,7 @@ struct alignas(64) lane_set {
     double u[lanes], r[lanes], i_s[lanes];
     double lo[lanes], hi[lanes], flo[lanes], fhi[lanes];
     double est[lanes], prev[lanes];
-    unsigned long n[lanes];
+    uint64_t n[lanes];
     int column[lanes];
 };
 

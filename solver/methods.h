@@ -22,8 +22,6 @@
 
 #include "solver/report.h"
 
-static_assert(sizeof(unsigned long) == 8, "the pass counter has 64 bits");
-
 static const double thermal_voltage = 0.026; // U_T in volts
 
 // The residual of the mesh equation in two halves around its logarithm,
@@ -68,7 +66,7 @@ struct method_state {
     double u, r, i_s;
     double lo, hi, flo, fhi;
     double est, delta, prev;
-    unsigned long n;
+    uint64_t n; // the pass counter, 64 bits wherever compiled
 };
 
 inline void method_begin(method_state *s, int method, double u, double r,
@@ -151,7 +149,7 @@ inline double newton_next(double u, double r, double i_s, double x, double d)
 // Whether a method stops after pass n with estimate next, the one before
 // being prev: an exact repeat (never in pass 1; NaN never repeats), or the
 // pass limit. Without jumps, for the same reason as pick().
-inline int stops(unsigned long n, double next, double prev)
+inline int stops(uint64_t n, double next, double prev)
 {
     return ((n > 1) & (next == prev)) | (n == report_pass_limit);
 }
@@ -201,7 +199,7 @@ inline int method_pass(method_state *s)
 // How a method's run ended: the number of its last pass, whether it
 // stopped on an exact repeat (else at the pass limit), its last estimate.
 struct method_end {
-    unsigned long passes;
+    uint64_t passes;
     int repeat;
     double last;
 };

@@ -3,12 +3,16 @@
 // if writing its values back gives the very same bytes.
 #include "solver/report.h"
 
+#include <cinttypes>
 #include <cstdlib>
 #include <cstring>
 
-#define FORMAT_H "H Pass %4lu    I=%lg   Delta=%lg\n"
-#define FORMAT_R "R Pass %4lu    I=%lg   Delta=%lg  a=%lg b=%lg\n"
-#define FORMAT_N "N Pass %4lu    I=%lg   Delta=%lg\n"
+// The pass number is "%4lu" of a 64-bit unsigned long, written so that it
+// is a 64-bit number also where long has 32 bits.
+#define PASS "%4" PRIu64
+#define FORMAT_H "H Pass " PASS "    I=%lg   Delta=%lg\n"
+#define FORMAT_R "R Pass " PASS "    I=%lg   Delta=%lg  a=%lg b=%lg\n"
+#define FORMAT_N "N Pass " PASS "    I=%lg   Delta=%lg\n"
 
 const char report_letters[] = "HRN";
 const char *const report_names[report_methods] = {"Halbierung", "Regula falsi",
@@ -48,7 +52,7 @@ void report_end_block(FILE *out)
     putc('\n', out);
 }
 
-// Reads s along fmt: literal bytes must match, "%4lu" takes the pass
+// Reads s along fmt: literal bytes must match, PASS takes the pass
 // number after its padding, each "%lg" the next value. Stops at the line
 // feed that ends every format.
 static int follow(const char *fmt, const char *s, report_line *l)
@@ -62,12 +66,12 @@ static int follow(const char *fmt, const char *s, report_line *l)
             continue;
         }
         char *end = nullptr;
-        if (strncmp(fmt, "%4lu", 4) == 0) {
+        if (strncmp(fmt, PASS, strlen(PASS)) == 0) {
             s += strspn(s, " ");
             if (*s < '0' || *s > '9')
                 return 0;
-            l->pass = strtoul(s, &end, 10);
-            fmt += 3;
+            l->pass = strtoull(s, &end, 10);
+            fmt += strlen(PASS) - 1;
         } else {
             *values[next++] = strtod(s, &end);
             if (end == s)

@@ -4,6 +4,7 @@
 #define SOLVER_REPORT_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 enum report_method { method_bisection, method_regula_falsi, method_newton };
@@ -18,7 +19,7 @@ extern const char *const report_names[report_methods];
 // residual delta; a and b, the ends of the interval, only for regula falsi.
 struct report_line {
     int method;
-    unsigned long pass;
+    uint64_t pass;
     double i;
     double delta;
     double a;
