@@ -1,0 +1,12 @@
+// One row of a map, computed in lanes: what the engine's threads (or any
+// other way of sharing the rows) run.
+#ifndef MAP_LANES_H_
+#define MAP_LANES_H_
+
+#include "map/engine.h"
+
+// Runs the three methods at every point of row y into cells[0..width),
+// xs holding the values of the x axis.
+void map_row(const map_spec *spec, const double *xs, int y, map_cell *cells);
+
+#endif // MAP_LANES_H_
