@@ -18,7 +18,7 @@ struct output {
 // as it is; otherwise a new temporary file in the folder of the file to
 // replace (for a symbolic link, the file it points to), with the
 // permission bits of the file it replaces. Returns exit_ok, or exit_failure
-// after a message naming the file and the system's reason.
+// after a message naming the file.
 int output_open(output *out, const char *path);
 
 // Ends the output of a run that ended with status. exit_ok: everything is
