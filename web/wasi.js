@@ -1,0 +1,100 @@
+// The WASI bridge of the page: runs a WebAssembly command (diodesolve) in
+// memory, standard input from bytes, standard output and error collected.
+// It offers exactly the calls the module imports; standard streams are
+// pipes to it, never a terminal, as when diodesolve reads from a file.
+
+const ERRNO_SUCCESS = 0;
+const ERRNO_BADF = 8;
+const ERRNO_IO = 29;
+const ERRNO_SPIPE = 70;
+
+class Exit {
+  constructor(code) {
+    this.code = code;
+  }
+}
+
+// Runs module (a compiled WebAssembly.Module, which takes no arguments) on
+// the bytes of stdin (null: unreadable). Returns { status, stdout, stderr,
+// writes }: the streams as Uint8Array, and every write in its order as
+// [fd, bytes].
+export function runCommand(module, stdin) {
+  let memory = null;
+  let readAt = 0;
+  const out = { 1: [], 2: [] };
+  const writes = [];
+  const view = () => new DataView(memory.buffer);
+  const bytes = () => new Uint8Array(memory.buffer);
+
+  // Calls fn(pointer, length) for each of the iovs_len buffers at iovs.
+  const eachBuffer = (iovs, count, fn) => {
+    let done = 0;
+    for (let k = 0; k < count; k++) {
+      const ptr = view().getUint32(iovs + 8 * k, true);
+      const len = view().getUint32(iovs + 8 * k + 4, true);
+      const n = fn(ptr, len);
+      done += n;
+      if (n < len) break;
+    }
+    return done;
+  };
+
+  const wasi = {
+    fd_write(fd, iovs, count, written) {
+      if (!(fd in out)) return ERRNO_BADF;
+      const n = eachBuffer(iovs, count, (ptr, len) => {
+        const part = bytes().slice(ptr, ptr + len);
+        out[fd].push(part);
+        writes.push([fd, part]);
+        return len;
+      });
+      view().setUint32(written, n, true);
+      return ERRNO_SUCCESS;
+    },
+    fd_read(fd, iovs, count, read) {
+      if (fd !== 0) return ERRNO_BADF;
+      if (stdin === null) return ERRNO_IO;
+      const n = eachBuffer(iovs, count, (ptr, len) => {
+        const part = stdin.subarray(readAt, readAt + len);
+        bytes().set(part, ptr);
+        readAt += part.length;
+        return part.length;
+      });
+      view().setUint32(read, n, true);
+      return ERRNO_SUCCESS;
+    },
+    fd_fdstat_get(fd, stat) {
+      if (fd > 2) return ERRNO_BADF;
+      for (let k = 0; k < 24; k++) view().setUint8(stat + k, 0); // unknown type, no rights
+      return ERRNO_SUCCESS;
+    },
+    fd_seek() {
+      return ERRNO_SPIPE;
+    },
+    fd_close() {
+      return ERRNO_SUCCESS;
+    },
+    proc_exit(code) {
+      throw new Exit(code);
+    },
+  };
+  const instance = new WebAssembly.Instance(module, { wasi_snapshot_preview1: wasi });
+  memory = instance.exports.memory;
+  let status = 0;
+  try {
+    instance.exports._start();
+  } catch (e) {
+    if (!(e instanceof Exit)) throw e;
+    status = e.code;
+  }
+  const join = (parts) => {
+    const all = new Uint8Array(parts.reduce((n, p) => n + p.length, 0));
+    let at = 0;
+    for (const p of parts) {
+      all.set(p, at);
+      at += p.length;
+    }
+    return all;
+  };
+  return { status, stdout: join(out[1]), stderr: join(out[2]), writes };
+}
