@@ -11,6 +11,8 @@ bin=$(cd "$(programs "$1")" && pwd) || setup_broken "no folder $1"
 group=$2
 map=$bin/diodemap plot=$bin/diodeplot
 need_program "$map" "$plot" "$bin/diodesolve"
+# A row that breaks off leaves its tmpfs mounted: unmount before clean-up.
+trap 'umount "$work"/rows/*/small 2>/dev/null; [ "$keep_work" = 1 ] || rm -rf "$work"' EXIT
 printf '5\n1e3\n1e-12\n' | "$bin/diodesolve" >"$work/transcript"
 
 # The checks after a row, run in its folder.
