@@ -1,5 +1,5 @@
 // Command-line conventions of the drawing tools: options for the output,
-// checked writes, the width of text charts, escaped echoes of input.
+// usage errors, the width of text charts, escaped echoes of input.
 #include "common/cli.h"
 
 #include <cerrno>

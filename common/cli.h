@@ -30,8 +30,8 @@ int tool_start();
 int take_output_option(int argc, char **argv, int *k, int with_csv,
                        enum output_format *format, const char **path);
 
-// --help: writes text to standard output; returns 0, or 1 after the write
-// error message when it was lost (closed: what tool_start() returned).
+// --help: writes text to standard output; returns exit_ok, or write_error()
+// when it was lost (closed: what tool_start() returned).
 int print_help(const char *text, int closed);
 
 // exit_usage after "FEHLER: <what>: "<arg>"!" (arg escaped).

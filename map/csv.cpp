@@ -24,11 +24,10 @@ static char *put(char *p, const char *s, size_t n)
     return p + n;
 }
 
-int csv_format_row(int y, const map_cell *cells, map_text *text,
-                   const void *context)
+int csv_format_row(int y, const map_cell *cells, const double *xs,
+                   map_text *text, const void *context)
 {
-    const csv_context *c = static_cast<const csv_context *>(context);
-    const map_spec *s = c->spec;
+    const map_spec *s = static_cast<const map_spec *>(context);
     int width = s->range[s->x].points;
     size_t need = static_cast<size_t>(width) * report_methods * line_max;
     if (map_text_reserve(text, need) != 0)
@@ -37,7 +36,7 @@ int csv_format_row(int y, const map_cell *cells, map_text *text,
     row_values(s, y, v);
     char *p = text->data + text->len;
     for (int x = 0; x < width; ++x) {
-        v[s->x] = c->xs[x];
+        v[s->x] = xs[x];
         char circuit[3 * number_max + 3];
         char *q = circuit;
         for (double value : v) {

@@ -8,18 +8,12 @@
 
 extern const char csv_header[]; // "U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n"
 
-// What the formatter needs: the map and the values of its x axis.
-struct csv_context {
-    const map_spec *spec;
-    const double *xs;
-};
-
 // Writes v at p as %.17g would, without a terminator; returns the end.
 // There must be room for 24 characters.
 char *csv_number(char *p, double v);
 
-// The row_format of the CSV (context: a csv_context).
-int csv_format_row(int y, const map_cell *cells, map_text *text,
-                   const void *context);
+// The row_format of the CSV (context: the map_spec).
+int csv_format_row(int y, const map_cell *cells, const double *xs,
+                   map_text *text, const void *context);
 
 #endif // MAP_CSV_H_

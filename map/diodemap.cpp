@@ -3,7 +3,6 @@
 // grid, the third is fixed; every grid point runs the three methods exactly
 // as diodesolve does. Output: a picture (SVG, PNG), a text map or CSV.
 #include <cstdio>
-#include <cstdlib>
 
 #include "common/cli.h"
 #include "common/finish.h"
@@ -51,19 +50,9 @@ static int write_row(int y, const map_cell *cells, const map_text *text,
 
 static int run_csv(const map_options *o, FILE *out)
 {
-    const map_range *xr = &o->spec.range[o->spec.x];
-    double *xs = static_cast<double *>(
-        calloc(static_cast<size_t>(xr->points), sizeof(double)));
-    int status = xs != nullptr ? exit_ok : -1;
-    for (int x = 0; xs != nullptr && x < xr->points; ++x)
-        xs[x] = range_value(xr, x);
     fputs(csv_header, out);
-    csv_context c = {&o->spec, xs};
-    if (status == exit_ok)
-        status =
-            map_run(&o->spec, o->threads, csv_format_row, &c, write_row, out);
-    free(xs);
-    if (status < 0) {
+    if (map_run(&o->spec, o->threads, csv_format_row, &o->spec, write_row,
+                out) < 0) {
         fputs(msg_no_memory, stderr);
         return exit_failure;
     }

@@ -63,8 +63,9 @@ static void *worker(void *arg)
         pthread_mutex_unlock(&sh->lock);
         map_row(sh->spec, sh->xs, y, s->cells);
         s->text.len = 0;
-        s->failed = sh->format != nullptr &&
-                    sh->format(y, s->cells, &s->text, sh->format_context) != 0;
+        s->failed =
+            sh->format != nullptr &&
+            sh->format(y, s->cells, sh->xs, &s->text, sh->format_context) != 0;
         pthread_mutex_lock(&sh->lock);
         s->y = y;
         s->ready = 1;

@@ -61,9 +61,10 @@ struct map_text {
 int map_text_reserve(map_text *text, size_t more);
 
 // Formats row y into text (emptied before) on the worker thread that
-// computed it. Returns 0, or -1 when memory runs out (the map stops).
-typedef int (*row_format)(int y, const map_cell *cells, map_text *text,
-                          const void *context);
+// computed it; xs holds the values of the x axis. Returns 0, or -1 when
+// memory runs out (the map stops).
+typedef int (*row_format)(int y, const map_cell *cells, const double *xs,
+                          map_text *text, const void *context);
 
 // Receives the finished rows in order, with what format made of them (no
 // bytes without a format); a nonzero return stops the map.
