@@ -1,5 +1,5 @@
-// Command-line conventions of the drawing tools: options for the output,
-// usage errors, the width of text charts, escaped echoes of input.
+// Command-line conventions of the drawing tools that need the system: the
+// standard streams at the start, --help, terminals and their width.
 #include "common/cli.h"
 
 #include <cerrno>
@@ -13,30 +13,6 @@
 #include "common/finish.h"
 #include "common/interrupt.h"
 #include "common/status.h"
-
-void escape_bytes(char *dst, size_t size, const char *src, size_t len,
-                  size_t max)
-{
-    static const char hex[] = "0123456789abcdef";
-    size_t used = 0;
-    for (size_t k = 0; k < len && k < max; ++k) {
-        unsigned char c = static_cast<unsigned char>(src[k]);
-        char piece[4] = {static_cast<char>(c), '\\', hex[c >> 4], hex[c & 15]};
-        size_t n = 1;
-        if (c == '\\') {
-            n = 2;
-        } else if (c < 0x20 || c > 0x7e) {
-            memcpy(piece, "\\x", 2);
-            n = 4;
-        }
-        if (used + n >= size)
-            break;
-        memcpy(dst + used, piece, n);
-        used += n;
-    }
-    if (size > 0)
-        dst[used] = '\0';
-}
 
 int tool_start()
 {
@@ -53,54 +29,10 @@ int tool_start()
     return closed;
 }
 
-int take_output_option(int argc, char **argv, int *k, int with_csv,
-                       enum output_format *format, const char **path)
-{
-    static const char *const names[] = {"--svg", "--png", "--text", "--csv"};
-    const char *arg = argv[*k];
-    for (int n = 0; n < (with_csv ? 4 : 3); ++n) {
-        if (strcmp(arg, names[n]) == 0) {
-            *format = static_cast<output_format>(n);
-            ++*k;
-            return 1;
-        }
-    }
-    if (strcmp(arg, "-o") != 0)
-        return 0;
-    if (*k + 1 >= argc || argv[*k + 1][0] == '\0') {
-        fputs("FEHLER: Nach -o fehlt der Name der Ausgabedatei!\n", stderr);
-        return -1;
-    }
-    *path = argv[*k + 1];
-    *k += 2;
-    return 1;
-}
-
-void echo_arg(const char *head, const char *arg, const char *tail)
-{
-    char shown[4 * 80 + 1];
-    escape_bytes(shown, sizeof shown, arg, strlen(arg), 80);
-    fprintf(stderr, "%s\"%s\"%s", head, shown, tail);
-}
-
 int print_help(const char *text, int closed)
 {
     fputs(text, stdout);
     return (closed & closed_stdout) ? write_error() : finish_output(stdout);
-}
-
-int argument_error(const char *what, const char *arg)
-{
-    fprintf(stderr, "FEHLER: %s: ", what);
-    echo_arg("", arg, "!\n");
-    return exit_usage;
-}
-
-int usage_error(const char *tool, const char *arg)
-{
-    argument_error("Unbekanntes Argument", arg);
-    fprintf(stderr, "Hilfe: %s --help\n", tool);
-    return exit_usage;
 }
 
 int refuses_terminal(enum output_format format, const char *path)

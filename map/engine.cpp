@@ -8,21 +8,6 @@
 
 #include "map/lanes.h"
 
-int map_text_reserve(map_text *text, size_t more)
-{
-    if (text->size - text->len >= more)
-        return 0;
-    size_t size = text->size ? text->size : 65536;
-    while (size - text->len < more)
-        size *= 2;
-    char *data = static_cast<char *>(realloc(text->data, size));
-    if (data == nullptr)
-        return -1;
-    text->data = data;
-    text->size = size;
-    return 0;
-}
-
 // Rows in flight: row y is computed (and formatted) into slot y % window,
 // which is free again once the sink has taken row y - window.
 struct slot {

@@ -1,10 +1,12 @@
 // The map's lanes: within a row, lanes circuits run one method in
 // lockstep. Their passes do not depend on each other, so the processor
 // overlaps their logarithms and divisions, while each circuit still takes
-// exactly the steps of methods.h.
+// exactly the steps of methods.h. Also the grid's values and the rows'
+// text buffers: all that a row needs, without threads.
 #include "map/lanes.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "solver/methods.h"
 
@@ -157,4 +159,19 @@ void map_row(const map_spec *spec, const double *xs, int y, map_cell *cells)
     run_method<method_bisection>(&w, width, cells);
     run_method<method_regula_falsi>(&w, width, cells);
     run_method<method_newton>(&w, width, cells);
+}
+
+int map_text_reserve(map_text *text, size_t more)
+{
+    if (text->size - text->len >= more)
+        return 0;
+    size_t size = text->size ? text->size : 65536;
+    while (size - text->len < more)
+        size *= 2;
+    char *data = static_cast<char *>(realloc(text->data, size));
+    if (data == nullptr)
+        return -1;
+    text->data = data;
+    text->size = size;
+    return 0;
 }

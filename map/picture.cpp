@@ -79,12 +79,44 @@ static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
     fputs(")\n", gp);
 }
 
+// The colour scale over cbrange [1:10]: log2 of the passes to the repeat
+// (2 to 200 passes: 1 to 7.64), then grey and red for the two limits.
+struct palette_stop {
+    double at;
+    unsigned rgb;
+};
+static const palette_stop palette[] = {
+    {1, 0x440154},   {2.5, 0x3b528b}, {4, 0x21908d}, {5.5, 0x5dc963},
+    {7.7, 0xfde725}, {7.7, 0xffffff}, {8, 0xffffff}, {8, 0x8c8c8c},
+    {9, 0x8c8c8c},   {9, 0xd62728},   {10, 0xd62728}};
+enum { palette_stops = sizeof palette / sizeof palette[0] };
+
+unsigned palette_colour(unsigned char ending)
+{
+    double v = colour_value(ending);
+    int k = 1;
+    while (k < palette_stops - 1 && palette[k].at < v)
+        ++k;
+    const palette_stop *lo = &palette[k - 1];
+    const palette_stop *hi = &palette[k];
+    double t = hi->at > lo->at ? (v - lo->at) / (hi->at - lo->at) : 0.0;
+    t = t < 0.0 ? 0.0 : t > 1.0 ? 1.0 : t;
+    unsigned rgb = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        double a = (lo->rgb >> shift) & 0xff;
+        double b = (hi->rgb >> shift) & 0xff;
+        rgb |= static_cast<unsigned>(lround(a + (b - a) * t)) << shift;
+    }
+    return rgb;
+}
+
 static void write_colours(FILE *gp)
 {
-    fputs("set cbrange [1:10]\n"
-          "set palette defined (1 '#440154', 2.5 '#3b528b', 4 '#21908d', "
-          "5.5 '#5dc963', 7.7 '#fde725', 7.7 'white', 8 'white', "
-          "8 '#8c8c8c', 9 '#8c8c8c', 9 '#d62728', 10 '#d62728')\n"
+    fputs("set cbrange [1:10]\nset palette defined (", gp);
+    for (int k = 0; k < palette_stops; ++k)
+        fprintf(gp, "%s%g '#%06x'", k ? ", " : "", palette[k].at,
+                palette[k].rgb);
+    fputs(")\n"
           "set cbtics ('2' 1, '4' 2, '8' 3, '16' 4, '32' 5, '64' 6, "
           "'128' 7, 'endlich' 8.5, 'nan/inf' 9.5)\n"
           "set cblabel 'Durchlaeufe bis zur Wiederholung; nach 200 "

@@ -12,4 +12,7 @@
 void write_map_script(FILE *gp, const map_view *view,
                       enum output_format format);
 
+// The colour of an ending in the pictures, as 0xrrggbb.
+unsigned palette_colour(unsigned char ending);
+
 #endif // MAP_PICTURE_H_

@@ -18,8 +18,7 @@ static const char *const class_names[end_classes] = {
 static const char pass_marks[] = ".:-=+*#";
 static const char limit_marks[] = "oX";
 
-// The grid point that sample k of n stands for, on an axis of points.
-static int sample_point(int k, int n, int points)
+int sample_point(int k, int n, int points)
 {
     if (n < 2)
         return 0;

@@ -33,6 +33,9 @@ enum { picture_samples = 400, text_map_rows = 12 };
 int text_map_cols(int width);
 void view_end(map_view *view);
 
+// The grid point that sample k of n stands for, on an axis of points.
+int sample_point(int k, int n, int points);
+
 // The ending of method m at sample row, col (row 0 at the first y).
 unsigned char view_ending(const map_view *view, int m, int row, int col);
 

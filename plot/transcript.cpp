@@ -122,6 +122,7 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
                  st->number, r.pass, report_names[r.method], s->passes);
         return 0;
     }
+    s->current[s->passes] = r.i;
     s->delta[s->passes++] = r.delta;
     st->open = r.method;
     ++st->reports;

@@ -8,10 +8,12 @@
 
 #include "solver/report.h"
 
-// The passes of one method, in order: pass k + 1 has residual delta[k].
+// The passes of one method, in order: pass k + 1 has residual delta[k] and
+// the estimate of the current current[k].
 struct transcript_series {
     unsigned long passes;
     double delta[report_pass_limit];
+    double current[report_pass_limit];
 };
 
 // Reads a transcript from in. A line is every byte up to its line feed (a
