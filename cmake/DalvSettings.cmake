@@ -45,6 +45,8 @@ function(dalv_settings target)
   get_target_property(type ${target} TYPE)
   if(DALV_WASM AND type STREQUAL "EXECUTABLE")
     set_target_properties(${target} PROPERTIES SUFFIX .wasm)
+    # The page carries the modules: no names or debug sections.
+    target_link_options(${target} PRIVATE -Wl,--strip-all)
   endif()
   if(CMAKE_OBJCOPY AND NOT DALV_WASM AND type MATCHES "EXECUTABLE|STATIC_LIBRARY")
     add_custom_command(TARGET ${target} POST_BUILD

@@ -1,10 +1,12 @@
 // CSV lines of the map with std::to_chars: general notation with 17
-// significant digits gives exactly the bytes of %.17g (nan and inf spelled
-// the same, with their signs), at a fraction of its cost; the circuit's
-// values are formatted once for its three lines.
+// significant digits gives exactly the bytes of %.17g at a fraction of its
+// cost; nan and inf are spelled here, with their signs, as printf spells
+// them (libc++ writes "-nan(ind)"). The circuit's values are formatted once
+// for its three lines.
 #include "map/csv.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 const char csv_header[] = "U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n";
@@ -12,16 +14,21 @@ const char csv_header[] = "U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n";
 // The longest a number, a line and the circuit's part of it can be.
 enum { number_max = 24, line_max = 4 * number_max + 32 };
 
-char *csv_number(char *p, double v)
-{
-    return std::to_chars(p, p + number_max, v, std::chars_format::general, 17)
-        .ptr;
-}
-
 static char *put(char *p, const char *s, size_t n)
 {
     memcpy(p, s, n);
     return p + n;
+}
+
+char *csv_number(char *p, double v)
+{
+    if (!std::isfinite(v)) {
+        if (std::signbit(v))
+            *p++ = '-';
+        return put(p, std::isnan(v) ? "nan" : "inf", 3);
+    }
+    return std::to_chars(p, p + number_max, v, std::chars_format::general, 17)
+        .ptr;
 }
 
 int csv_format_row(int y, const map_cell *cells, const double *xs,

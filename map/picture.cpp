@@ -169,13 +169,12 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
                 gp);
         else
             fputs("unset colorbox\n", gp);
+        char shares[128];
+        describe_shares(v, m, shares, sizeof shares);
         fprintf(gp,
-                "set title \"%s\\n{/*0.8 Wiederholung %.1f %%, Grenze %.1f %% "
-                "endlich, %.1f %% nan/inf}\"\n"
+                "set title \"%s\\n{/*0.8 %s}\"\n"
                 "plot '-' using 1:2:3 with image notitle\n",
-                report_names[m], view_share(v, m, end_repeat),
-                view_share(v, m, end_limit_finite),
-                view_share(v, m, end_limit_nan));
+                report_names[m], shares);
         write_data(gp, v, m);
     }
     fputs("unset multiplot\n", gp);

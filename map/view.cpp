@@ -113,6 +113,14 @@ double view_share(const map_view *view, int method, int end)
                : 0.0;
 }
 
+void describe_shares(const map_view *view, int method, char *buf, size_t size)
+{
+    snprintf(buf, size, "Wiederholung %.1f %%, Grenze %.1f %% endlich, "
+             "%.1f %% nan/inf", view_share(view, method, end_repeat),
+             view_share(view, method, end_limit_finite),
+             view_share(view, method, end_limit_nan));
+}
+
 // Writes one line, cut to width columns.
 static void put_line(FILE *out, int width, const char *format, ...)
     __attribute__((format(printf, 3, 4)));

@@ -52,6 +52,10 @@ void describe_fixed(const map_spec *spec, char *buf, size_t size);
 // The share of the points where method ended in class end, in percent.
 double view_share(const map_view *view, int method, int end);
 
+// "Wiederholung 97.0 %, Grenze 3.0 % endlich, 0.0 % nan/inf": the shares of
+// method, for titles.
+void describe_shares(const map_view *view, int method, char *buf, size_t size);
+
 // Writes the text map: a legend, then per method its character map and
 // shares, no line wider than width. Returns nothing; errors show on out.
 void write_text_map(FILE *out, const map_view *view, int width);

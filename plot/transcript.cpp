@@ -2,6 +2,7 @@
 // each method's block is complete, numbered without gaps and closed.
 #include "plot/transcript.h"
 
+#include <cinttypes>
 #include <cstring>
 
 #include "common/cli.h"
@@ -111,13 +112,13 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
     if (st->open < 0 && s->passes > 0) { // one block is one run
         snprintf(why, why_size,
                  "Zeile %lu: Der Block von %s ist schon beendet; Durchlauf "
-                 "%lu setzt ihn fort!",
+                 "%" PRIu64 " setzt ihn fort!",
                  st->number, report_names[r.method], r.pass);
         return 0;
     }
     if (r.pass != s->passes + 1 || r.pass > report_pass_limit) {
         snprintf(why, why_size,
-                 "Zeile %lu: Durchlauf %lu von %s folgt nicht auf "
+                 "Zeile %lu: Durchlauf %" PRIu64 " von %s folgt nicht auf "
                  "Durchlauf %lu!",
                  st->number, r.pass, report_names[r.method], s->passes);
         return 0;

@@ -1,7 +1,8 @@
-// The WASI bridge of the page: runs a WebAssembly command (diodesolve) in
-// memory, standard input from bytes, standard output and error collected.
-// It offers exactly the calls the module imports; standard streams are
-// pipes to it, never a terminal, as when diodesolve reads from a file.
+// The WASI bridge of the page: runs a WebAssembly command (diodesolve) or
+// starts a reactor (the page's module) in memory, standard input from
+// bytes, standard output and error collected. It offers exactly the calls
+// the modules import; standard streams are pipes to them, never a terminal,
+// as when diodesolve reads from a file.
 
 const ERRNO_SUCCESS = 0;
 const ERRNO_BADF = 8;
@@ -14,11 +15,11 @@ class Exit {
   }
 }
 
-// Runs module (a compiled WebAssembly.Module, which takes no arguments) on
-// the bytes of stdin (null: unreadable). Returns { status, stdout, stderr,
-// writes }: the streams as Uint8Array, and every write in its order as
-// [fd, bytes].
-export function runCommand(module, stdin) {
+// Instantiates module (a compiled WebAssembly.Module) with stdin as its
+// standard input (null: unreadable). Returns { instance, memory, writes,
+// take(fd) }: every write in its order as [fd, bytes], and take(fd), which
+// returns what fd received so far as one Uint8Array and forgets it.
+export function startModule(module, stdin) {
   let memory = null;
   let readAt = 0;
   const out = { 1: [], 2: [] };
@@ -80,21 +81,32 @@ export function runCommand(module, stdin) {
   };
   const instance = new WebAssembly.Instance(module, { wasi_snapshot_preview1: wasi });
   memory = instance.exports.memory;
-  let status = 0;
-  try {
-    instance.exports._start();
-  } catch (e) {
-    if (!(e instanceof Exit)) throw e;
-    status = e.code;
-  }
-  const join = (parts) => {
+  const take = (fd) => {
+    const parts = out[fd];
     const all = new Uint8Array(parts.reduce((n, p) => n + p.length, 0));
     let at = 0;
     for (const p of parts) {
       all.set(p, at);
       at += p.length;
     }
+    out[fd] = [];
     return all;
   };
-  return { status, stdout: join(out[1]), stderr: join(out[2]), writes };
+  if (instance.exports._initialize) instance.exports._initialize();
+  return { instance, memory, writes, take };
+}
+
+// Runs the command module on the bytes of stdin (null: unreadable).
+// Returns { status, stdout, stderr, writes }: the streams as Uint8Array,
+// and every write in its order as [fd, bytes].
+export function runCommand(module, stdin) {
+  const run = startModule(module, stdin);
+  let status = 0;
+  try {
+    run.instance.exports._start();
+  } catch (e) {
+    if (!(e instanceof Exit)) throw e;
+    status = e.code;
+  }
+  return { status, stdout: run.take(1), stderr: run.take(2), writes: run.writes };
 }

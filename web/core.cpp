@@ -1,0 +1,166 @@
+// The page's WebAssembly reactor: diodemap's option parser, map rows, CSV
+// and view, and diodeplot's transcript reader, called from JavaScript. The
+// page's main thread holds the view; each Web Worker computes rows. Every
+// call works on the module's own buffers, whose addresses it exports.
+#include <cstdio>
+#include <cstring>
+
+#include "map/csv.h"
+#include "map/lanes.h"
+#include "map/options.h"
+#include "map/picture.h"
+#include "map/view.h"
+#include "plot/transcript.h"
+
+#define EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+enum { args_size = 4096, args_max = 64, transcript_size = 1 << 20 };
+
+static char args[args_size];              // NUL-separated words
+static char transcript[transcript_size];  // diodesolve's standard output
+static map_options options;
+static double xs[map_max_points];
+static map_cell cells[map_max_points];
+static map_text text;
+static map_view view;
+static double circuit[map_quantities];
+static transcript_series series[report_methods];
+static char why[512];
+static char label[128];
+
+EXPORT(core_args) char *core_args() { return args; }
+EXPORT(core_args_size) int core_args_size() { return args_size; }
+EXPORT(core_cells) map_cell *core_cells() { return cells; }
+EXPORT(core_cell_size) int core_cell_size() { return sizeof(map_cell); }
+EXPORT(core_text) char *core_text() { return text.data; }
+EXPORT(core_csv_header) const char *core_csv_header() { return csv_header; }
+EXPORT(core_circuit) double *core_circuit() { return circuit; }
+
+// Parses the count words in args as diodemap's arguments after its name;
+// messages go to standard error as on the console. Returns the exit status
+// (0 when the map can be computed).
+EXPORT(core_parse) int core_parse(int count)
+{
+    char *argv[args_max + 2] = {const_cast<char *>("diodemap")};
+    int argc = 1;
+    args[args_size - 1] = '\0';
+    for (char *p = args; argc <= count && argc <= args_max; ++argc) {
+        argv[argc] = p;
+        p += strlen(p) + 1;
+    }
+    int status = parse_map_options(argc, argv, &options);
+    fflush(stderr);
+    if (status != 0)
+        return status;
+    const map_spec *s = &options.spec;
+    for (int x = 0; x < s->range[s->x].points; ++x)
+        xs[x] = range_value(&s->range[s->x], x);
+    return 0;
+}
+
+// The grid's width and height, and which quantity (0 U, 1 R, 2 I_S) runs
+// along axis 0 (x) and 1 (y).
+EXPORT(core_points) int core_points(int axis)
+{
+    const map_spec *s = &options.spec;
+    return s->range[axis ? s->y : s->x].points;
+}
+EXPORT(core_quantity) int core_quantity(int axis)
+{
+    return axis ? options.spec.y : options.spec.x;
+}
+
+// Computes row y into cells; with csv, also its CSV lines into text.
+// Returns their length, or -1 when memory runs out.
+EXPORT(core_row) int core_row(int y, int csv)
+{
+    map_row(&options.spec, xs, y, cells);
+    text.len = 0;
+    if (csv && csv_format_row(y, cells, xs, &text, &options.spec) != 0)
+        return -1;
+    return static_cast<int>(text.len);
+}
+
+// A view of at most cols x rows samples; 0, or -1 without memory.
+EXPORT(core_view_begin) int core_view_begin(int cols, int rows)
+{
+    view_end(&view);
+    return view_begin(&view, &options.spec, cols, rows);
+}
+EXPORT(core_view_size) int core_view_size(int axis)
+{
+    return axis ? view.rows : view.cols;
+}
+
+// Hands the view row y, whose cells the page has put into cells; rows come
+// in order of y.
+EXPORT(core_take_row) void core_take_row(int y)
+{
+    view_take_row(y, cells, &text, &view);
+}
+
+EXPORT(core_ending) int core_ending(int m, int row, int col)
+{
+    return view_ending(&view, m, row, col);
+}
+EXPORT(core_share) double core_share(int m, int end)
+{
+    return view_share(&view, m, end);
+}
+// The shares of method m for its panel's title; the fixed quantity.
+EXPORT(core_shares) const char *core_shares(int m)
+{
+    describe_shares(&view, m, label, sizeof label);
+    return label;
+}
+EXPORT(core_fixed) const char *core_fixed()
+{
+    describe_fixed(&options.spec, label, sizeof label);
+    return label;
+}
+EXPORT(core_colour) unsigned core_colour(int ending)
+{
+    return palette_colour(static_cast<unsigned char>(ending));
+}
+
+// The circuit of sample row, col into circuit (U, R, I_S); returns it.
+EXPORT(core_sample_circuit) double *core_sample_circuit(int row, int col)
+{
+    const map_spec *s = &options.spec;
+    int y = sample_point(row, view.rows, s->range[s->y].points);
+    int x = sample_point(col, view.cols, s->range[s->x].points);
+    row_values(s, y, circuit);
+    circuit[s->x] = range_value(&s->range[s->x], x);
+    return circuit;
+}
+
+EXPORT(core_transcript) char *core_transcript() { return transcript; }
+EXPORT(core_transcript_size) int core_transcript_size()
+{
+    return transcript_size;
+}
+
+// Reads the len bytes of the transcript. Returns 1, or 0 with the reason
+// in why (core_why).
+EXPORT(core_read_transcript) int core_read_transcript(int len)
+{
+    FILE *in = fmemopen(transcript, static_cast<size_t>(len), "r");
+    why[0] = '\0';
+    if (in == nullptr) {
+        snprintf(why, sizeof why, "Kein Speicher fuer das Protokoll!");
+        return 0;
+    }
+    int ok = read_transcript(in, series, why, sizeof why);
+    fclose(in);
+    return ok;
+}
+EXPORT(core_why) const char *core_why() { return why; }
+EXPORT(core_passes) int core_passes(int m)
+{
+    return static_cast<int>(series[m].passes);
+}
+EXPORT(core_delta) double core_delta(int m, int k) { return series[m].delta[k]; }
+EXPORT(core_current) double core_current(int m, int k)
+{
+    return series[m].current[k];
+}

@@ -1,0 +1,93 @@
+// The page's module (web/core.cpp) from JavaScript: diodemap's option
+// parser, map rows, CSV and view, and the transcript reader. One core per
+// thread: the page's main thread holds the view, each worker computes rows.
+import { startModule } from './wasi.js';
+
+const encoder = new TextEncoder();
+const decoder = new TextDecoder();
+
+// The quantities in diodemap's order, with the names of its options.
+export const quantities = ['U', 'R', 'IS'];
+export const methodNames = ['Halbierung', 'Regula falsi', 'Newton'];
+export const endClasses = ['Wiederholung', 'Grenze, endlich', 'Grenze, nan/inf'];
+export const endingLimitFinite = 254;
+export const endingLimitNan = 255;
+
+// Splits a diodemap command line ("--U 5 --R 1:1e7") into its words.
+export function splitWords(line) {
+  return line.split(/\s+/).filter((w) => w !== '');
+}
+
+export function openCore(module) {
+  const run = startModule(module, null);
+  const x = run.instance.exports;
+  const bytes = () => new Uint8Array(run.memory.buffer);
+  const doubles = (ptr, n) => new Float64Array(run.memory.buffer, ptr, n);
+  const cString = (ptr) => {
+    const all = bytes();
+    let end = ptr;
+    while (all[end] !== 0) end++;
+    return decoder.decode(all.subarray(ptr, end));
+  };
+  const cellSize = x.core_cell_size();
+  return {
+    // Parses diodemap's arguments. Returns { status, stderr }: its exit
+    // status (0: ready) and its messages as text.
+    parse(words) {
+      const buffer = bytes().subarray(x.core_args(), x.core_args() + x.core_args_size());
+      buffer.fill(0);
+      let at = 0;
+      for (const w of words) {
+        const b = encoder.encode(w);
+        if (at + b.length + 1 > buffer.length) break; // cut: the parser stops at the end
+        buffer.set(b, at);
+        at += b.length + 1;
+      }
+      const status = x.core_parse(words.length);
+      return { status, stderr: decoder.decode(run.take(2)) };
+    },
+    points: (axis) => x.core_points(axis),
+    quantity: (axis) => x.core_quantity(axis),
+    cellBytes: (width) => width * cellSize,
+    // Computes row y; returns its cells' bytes and, with csv, its CSV lines.
+    row(y, csv) {
+      const len = x.core_row(y, csv ? 1 : 0);
+      if (len < 0) throw new Error('Kein Speicher fuer die CSV-Zeilen');
+      const width = x.core_points(0);
+      const cells = bytes().slice(x.core_cells(), x.core_cells() + width * cellSize);
+      const text = csv ? bytes().slice(x.core_text(), x.core_text() + len) : null;
+      return { cells, text };
+    },
+    csvHeader: () => encoder.encode(cString(x.core_csv_header())),
+    viewBegin(cols, rows) {
+      if (x.core_view_begin(cols, rows) !== 0) throw new Error('Kein Speicher fuer die Karte');
+    },
+    viewSize: (axis) => x.core_view_size(axis),
+    // Hands the view row y (rows in order) from the bytes row() made.
+    takeRow(y, cells) {
+      bytes().set(cells, x.core_cells());
+      x.core_take_row(y);
+    },
+    ending: (m, row, col) => x.core_ending(m, row, col),
+    shares: (m) => cString(x.core_shares(m)),
+    share: (m, end) => x.core_share(m, end),
+    fixed: () => cString(x.core_fixed()),
+    colour: (ending) => x.core_colour(ending),
+    sampleCircuit: (row, col) => Array.from(doubles(x.core_sample_circuit(row, col), 3)),
+    // Reads diodesolve's standard output. Returns { series } (per method
+    // its passes as [delta, current] pairs) or { why }.
+    readTranscript(stdout) {
+      const room = x.core_transcript_size();
+      if (stdout.length > room) return { why: 'Das Protokoll ist zu lang!' };
+      bytes().set(stdout, x.core_transcript());
+      if (!x.core_read_transcript(stdout.length)) return { why: cString(x.core_why()) };
+      const series = [0, 1, 2].map((m) => {
+        const passes = [];
+        for (let k = 0; k < x.core_passes(m); k++)
+          passes.push([x.core_delta(m, k), x.core_current(m, k)]);
+        return passes;
+      });
+      return { series };
+    },
+  };
+}
