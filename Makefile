@@ -7,7 +7,7 @@
 #   make bench          diodemap's engine against a plain loop, and its memory
 #   make install PREFIX=/usr/local   (DESTDIR is honoured too)
 #   make package        the Debian package, in build/$(PRESET)/
-#   make web            diodesolve as WebAssembly (build/wasm/bin/)
+#   make web            the browser page, build/web/diodesolve.html
 PRESET ?= release
 CMAKE_ARGS ?=
 BUILD := build/$(PRESET)
@@ -52,13 +52,20 @@ bench: build
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
-# diodesolve as WebAssembly (build/wasm/bin/diodesolve.wasm), for the
-# browser page; names the Debian packages when clang's wasm target is missing.
+# The browser page (build/web/diodesolve.html): the WebAssembly modules
+# (build/wasm/bin/) and the page's JavaScript, bundled with the pinned tools
+# of web/package-lock.json. Names the Debian packages that are missing.
+WEB_PACKAGES := clang lld wasi-libc libclang-rt-14-dev-wasm32 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 nodejs npm
 web:
+	@command -v node >/dev/null && command -v npm >/dev/null || \
+	    { echo "make web: node and npm are missing; install (Debian): nodejs npm"; exit 1; }
 	@printf 'int main(){return 0;}\n' | clang --target=wasm32-wasi -x c - -o /dev/null 2>/dev/null || \
-	    { echo "make web: clang cannot build for wasm32-wasi; install (Debian): clang lld wasi-libc libclang-rt-14-dev-wasm32 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 nodejs"; exit 1; }
+	    { echo "make web: clang cannot build for wasm32-wasi; install (Debian): $(WEB_PACKAGES)"; exit 1; }
 	cmake --preset wasm
 	cmake --build --preset wasm
+	@[ web/node_modules/.package-lock.json -nt web/package-lock.json ] || \
+	    npm ci --prefix web --no-audit --no-fund
+	node web/build.mjs build/wasm/bin build/web/diodesolve.html
 
 package: build
 	cmake --build --preset $(PRESET) --target package

@@ -74,3 +74,22 @@ on_terminal() {
     shift
     script -qec "stty cols $cols; exec $(printf '%q ' "$@") <&3 2>&4" /dev/null 3<&0 4>&2 </dev/null
 }
+
+# need_web SRC [page]: node, and SRC's WebAssembly modules brought up to
+# date (the wasm preset), or with "page" the whole page (make web); skips
+# (77) naming what is missing.
+need_web() {
+    command -v node >/dev/null || skip "no node (Debian: nodejs): WebAssembly not checked"
+    printf 'int main(){return 0;}\n' >"$work/probe.c"
+    clang --target=wasm32-wasi "$work/probe.c" -o "$work/probe.wasm" 2>/dev/null ||
+        skip "clang cannot build for wasm32-wasi (Debian: clang lld wasi-libc" \
+            "libclang-rt-14-dev-wasm32 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32)"
+    if [ "${2:-}" = page ]; then
+        [ -d "$1/web/node_modules" ] || command -v npm >/dev/null ||
+            skip "no npm (Debian: npm) for the page's pinned tools"
+        make -C "$1" web >"$work/build.log" 2>&1
+    else
+        (cd "$1" && { [ -f build/wasm/CMakeCache.txt ] || cmake --preset wasm; } &&
+            cmake --build --preset wasm) >"$work/build.log" 2>&1
+    fi || { cat "$work/build.log"; setup_broken "the WebAssembly build failed"; }
+}

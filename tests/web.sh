@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# diodesolve compiled to WebAssembly must write, byte for byte, what the
-# native program writes: every transcript case of diodesolve runs against it
-# through the page's own WASI bridge (web/wasi.js) under node, then 200
-# random circuits against the native program.
-# Builds the wasm preset when its module is missing.
+# diodesolve and the map compiled to WebAssembly must write, byte for byte,
+# what the native programs write: every transcript case of diodesolve runs
+# against it through the page's own WASI bridge (web/wasi.js) under node,
+# then 200 random circuits against the native program; the map's CSV from
+# the page's worker pool (web/map.js) on 1, 2 and 3 worker threads over
+# three regions against diodemap --csv.
+# Brings the wasm preset up to date first.
 # Usage: web.sh SOURCE-DIR NATIVE-BIN-DIR   (exit 77: node or the wasm
 # toolchain missing)
 . "$(dirname "$0")/lib.sh"
@@ -11,16 +13,8 @@ src=$1
 native=$2/diodesolve
 need_program "$native"
 
-command -v node >/dev/null || skip "no node (Debian: nodejs): WebAssembly not checked"
+need_web "$src"
 wasm=$src/build/wasm/bin/diodesolve.wasm
-if [ ! -f "$wasm" ]; then
-    printf 'int main(){return 0;}\n' >"$work/probe.c"
-    clang --target=wasm32-wasi "$work/probe.c" -o "$work/probe.wasm" 2>/dev/null ||
-        skip "clang cannot build for wasm32-wasi (Debian: clang lld wasi-libc" \
-            "libclang-rt-14-dev-wasm32 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32)"
-    (cd "$src" && cmake --preset wasm && cmake --build --preset wasm) >"$work/build.log" 2>&1 ||
-        { cat "$work/build.log"; setup_broken "the wasm preset does not build"; }
-fi
 
 # A folder whose diodesolve is the WebAssembly one.
 mkdir "$work/bin"
@@ -56,5 +50,21 @@ for input in "$work"/circuit.*; do
     cmp -s "$work/want.out" "$work/got.out" || fail "stdout differs for $(tr '\n' ' ' <"$input")"
     cmp -s "$work/want.err" "$work/got.err" || fail "stderr differs for $(tr '\n' ' ' <"$input")"
 done
-echo "WebAssembly: $cases transcript cases and $(ls "$work"/circuit.* | wc -l) random circuits checked"
+# Regions that reach every ending: the default corner, both signs of U
+# (nan and inf), and R and I_S over extreme decades at a low U.
+maps=0
+for region in "--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 61x37" \
+    "--U -3:30 --R 1e3 --IS 1e-12:1e-3 --grid 53x29" \
+    "--U 0.4 --R 1e-3:1e9 --IS 1e-30:1e2 --grid 47x31"; do
+    read -ra words <<<"$region"
+    "$2/diodemap" --csv "${words[@]}" >"$work/want.csv" || setup_broken "diodemap $region"
+    grep -q ',Grenze,' "$work/want.csv" || setup_broken "no limit reached in $region"
+    for workers in 1 2 3; do
+        node "$src/tests/web/map-run.mjs" "$src/build/wasm/bin/diodeweb.wasm" "$workers" \
+            "$work/got.csv" "${words[@]}" || fail "the page's map failed: $region"
+        cmp -s "$work/want.csv" "$work/got.csv" || fail "CSV differs with $workers workers: $region"
+        maps=$((maps + 1))
+    done
+done
+echo "WebAssembly: $cases transcript cases, $(ls "$work"/circuit.* | wc -l) random circuits and $maps maps checked"
 finish

@@ -5,7 +5,7 @@
 // A worker is { post(message, transfer), listen(fn) }: a Web Worker in the
 // page, a worker thread in the node test, both running rows.js.
 
-const inFlight = 2; // rows handed to each worker ahead, to hide messaging
+const inFlight = 8; // rows handed to each worker ahead, to hide messaging
 
 // Computes the map of diodemap's arguments words on core (the main
 // thread's, see core.js) with the module that the workers instantiate.
@@ -34,8 +34,7 @@ export function computeMap(core, module, words, workers, { csv = false, samples 
       worker.listen((reply) => {
         if (failed) return;
         if ('ready' in reply) {
-          if (!reply.ready) return fail(new Error(reply.stderr));
-          for (let k = 0; k < inFlight; k++) hand(worker);
+          if (!reply.ready) fail(new Error(reply.stderr));
           return;
         }
         pending.set(reply.y, reply);
@@ -51,6 +50,7 @@ export function computeMap(core, module, words, workers, { csv = false, samples 
         else hand(worker);
       });
       worker.post({ module, words, csv });
+      for (let k = 0; k < inFlight; k++) hand(worker);
     }
   });
 }

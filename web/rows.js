@@ -4,18 +4,22 @@
 import { openCore } from './core.js';
 
 // Answers one message; post(message, transfer) sends the reply.
-// { module, words, csv }: start a map; { y }: compute row y.
+// { module, words, csv }: start a map; { y }: compute row y (rows may
+// follow the start at once).
 export function rowService() {
   let core = null;
   let csv = false;
+  let ready = false;
   return (message, post) => {
     if (message.module) {
       core = openCore(message.module);
       csv = message.csv;
       const { status, stderr } = core.parse(message.words);
-      post({ ready: status === 0, stderr });
+      ready = status === 0;
+      post({ ready, stderr });
       return;
     }
+    if (!ready) return; // the refusal was the answer
     const { cells, text } = core.row(message.y, csv);
     const transfer = [cells.buffer];
     if (text) transfer.push(text.buffer);

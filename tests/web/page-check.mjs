@@ -1,0 +1,116 @@
+// The page in headless Chromium, against the native programs: typed
+// answers, a warning, URL state, a click on the map, the CSV download, no
+// request leaving the page, 360 px width, the 1.5 s target; then a
+// screenshot. Prints one "FAIL ..." line per failed check.
+// Usage: node page-check.mjs PAGE.html NATIVE-BIN-DIR SCREENSHOT.png
+import { spawnSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
+
+const [pagePath, bin, screenshot] = process.argv.slice(2);
+const pageUrl = pathToFileURL(pagePath).href;
+// A native program's { stdout, stderr } (Buffers).
+const native = (program, args, input = '') =>
+  spawnSync(`${bin}/${program}`, args, { input, maxBuffer: 1 << 28 });
+// diodesolve's standard output and error for three answers, as text.
+const dialogue = (answers) => {
+  const run = native('diodesolve', [], answers.map((a) => `${a}\n`).join(''));
+  return [run.stdout.toString(), run.stderr.toString()];
+};
+let failures = 0;
+const check = (ok, what) => {
+  if (!ok) {
+    failures++;
+    console.log(`FAIL ${what}`);
+  }
+};
+
+const browser = await chromium.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-sync',
+    '--disable-component-update', '--no-first-run', '--disable-default-apps'],
+});
+const requests = [];
+const open = async (query = '', width = 1280) => {
+  const context = await browser.newContext({ viewport: { width, height: 900 }, acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('request', (r) => requests.push(r.url()));
+  page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
+  const started = Date.now();
+  await page.goto(pageUrl + query);
+  await page.waitForSelector('body[data-state="fertig"]', { timeout: 30000 });
+  return { page, context, millis: Date.now() - started };
+};
+const finished = (page) => page.waitForSelector('body[data-state="fertig"]', { timeout: 30000 });
+const sameDialogue = async (page, answers, what) => {
+  const [out, err] = dialogue(answers);
+  check((await page.textContent('#ausgabe')) === out, `${what}: #ausgabe differs from diodesolve`);
+  const shown = await page.textContent('#meldungen');
+  check(shown === err, `${what}: #meldungen differs from diodesolve: ${JSON.stringify(shown)} ${JSON.stringify(err)}`);
+};
+
+// Opening a link: the dialogue and the map it names, at 360 px.
+const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
+{
+  const query = `?U=0.7&R=10&IS=1e-9&karte=${encodeURIComponent(map)}`;
+  const { page, context } = await open(query, 360);
+  await sameDialogue(page, ['0.7', '10', '1e-9'], 'link');
+  const overflow = await page.evaluate(() => document.documentElement.scrollWidth);
+  check(overflow <= 360, `at 360 px the page is ${overflow} px wide`);
+  check((await page.inputValue('#kgrid')) === '40x30', 'the link did not set the grid');
+
+  // Typed answers, one with a decimal comma: the console's warning.
+  await page.fill('#U', '0,7');
+  await page.fill('#R', '1e3');
+  await page.fill('#IS', '1e-12');
+  await page.click('#eingabe button');
+  await finished(page);
+  await sameDialogue(page, ['0,7', '1e3', '1e-12'], 'typed');
+  check((await page.textContent('#meldungen .warnung')).startsWith('Warnung'), 'no warning shown');
+  check(new URL(page.url()).searchParams.get('U') === '0,7', 'the URL does not follow the dialogue');
+
+  // The CSV download is diodemap --csv.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('a#csv')]);
+  const csv = readFileSync(await download.path());
+  check(csv.equals(native('diodemap', ['--csv', ...map.split(' ')]).stdout), 'the CSV differs from diodemap --csv');
+
+  // A click on a panel loads that circuit into the dialogue and runs it.
+  await page.$eval('#panel2', (e) => e.scrollIntoView());
+  const box = await (await page.$('#panel2')).boundingBox();
+  await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.6);
+  const hover = await page.textContent('#hover');
+  check(/^U = 5 V, R = \S+ Ohm, I_S = \S+ A\. Halbierung: \d+ Durchlaeufe/.test(hover), `hover: ${hover}`);
+  await page.mouse.click(box.x + box.width * 0.3, box.y + box.height * 0.6);
+  await finished(page);
+  const answers = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
+  check(hover.startsWith(`U = ${answers[0]} V, R = ${answers[1]} Ohm, I_S = ${answers[2]} A.`),
+    `the click loaded ${answers}, the hover said ${hover}`);
+  await sameDialogue(page, answers, 'clicked');
+
+  // A map the parser refuses: the console's message.
+  await page.fill('#kgrid', '1x3');
+  await page.click('#karte-form button');
+  await finished(page);
+  const err = native('diodemap', ['--csv', '--grid', '1x3']).stderr.toString();
+  check((await page.textContent('#karte-meldungen')) === err, 'the refused grid reads differently');
+  await context.close();
+}
+
+// The default page: map finished within 1.5 s (best of three loads).
+let best = Infinity;
+for (let k = 0; k < 3; k++) {
+  const { page, context, millis } = await open();
+  best = Math.min(best, millis);
+  if (k === 2) {
+    await page.evaluate(() => { document.getElementById('karte-zeit').textContent = ''; });
+    await page.screenshot({ path: screenshot, fullPage: true });
+  }
+  await context.close();
+}
+check(best <= 1500, `the default map took ${best} ms to finish after opening`);
+const outside = requests.filter((u) => !/^(file|blob|data):/.test(u));
+check(outside.length === 0, `requests left the page: ${outside.join(' ')}`);
+console.log(`page: default map finished ${best} ms after opening; ${requests.length} local requests, none outside`);
+await browser.close();
+process.exitCode = failures ? 1 : 0;

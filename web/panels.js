@@ -1,0 +1,123 @@
+// The map's three panels, one per method, coloured as diodemap's pictures
+// are (the colours come from the module's palette), with their titles,
+// axis ends, legend and a PNG of the whole.
+import { methodNames, endingLimitFinite, endingLimitNan } from './core.js';
+
+const quantityLabels = ['Gesamtspannung U in V', 'Widerstand R in Ohm', 'Saettigungsstrom I_S in A'];
+const units = ['V', 'Ohm', 'A'];
+const names = ['U', 'R', 'I_S'];
+
+const css = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
+
+// "U = 5 V, R = 1000 Ohm, I_S = 1e-12 A".
+export function describeCircuit(v) {
+  return v.map((value, q) => `${names[q]} = ${value} ${units[q]}`).join(', ');
+}
+
+// What an ending says: "38 Durchlaeufe bis zur Wiederholung", ...
+export function describeEnding(ending) {
+  if (ending === endingLimitFinite) return '200 Durchlaeufe ohne Wiederholung (Grenze), I endlich';
+  if (ending === endingLimitNan) return '200 Durchlaeufe ohne Wiederholung (Grenze), I = nan oder inf';
+  return `${ending} Durchlaeufe bis zur Wiederholung`;
+}
+
+// The legend's entries: the pass buckets of the colour scale and the two
+// limits, each with its colour.
+export function legendEntries(core) {
+  const entries = [2, 4, 8, 16, 32, 64, 128].map((p) => [String(p), css(core.colour(p))]);
+  entries.push(['200', css(core.colour(200))]);
+  entries.push(['Grenze, endlich (kreist, kriecht)', css(core.colour(endingLimitFinite))]);
+  entries.push(['Grenze, nan/inf', css(core.colour(endingLimitNan))]);
+  return entries;
+}
+
+// Paints method m's panel of core's view onto canvas (one pixel a sample,
+// the first y at the bottom).
+export function paintPanel(core, m, canvas) {
+  const cols = core.viewSize(0);
+  const rows = core.viewSize(1);
+  canvas.width = cols;
+  canvas.height = rows;
+  const context = canvas.getContext('2d');
+  const image = context.createImageData(cols, rows);
+  const colours = new Map();
+  for (let r = 0; r < rows; r++) {
+    for (let c = 0; c < cols; c++) {
+      const e = core.ending(m, r, c);
+      if (!colours.has(e)) colours.set(e, core.colour(e));
+      const rgb = colours.get(e);
+      const at = 4 * ((rows - 1 - r) * cols + c);
+      image.data[at] = rgb >> 16;
+      image.data[at + 1] = (rgb >> 8) & 255;
+      image.data[at + 2] = rgb & 255;
+      image.data[at + 3] = 255;
+    }
+  }
+  context.putImageData(image, 0, 0);
+}
+
+// The texts around the panels: title, axis labels and their ends.
+export function panelTexts(core, values) {
+  const x = core.quantity(0);
+  const y = core.quantity(1);
+  return {
+    title: `Wo die Verfahren konvergieren: ${core.fixed()}, Gitter ${core.points(0)} x ${core.points(1)}`,
+    methods: methodNames.map((name, m) => ({ name, shares: core.shares(m) })),
+    xLabel: quantityLabels[x],
+    yLabel: quantityLabels[y],
+    xEnds: [values[x][0], values[x][1]],
+    yEnds: [values[y][0], values[y][1]],
+  };
+}
+
+// One PNG of the three panels with titles, axis ends and legend: resolves
+// to a Blob.
+export function panelsPng(canvases, texts, legend) {
+  const side = 400;
+  const gap = 70;
+  const width = 3 * side + 4 * gap;
+  const height = side + 260;
+  const out = document.createElement('canvas');
+  out.width = width;
+  out.height = height;
+  const g = out.getContext('2d');
+  g.fillStyle = '#fff';
+  g.fillRect(0, 0, width, height);
+  g.fillStyle = '#000';
+  g.font = '18px sans-serif';
+  g.textAlign = 'center';
+  g.fillText(texts.title, width / 2, 28);
+  canvases.forEach((canvas, m) => {
+    const left = gap + m * (side + gap);
+    const topEdge = 90;
+    g.imageSmoothingEnabled = false;
+    g.drawImage(canvas, left, topEdge, side, side);
+    g.strokeRect(left, topEdge, side, side);
+    g.textAlign = 'center';
+    g.font = '15px sans-serif';
+    g.fillText(texts.methods[m].name, left + side / 2, 58);
+    g.font = '12px sans-serif';
+    g.fillText(texts.methods[m].shares, left + side / 2, 78);
+    g.fillText(texts.xLabel, left + side / 2, topEdge + side + 36);
+    g.textAlign = 'left';
+    g.fillText(String(texts.xEnds[0]), left, topEdge + side + 16);
+    g.textAlign = 'right';
+    g.fillText(String(texts.xEnds[1]), left + side, topEdge + side + 16);
+    g.fillText(String(texts.yEnds[1]), left - 4, topEdge + 10);
+    g.fillText(String(texts.yEnds[0]), left - 4, topEdge + side);
+  });
+  g.textAlign = 'left';
+  g.font = '12px sans-serif';
+  g.fillText(`senkrecht: ${texts.yLabel}; Farbe: Durchlaeufe bis zur Wiederholung`, gap, height - 90);
+  let at = gap;
+  for (const [label, colour] of legend) {
+    g.fillStyle = colour;
+    g.fillRect(at, height - 70, 18, 18);
+    g.strokeStyle = '#000';
+    g.strokeRect(at, height - 70, 18, 18);
+    g.fillStyle = '#000';
+    g.fillText(label, at + 24, height - 56);
+    at += 34 + g.measureText(label).width;
+  }
+  return new Promise((resolve) => out.toBlob(resolve, 'image/png'));
+}
