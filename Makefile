@@ -4,7 +4,8 @@
 #   make test PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON
 #   make memcheck       the transcripts again, under valgrind memcheck
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
-#   make bench          diodemap's engine against a plain loop, and its memory
+#   make bench          diodemap's engine against a plain loop, and its memory;
+#                       then a 1000x1000 map in the page beside diodemap --text
 #   make install PREFIX=/usr/local   (DESTDIR is honoured too)
 #   make package        the Debian package, in build/$(PRESET)/
 #   make web            the browser page, build/web/diodesolve.html
@@ -48,6 +49,9 @@ fuzz:
 
 bench: build
 	$(BUILD)/bin/diode_map_bench 1000 $(BUILD)/bin/diodemap
+	@if [ -x /usr/bin/chromium ] && $(MAKE) --no-print-directory web >/dev/null; then \
+	    node tests/web/page-bench.mjs build/web/diodesolve.html $(BUILD)/bin; \
+	else echo "bench: the page needs make web and Chromium (Debian: chromium)"; fi
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))

@@ -45,7 +45,7 @@ export function computeMap(core, module, words, workers, { csv = false, samples 
           if (parts) parts.push(row.text);
           emitted++;
         }
-        progress(emitted, height);
+        if (emitted === height || (emitted * 100) % height < 100) progress(emitted, height); // each percent
         if (emitted === height) resolve({ status: 0, stderr: parsed.stderr, csv: parts });
         else hand(worker);
       });

@@ -1,0 +1,37 @@
+// A 1000x1000 map in the page (headless Chromium) beside native diodemap
+// --text with as many threads as the page has workers; three runs each,
+// medians. The page's time runs from the start of its map to the panels
+// drawn (#karte-zeit); the native time is the whole program.
+// Usage: node page-bench.mjs PAGE.html NATIVE-BIN-DIR [GRID]
+import { spawnSync } from 'node:child_process';
+import { pathToFileURL } from 'node:url';
+import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
+
+const [pagePath, bin, grid = '1000x1000'] = process.argv.slice(2);
+const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+const browser = await chromium.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking'],
+});
+const page = await browser.newPage();
+await page.goto(`${pathToFileURL(pagePath).href}?karte=${encodeURIComponent(`--grid ${grid}`)}`);
+const pageTimes = [];
+let workers = 0;
+for (let k = 0; k < 3; k++) {
+  if (k > 0) await page.click('#karte-form button');
+  await page.waitForSelector('body[data-state="fertig"]', { timeout: 120000 });
+  const [, ms, n] = (await page.textContent('#karte-zeit')).match(/in (\d+) ms mit (\d+)/);
+  pageTimes.push(Number(ms));
+  workers = Number(n);
+}
+await browser.close();
+const nativeTimes = [];
+for (let k = 0; k < 3; k++) {
+  const started = process.hrtime.bigint();
+  const run = spawnSync(`${bin}/diodemap`, ['--text', '--grid', grid, '--threads', String(workers)]);
+  if (run.status !== 0) throw new Error(`diodemap: ${run.stderr}`);
+  nativeTimes.push(Number(process.hrtime.bigint() - started) / 1e6);
+}
+const [p, n] = [median(pageTimes), median(nativeTimes)];
+console.log(`map ${grid}, ${workers} workers/threads: page ${p.toFixed(0)} ms, ` +
+  `native --text ${n.toFixed(0)} ms (medians of 3): ${(p / n).toFixed(2)} x`);
