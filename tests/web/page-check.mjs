@@ -1,7 +1,7 @@
 // The page in headless Chromium, against the native programs: typed
-// answers, a warning, URL state, a click on the map, the CSV download, no
-// request leaving the page, 360 px width, the 1.5 s target; then a
-// screenshot. Prints one "FAIL ..." line per failed check.
+// answers, a warning, URL state, a click on the map, the CSV and PNG
+// downloads, no request leaving the page, 360 px width, the 1.5 s target;
+// then a screenshot. Prints one "FAIL ..." line per failed check.
 // Usage: node page-check.mjs PAGE.html NATIVE-BIN-DIR SCREENSHOT.png
 import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
@@ -74,6 +74,10 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('a#csv')]);
   const csv = readFileSync(await download.path());
   check(csv.equals(native('diodemap', ['--csv', ...map.split(' ')]).stdout), 'the CSV differs from diodemap --csv');
+
+  const [png] = await Promise.all([page.waitForEvent('download'), page.click('#png')]);
+  const signature = readFileSync(await png.path()).subarray(0, 8).toString('hex');
+  check(signature === '89504e470d0a1a0a', 'the PNG download is no PNG');
 
   // A click on a panel loads that circuit into the dialogue and runs it.
   await page.$eval('#panel2', (e) => e.scrollIntoView());
