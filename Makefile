@@ -41,6 +41,7 @@ test: build
 	ctest --preset $(PRESET)
 
 memcheck: build
+	@command -v valgrind >/dev/null || { echo "make memcheck: valgrind is missing; install (Debian): valgrind"; exit 1; }
 	TRANSCRIPT_WRAPPER="$(VALGRIND)" ctest --preset $(PRESET) -R '^transcript/'
 
 fuzz:

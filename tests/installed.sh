@@ -31,12 +31,18 @@ cmake -S "$consumer" -B "$work/cmake-build" -DCMAKE_C_COMPILER="$cc" "${cross[@]
     { cat "$work/cmake.log"; name=find_package fail "build failed"; }
 [ -x "$work/cmake-build/app" ] && check find_package "$work/cmake-build/app"
 
-pc_dir=$(dirname "$(find "$prefix" -name dalv.pc)")
-flags=$(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs dalv) ||
-    setup_broken "pkg-config does not know dalv"
-# shellcheck disable=SC2086 # the flags are words
-"$cc" "$consumer/app.c" $flags -o "$work/app-pc" || name=pkg-config fail "build failed"
-[ -x "$work/app-pc" ] && check pkg-config "$work/app-pc"
+# The shared object takes pkg-config's flags, or without pkg-config the
+# installed layout's own.
+lib=$(find "$prefix" -name libdalv.a)
+flags="-I$prefix/include -L${lib%/*} -ldalv"
+if optional pkg-config "the .pc file" pkg-config; then
+    pc_dir=$(dirname "$(find "$prefix" -name dalv.pc)")
+    flags=$(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs dalv) ||
+        setup_broken "pkg-config does not know dalv"
+    # shellcheck disable=SC2086 # the flags are words
+    "$cc" "$consumer/app.c" $flags -o "$work/app-pc" || name=pkg-config fail "build failed"
+    [ -x "$work/app-pc" ] && check pkg-config "$work/app-pc"
+fi
 
 # shellcheck disable=SC2086
 "$cc" -shared -fPIC "$consumer/plugin.c" $flags -o "$work/libplugin.so" &&

@@ -25,17 +25,34 @@ need_program() {
     for p in "$@"; do [ -x "$p" ] || setup_broken "no program $p"; done
 }
 
-# skip TEXT...: nothing to check here (status 77), unless a check failed.
+# skip TEXT...: nothing more to check here (status 77), unless a check
+# failed.
 skip() {
     echo "SKIP: $*"
     [ "$failures" = 0 ] && exit 77
     finish
 }
 
+# optional TOOL WHAT PACKAGE: whether TOOL is installed. When it is not, the
+# checks of WHAT are left out (the caller's part), and finish skips with 77
+# naming TOOL once every other check passed.
+missing=()
+optional() {
+    command -v "$1" >/dev/null && return 0
+    if [[ " ${missing[*]} " != *" $1 "* ]]; then
+        missing+=("$1")
+        echo "SKIP: no $1 (Debian: $3): $2 not checked"
+    fi
+    return 1
+}
+
 finish() {
-    [ "$failures" = 0 ] && exit 0
-    echo "$failures check(s) failed"
-    exit 1
+    if [ "$failures" != 0 ]; then
+        echo "$failures check(s) failed"
+        exit 1
+    fi
+    [ ${#missing[@]} = 0 ] || exit 77
+    exit 0
 }
 
 # A cross build's programs run under the emulator that DALV_EMULATOR names
@@ -51,7 +68,8 @@ programs() {
         return
     fi
     local p run=("${emulator[@]}")
-    run[0]=$(command -v "${run[0]}") || setup_broken "no emulator ${emulator[0]}"
+    run[0]=$(command -v "${run[0]}") ||
+        skip "no emulator ${emulator[0]} (Debian: qemu-user): the cross build not run"
     mkdir -p "$work/emulated"
     for p in "$1"/*; do
         [ -f "$p" ] && [ -x "$p" ] || continue

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Lints the man pages with mandoc when it is installed, otherwise with groff,
-# and checks that each page's SEE ALSO names the project's pages its reader
-# needs.
+# Lints the man pages with mandoc when it is installed, otherwise with groff
+# (neither: skipped with 77 after the rest), and checks that each page's SEE
+# ALSO names the project's pages its reader needs.
 # Usage: manlint.sh PAGE...
 . "$(dirname "$0")/lib.sh"
 declare -A needs=(
@@ -13,9 +13,10 @@ declare -A needs=(
 )
 for page in "$@"; do
     name=$page
+    out=
     if command -v mandoc >/dev/null; then
         out=$(mandoc -Tlint -W warning "$page" 2>&1)
-    else
+    elif optional groff "the man pages' form" "mandoc or groff-base"; then
         out=$(groff -ww -man -z "$page" 2>&1)
     fi
     [ -z "$out" ] || fail "$out"

@@ -6,6 +6,15 @@
 # Usage: package.sh BUILD-DIR EXPECTED-FILE-LIST VERSION SOURCE-DIR
 . "$(dirname "$0")/lib.sh"
 build_dir=$1 expected=$2 version=$3 src=$4
+if ! optional dpkg-shlibdeps "the package" dpkg-dev; then
+    # Without it, no package: cpack refuses, naming dpkg-dev.
+    name="no dpkg-dev"
+    cpack -G DEB -B "$work" --config "$build_dir/CPackConfig.cmake" >"$work/log" 2>&1 &&
+        fail "cpack succeeded"
+    grep -q 'install dpkg-dev' "$work/log" || fail "dpkg-dev not named: $(tail -5 "$work/log")"
+    ls "$work"/*.deb >/dev/null 2>&1 && fail "a package was written"
+    finish
+fi
 cpack -G DEB -B "$work" --config "$build_dir/CPackConfig.cmake" >"$work/log" 2>&1 ||
     { cat "$work/log"; setup_broken "cpack failed"; }
 deb=$(ls "$work"/*.deb) || setup_broken "no package"
@@ -26,12 +35,10 @@ field Description '^diode circuit solver'
 field Maintainer '<.+@.+>'
 
 name=lintian
-if command -v lintian >/dev/null; then
+if optional lintian "the package's policy" lintian; then
     lintian --pedantic --display-info "$deb" >"$work/lintian" 2>/dev/null
     grep -E '^[EW]: ' "$work/lintian" && fail "errors or warnings"
     cat "$work/lintian"
-else
-    echo "lintian is not installed: not run"
 fi
 
 name="maintainer at configure time"

@@ -76,8 +76,12 @@ if [ "$default_nan" = yes ] && [ "${DALV_DEFAULT_NAN:--nan}" != -nan ]; then
 fi
 
 command=(env "${envs[@]}")
-[ -n "${TRANSCRIPT_WRAPPER:-}" ] && read -ra wrapper <<<"$TRANSCRIPT_WRAPPER" &&
+if [ -n "${TRANSCRIPT_WRAPPER:-}" ]; then
+    read -ra wrapper <<<"$TRANSCRIPT_WRAPPER"
+    command -v "${wrapper[0]}" >/dev/null ||
+        skip "no ${wrapper[0]} (Debian: ${wrapper[0]}) to run the case under"
     command+=("${wrapper[@]}")
+fi
 command+=("$exe" "${args[@]}")
 
 run() { # run STDOUT-FILE STDERR-FILE
