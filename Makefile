@@ -1,14 +1,18 @@
 # Thin wrapper over the CMake presets: every real decision lives in CMake.
-#   make run            build (Release) and start diodesolve
-#   make test           build and run every test
-#   make test PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON
+# make help prints the lines below that begin with "#   make".
+#   make                the Release build (or PRESET=...), build/$(PRESET)/bin
+#   make build          the same
+#   make run            build and start diodesolve
+#   make test           build and run every test (PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON ...)
 #   make memcheck       the transcripts again, under valgrind memcheck
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
-#   make bench          diodemap's engine against a plain loop, and its memory;
-#                       then a 1000x1000 map in the page beside diodemap --text
-#   make install PREFIX=/usr/local   (DESTDIR is honoured too)
-#   make package        the Debian package, in build/$(PRESET)/
+#   make bench          diodemap's engine against a plain loop; a 1000x1000 map in the page
 #   make web            the browser page, build/web/diodesolve.html
+#   make docs           the README's pictures in docs/, from the README's commands
+#   make install        install (PREFIX=/usr/local; DESTDIR is honoured too)
+#   make package        the Debian package, in build/$(PRESET)/ (needs dpkg-dev)
+#   make clean          remove build/
+#   make help           this list
 PRESET ?= release
 CMAKE_ARGS ?=
 BUILD := build/$(PRESET)
@@ -16,7 +20,8 @@ BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
 
-.PHONY: build run test memcheck fuzz bench web install package clean
+.DEFAULT_GOAL := build
+.PHONY: build run test memcheck fuzz bench web docs install package clean help
 
 # Arguments given must reach CMake on a configured tree too: with
 # CMAKE_ARGS, the tree is configured again every time.
@@ -77,3 +82,6 @@ package: build
 
 clean:
 	rm -rf build
+
+help:
+	@sed -n 's/^#   make/make/p' $(firstword $(MAKEFILE_LIST))

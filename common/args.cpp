@@ -73,3 +73,10 @@ int usage_error(const char *tool, const char *arg)
     fprintf(stderr, "Hilfe: %s --help\n", tool);
     return exit_usage;
 }
+
+enum info_request info_option(const char *arg)
+{
+    if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)
+        return info_help;
+    return strcmp(arg, "--version") == 0 ? info_version : info_none;
+}

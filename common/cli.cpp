@@ -29,12 +29,29 @@ int tool_start()
     return closed;
 }
 
-int print_help(const char *text, int closed)
+// The exit statuses of the drawing tools (common/status.h).
+static const char exit_statuses[] =
+    "Exit-Status:\n"
+    "  0       alles erledigt\n"
+    "  1       Ausgabe verloren (Schreibfehler), Eingabe unlesbar oder "
+    "fehlerhaft,\n"
+    "          nicht genug Speicher\n"
+    "  2       gnuplot nicht gefunden oder nicht startbar\n"
+    "  3       gnuplot ist gescheitert oder hat nichts gezeichnet\n"
+    "  64      falscher Aufruf\n"
+    "  128+N   durch das Signal N beendet (SIGHUP 129, SIGINT 130, SIGTERM "
+    "143);\n"
+    "          eine Ausgabedatei bleibt dann, wie sie war\n";
+
+int print_info(enum info_request request, const char *tool, const char *help,
+               int closed)
 {
-    fputs(text, stdout);
+    if (request == info_version)
+        printf("%s %s\n", tool, DALV_VERSION);
+    else
+        printf("%s%s", help, exit_statuses);
     return (closed & closed_stdout) ? write_error() : finish_output(stdout);
 }
-
 int refuses_terminal(enum output_format format, const char *path)
 {
     if (format == format_text || format == format_csv || path != nullptr ||

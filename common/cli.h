@@ -30,9 +30,15 @@ int tool_start();
 int take_output_option(int argc, char **argv, int *k, int with_csv,
                        enum output_format *format, const char **path);
 
-// --help: writes text to standard output; returns exit_ok, or write_error()
-// when it was lost (closed: what tool_start() returned).
-int print_help(const char *text, int closed);
+// What argv[k] asks for: --help or -h, --version, or neither.
+enum info_request { info_none, info_help, info_version };
+enum info_request info_option(const char *arg);
+
+// Answers an info_request on standard output: help (the tool's text, then
+// its exit statuses) or "<tool> <version>". Returns exit_ok, or
+// write_error() when it was lost (closed: what tool_start() returned).
+int print_info(enum info_request request, const char *tool, const char *help,
+               int closed);
 
 // exit_usage after "FEHLER: <what>: "<arg>"!" (arg escaped).
 int argument_error(const char *what, const char *arg);

@@ -4,6 +4,7 @@
 #include "common/output.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -15,10 +16,13 @@
 #include "common/interrupt.h"
 #include "common/status.h"
 
-static int cannot_write(const char *path)
+// The message names the file and the system's reason (err, an errno).
+static int cannot_write(const char *path, int err)
 {
-    echo_arg("FEHLER: Die Ausgabedatei ", path,
-             " kann nicht geschrieben werden!\n");
+    char tail[160];
+    snprintf(tail, sizeof tail, " kann nicht geschrieben werden: %s!\n",
+             strerror(err));
+    echo_arg("FEHLER: Die Ausgabedatei ", path, tail);
     return exit_failure;
 }
 
@@ -78,18 +82,20 @@ int output_open(output *out, const char *path)
         return exit_ok;
     struct stat st;
     if (resolve(path, out->target) != 0)
-        return cannot_write(path);
+        return cannot_write(path, errno);
     int exists = stat(out->target, &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) { // a device or a FIFO: as it is
         out->stream = fopen(path, "we");
-        return out->stream != nullptr ? exit_ok : cannot_write(path);
+        return out->stream != nullptr ? exit_ok : cannot_write(path, errno);
     }
     mode_t mask = umask(0); // a new file: 0666 less the umask, as open() does
     umask(mask);
     mode_t mode = exists ? st.st_mode & 07777 : 0666 & ~mask;
     int fd = create_temp(out);
+    int err = errno;
     if (fd >= 0 &&
         (fchmod(fd, mode) != 0 || (out->stream = fdopen(fd, "w")) == nullptr)) {
+        err = errno;
         unlink(out->temp);
         interrupt_remove(nullptr);
         close(fd);
@@ -97,7 +103,7 @@ int output_open(output *out, const char *path)
     }
     if (fd < 0) {
         out->stream = stdout;
-        return cannot_write(path);
+        return cannot_write(path, err);
     }
     out->replacing = 1;
     return exit_ok;

@@ -32,6 +32,7 @@ static const char help[] =
     "  --csv        U,R,I_S,Verfahren,Durchlaeufe,Ende,I je Punkt und "
     "Verfahren\n"
     "  -o DATEI     in DATEI schreiben statt auf die Standardausgabe\n"
+    "  -h, --help   diese Hilfe                 --version   die Version\n"
     "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
 
 static const char msg_no_memory[] =
@@ -103,8 +104,8 @@ int main(int argc, char **argv)
     int status = parse_map_options(argc, argv, &o);
     if (status != exit_ok)
         return status;
-    if (o.help)
-        return print_help(help, closed);
+    if (o.info != info_none)
+        return print_info(o.info, "diodemap", help, closed);
     if (refuses_terminal(o.format, o.path))
         return exit_usage;
     if ((closed & closed_stdout) && o.path == nullptr)

@@ -126,8 +126,9 @@ int parse_map_options(int argc, char **argv, map_options *o)
         if (took > 0)
             continue;
         const char *option = argv[k++];
-        if (strcmp(option, "--help") == 0) {
-            o->help = 1;
+        enum info_request asked = info_option(option);
+        if (asked != info_none) {
+            o->info = o->info == info_none ? asked : o->info;
             continue;
         }
         int q = 0;

@@ -11,7 +11,7 @@ struct map_options {
     int threads;
     enum output_format format;
     const char *path; // -o FILE, or null
-    int help;
+    enum info_request info; // --help, -h or --version, the first of them
 };
 
 // Reads the arguments over the defaults (--U 5 --R 1:1e7 --IS 1e-16:1e-6

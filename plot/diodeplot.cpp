@@ -23,7 +23,7 @@ static const char help[] =
     "  --text     Textgrafik so breit wie das Terminal (sonst COLUMNS, sonst "
     "80)\n"
     "  -o DATEI   in DATEI schreiben statt auf die Standardausgabe\n"
-    "  --help     diese Hilfe\n"
+    "  -h, --help diese Hilfe       --version   die Version\n"
     "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
 struct picture {
     const transcript_series *series;
@@ -42,20 +42,21 @@ int main(int argc, char **argv)
     int closed = tool_start();
     enum output_format format = format_svg;
     const char *path = nullptr;
-    int want_help = 0;
+    enum info_request info = info_none;
     for (int k = 1; k < argc;) {
         int took = take_output_option(argc, argv, &k, 0, &format, &path);
         if (took < 0)
             return exit_usage;
         if (took > 0)
             continue;
-        if (strcmp(argv[k], "--help") != 0)
+        enum info_request asked = info_option(argv[k]);
+        if (asked == info_none)
             return usage_error("diodeplot", argv[k]);
-        want_help = 1;
+        info = info == info_none ? asked : info;
         ++k;
     }
-    if (want_help)
-        return print_help(help, closed);
+    if (info != info_none)
+        return print_info(info, "diodeplot", help, closed);
     if (refuses_terminal(format, path))
         return exit_usage;
     if ((closed & closed_stdout) && path == nullptr)

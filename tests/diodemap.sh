@@ -4,7 +4,7 @@
 # it ended and its last estimate as printed must be those of the transcript.
 # Then: the known outcomes themselves, identical bytes for any thread count,
 # lost output, the text map's width, and well-formed pictures.
-# Usage: diodemap.sh BIN-DIR   (exit 77 after the rest: no gnuplot or xmllint
+# Usage: diodemap.sh BIN-DIR VERSION   (exit 77 after the rest: no gnuplot or xmllint
 # for the pictures)
 . "$(dirname "$0")/lib.sh"
 bin=$(programs "$1")
@@ -58,6 +58,8 @@ known 0.69999999999999996 100 1e-14 R 200 Grenze
 known 0.69999999999999996 100 1e-14 N - Wiederholung
 agree "U = 0 and I_S = 0 (nan, inf)" --U 0:5 --R 1000:10 --IS 0 --grid 2x2
 agree "evenly spaced, through zero" --U -1:1 --R 1000 --IS 1e-12:1e-9 --grid 3x2
+
+tool_info "$map" diodemap "$2"
 
 name="any number of threads"
 for t in 1 3; do "$map" --csv --grid 37x23 --threads $t >"$work/csv-$t" || fail "status $?"; done

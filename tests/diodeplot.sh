@@ -5,7 +5,7 @@
 # the passes marked at the edges; the text chart names the three methods and
 # fits its width; the PNG is a PNG. Then the faults: lost output, a missing
 # or failing gnuplot, a cut transcript, an ignored SIGCHLD.
-# Usage: diodeplot.sh BIN-DIR   (exit 77 after the rest: no gnuplot for the
+# Usage: diodeplot.sh BIN-DIR VERSION   (exit 77 after the rest: no gnuplot for the
 # pictures, or no xmllint for the SVG's form)
 . "$(dirname "$0")/lib.sh"
 bin=$(programs "$1")
@@ -43,9 +43,7 @@ name="failing gnuplot"
 mkdir "$work/fake" && printf '#!/bin/sh\nexit 1\n' >"$work/fake/gnuplot" && chmod +x "$work/fake/gnuplot"
 expect 3 "FEHLER: gnuplot ist gescheitert!" env PATH="$work/fake" "$plot"
 
-name="help"
-expect 0 "" "$plot" --help
-grep -q '^Aufruf: diodeplot ' "$work/out" || fail "no usage on standard output"
+tool_info "$plot" diodeplot "$2"
 
 optional gnuplot "the pictures" gnuplot-nox || finish
 xml=0
@@ -121,7 +119,7 @@ for kind in --svg --png --text; do
     expect 1 "FEHLER: Schreibfehler bei der Ausgabe!" "$plot" "$kind" -o /dev/full
 done
 name="-o into a missing folder"
-expect 1 "FEHLER: Die Ausgabedatei \"$work/nix/p.svg\" kann nicht geschrieben werden!" \
+expect 1 "FEHLER: Die Ausgabedatei \"$work/nix/p.svg\" kann nicht geschrieben werden: No such file or directory!" \
     "$plot" -o "$work/nix/p.svg"
 
 # The text chart: every method and axis named, never wider than the terminal,

@@ -93,6 +93,20 @@ on_terminal() {
     script -qec "stty cols $cols; exec $(printf '%q ' "$@") <&3 2>&4" /dev/null 3<&0 4>&2 </dev/null
 }
 
+# tool_info PROGRAM NAME VERSION: -h and --help print the same usage, the
+# exit statuses last; --version prints "NAME VERSION"; all on standard
+# output, with status 0.
+tool_info() {
+    name="$2 --help"
+    "$1" --help >"$work/help" 2>&1 || fail "status $?"
+    grep -q "^Aufruf: $2 " "$work/help" || fail "no usage"
+    awk '/^Exit-Status:/ { s = 1 } s && /^  [0-9]/ { n++ } END { exit n < 5 }' "$work/help" ||
+        fail "no exit statuses"
+    "$1" -h 2>&1 | cmp -s - "$work/help" || fail "-h differs from --help"
+    name="$2 --version"
+    [ "$("$1" --version 2>&1)" = "$2 $3" ] || fail "says '$("$1" --version 2>&1)'"
+}
+
 # need_web SRC [page]: node, and SRC's WebAssembly modules brought up to
 # date (the wasm preset), or with "page" the whole page (make web); skips
 # (77) naming what is missing.

@@ -1,11 +1,23 @@
 #!/usr/bin/env bash
-# The Makefile does what it is told: CMake arguments reach a tree that is
-# already configured, and make run on a built tree opens straight into the
-# dialogue, without the build's chatter.
+# The Makefile does what it is told: plain make builds, make help names
+# every target, CMake arguments reach a tree that is already configured, and
+# make run on a built tree opens straight into the dialogue, without the
+# build's chatter.
 # Usage: makefile.sh SOURCE-DIR PRESET
 . "$(dirname "$0")/lib.sh"
 src=$1 preset=$2
 mk() { env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make --no-print-directory -C "$src" PRESET="$preset" "$@"; }
+
+name="plain make"
+mk -n >"$work/plan" || fail "make -n: status $?"
+grep -qx "cmake --build --preset $preset --parallel" "$work/plan" || fail "no build: $(head -n 3 "$work/plan")"
+
+name="make help"
+mk help >"$work/help" || fail "status $?"
+for target in $(sed -n 's/^\.PHONY: //p' "$src/Makefile" | head -n 1); do
+    [ "$(grep -c "^make $target " "$work/help")" = 1 ] || fail "$target not listed once"
+done
+[ "$(grep -c '^make  ' "$work/help")" = 1 ] || fail "plain make not listed"
 
 name="arguments on a configured tree"
 mk -n build CMAKE_ARGS=-DDALV_WERROR=ON >"$work/plan" || fail "make -n: status $?"
