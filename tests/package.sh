@@ -34,6 +34,12 @@ field Recommends '^gnuplot-nox \| gnuplot$'
 field Description '^diode circuit solver'
 field Maintainer '<.+@.+>'
 
+name=licence
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/diodesolve/copyright >"$work/copyright" ||
+    fail "no copyright file"
+grep -qx 'License: Expat' "$work/copyright" || fail "the copyright file names no Expat licence"
+grep -q 'all rights reserved' "$work/copyright" && fail "the copyright file still reserves all rights"
+
 name=lintian
 if optional lintian "the package's policy" lintian; then
     lintian --pedantic --display-info "$deb" >"$work/lintian" 2>/dev/null
