@@ -126,9 +126,28 @@ expect 1 "FEHLER: Die Ausgabedatei \"$work/nix/p.svg\" kann nicht geschrieben we
 # else COLUMNS, else 80 columns; a picture to -o FILE from a terminal is fine.
 name="text chart"
 "$plot" --text <"$work/T" >"$work/chart" || fail "status $?"
-for text in Halbierung 'Regula falsi' Newton Durchlauf; do
+for text in Halbierung 'Regula falsi' Newton Durchlauf '|Delta| in V'; do
     grep -qF "$text" "$work/chart" || fail "no '$text'"
 done
+# The frame takes the width (80 columns); the key stands below it and shows
+# the marks the chart uses; the zeros of each method lie on a row of their
+# own at the bottom edge, nan on a row of their own at the top edge.
+frame() { awk '/^ *\+-+\+ *$/ { n++; w = length($0) } END { print n + 0, w + 0 }' "$1"; }
+[ "$(frame "$work/chart")" = "2 77" ] || fail "frame $(frame "$work/chart"), not 2 rows of 77 columns"
+key=$(awk '/Durchlauf *$/ { below = 1; next } below' "$work/chart")
+grep -q '^ H Halbierung   R Regula falsi   N Newton' <<<"$key" || fail "key: $key"
+grep -q '^ h r n: Delta = 0 unten' <<<"$key" || fail "key of the marks: $key"
+# mark_rows FILE: for h, r and n, the rows inside the frame (counted from
+# the top) that hold it.
+mark_rows() {
+    awk -F'|' '/^ *\+-+\+ *$/ { inside = !inside; next } inside { row++; for (c = 1; c <= 3; c++) if (index($2, substr("hrn", c, 1))) r[c] = r[c] " " row }
+               END { print r[1] ";" r[2] ";" r[3] }' "$1"
+}
+[ "$(mark_rows "$work/chart")" = " 13; 12; 11" ] || fail "zero marks on rows $(mark_rows "$work/chart")"
+printf -- '-5\n1e3\n1e-12\n' | "$bin/diodesolve" | "$plot" --text >"$work/nan-chart" ||
+    fail "nan chart: status $?"
+[ "$(mark_rows "$work/nan-chart")" = " 1; 2; 3" ] || fail "nan marks on rows $(mark_rows "$work/nan-chart")"
+[ "$(grep -o r "$work/nan-chart" | wc -l)" -ge 60 ] || fail "regula falsi's nan marks hidden"
 # width WHAT WANT COMMAND...: the chart is WANT columns wide, give or take a
 # blank column or two at its right edge, and not one more.
 width() {
