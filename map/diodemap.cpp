@@ -78,7 +78,7 @@ static int run_view(const map_options *o, FILE *out)
     int text = o->format == format_text;
     map_view view;
     int cols = text ? text_map_cols(width) : picture_samples;
-    int rows = text ? text_map_rows : picture_samples;
+    int rows = text ? text_map_rows(&o->spec, cols) : picture_samples;
     if (view_begin(&view, &o->spec, cols, rows) != 0 ||
         map_run(&o->spec, o->threads, nullptr, nullptr, view_take_row, &view) !=
             0) {

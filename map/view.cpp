@@ -49,6 +49,16 @@ int text_map_cols(int width)
     return width - label_width - 3;
 }
 
+int text_map_rows(const map_spec *spec, int cols)
+{
+    int width = spec->range[spec->x].points;
+    int height = spec->range[spec->y].points;
+    cols = cols < width ? cols : width;
+    long rows = (2L * cols * height + 2L * width) / (4L * width); // rounded
+    long most = height < text_map_max_rows ? height : text_map_max_rows;
+    return static_cast<int>(rows < 2 ? 2 : rows > most ? most : rows);
+}
+
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
 {
     int width = spec->range[spec->x].points;
@@ -165,10 +175,31 @@ static void write_legend(FILE *out, const map_view *v, int width)
     put_line(out, width, " X Grenze, I nan oder inf");
 }
 
+// The x axis's two end values under the map, left and right aligned; when
+// the map is too narrow for both on one line, the right one goes on a line
+// of its own, so that they never run together.
+static void write_x_labels(FILE *out, const map_view *v, int width)
+{
+    const map_range *xr = &v->spec->range[v->spec->x];
+    char left[32];
+    char right[32];
+    snprintf(left, sizeof left, "%.3g", range_value(xr, 0));
+    snprintf(right, sizeof right, "%.3g", range_value(xr, xr->points - 1));
+    int l = static_cast<int>(strlen(left));
+    int r = static_cast<int>(strlen(right));
+    if (l + 1 + r <= v->cols) {
+        put_line(out, width, "%*s  %s%*s", label_width, "", left,
+                 v->cols - l, right);
+        return;
+    }
+    put_line(out, width, "%*s  %s", label_width, "", left);
+    int at = v->cols - r > 0 ? v->cols - r : 0;
+    put_line(out, width, "%*s  %*s%s", label_width, "", at, "", right);
+}
+
 static void write_method(FILE *out, const map_view *v, int m, int width)
 {
     const map_spec *s = v->spec;
-    const map_range *xr = &s->range[s->x];
     const map_range *yr = &s->range[s->y];
     char row[512]; // text_width() allows 400 columns
     put_line(out, width, "%s", "");
@@ -184,9 +215,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
         else
             put_line(out, width, "%*s |%s|", label_width, "", row);
     }
-    put_line(out, width, "%*s  %-*.3g%*.3g", label_width, "", v->cols / 2,
-             range_value(xr, 0), v->cols - v->cols / 2,
-             range_value(xr, xr->points - 1));
+    write_x_labels(out, v, width);
     put_line(out, width, "  waagerecht: %s", quantity_labels[s->x]);
     for (int k = 0; k < end_classes; ++k)
         put_line(out, width, "  %-16s %5.1f %%", class_names[k],

@@ -27,10 +27,14 @@ struct map_view {
 // A view of at most cols x rows samples. Returns 0, or -1 without memory.
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows);
 
-// Samples per axis of a picture, and rows of a text map; the columns of a
-// text map width characters wide (beside its labels and frame).
-enum { picture_samples = 400, text_map_rows = 12 };
+// Samples per axis of a picture. A text map width characters wide has
+// text_map_cols(width) columns of samples (beside its labels and frame, at
+// most the grid's width); its rows keep the grid's shape, a character being
+// about twice as tall as wide: cols * height / width / 2, rounded, at least
+// 2 and at most the grid's height and text_map_max_rows.
+enum { picture_samples = 400, text_map_max_rows = 100 };
 int text_map_cols(int width);
+int text_map_rows(const map_spec *spec, int cols);
 void view_end(map_view *view);
 
 // The grid point that sample k of n stands for, on an axis of points.

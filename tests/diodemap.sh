@@ -80,6 +80,15 @@ pictures=0
 optional gnuplot "the pictures" gnuplot-nox && pictures=1
 kinds=(--csv --text)
 [ $pictures = 1 ] && kinds+=(--svg)
+# The text map's rows keep the grid's shape (53x31 at COLUMNS=70: all 53
+# columns, 15.5 rows rounded to 16); the ends of a narrow x axis go on two
+# lines.
+map_rows() { awk '/senkrecht/ { n = 0; on = 1; next } on && /\|$/ { n++ } on && !/\|$/ { print n; on = 0 }' "$1"; }
+[ "$(map_rows "$work/text-1" | sort -u)" = 16 ] || fail "rows: $(map_rows "$work/text-1" | tr '\n' ' ')"
+COLUMNS=80 "$map" --text --grid 3x2 --R 100:120 >"$work/narrow" || fail "status $?"
+[ "$(map_rows "$work/narrow" | sort -u)" = 2 ] || fail "rows of 3x2: $(map_rows "$work/narrow" | tr '\n' ' ')"
+[ "$(grep -cxE ' +(100|120)' "$work/narrow")" = 6 ] || fail "the x axis's ends of 3x2 run together"
+
 for kind in "${kinds[@]}"; do
     name="lost output $kind"
     "$map" $kind --grid 20x20 >/dev/full 2>"$work/err" && fail "status 0"
