@@ -77,6 +77,9 @@ web:
 	    npm ci --prefix web --no-audit --no-fund
 	node web/build.mjs build/wasm/bin build/web/diodesolve.html
 
+docs: build web
+	bash docs/render.sh
+
 package: build
 	cmake --build --preset $(PRESET) --target package
 
