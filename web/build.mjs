@@ -1,6 +1,8 @@
 // Builds the single-file page: the two WebAssembly modules gzip-compressed
-// as base64, the worker and the page's modules bundled by esbuild (uPlot
-// with them), style and script inline. Same inputs, same bytes.
+// as base64 and the workers' script, each in a data block (a script element
+// of a type that is never run, so that the page's own script stays small
+// to parse), the page's modules bundled by esbuild (uPlot with them), style
+// and script inline. Same inputs, same bytes.
 // Usage: node build.mjs WASM-DIR OUT.html
 import { readFileSync, writeFileSync, mkdirSync } from 'node:fs';
 import { dirname, join } from 'node:path';
@@ -15,7 +17,7 @@ const limit = 400 * 1024;
 const packed = (name) =>
   gzipSync(readFileSync(join(wasmDir, name)), { level: constants.Z_BEST_COMPRESSION }).toString('base64');
 
-const bundle = async (entry, format, plugins = []) => {
+const bundle = async (entry, format) => {
   const result = await build({
     entryPoints: [join(here, entry)],
     bundle: true,
@@ -24,33 +26,24 @@ const bundle = async (entry, format, plugins = []) => {
     write: false,
     target: 'es2022',
     legalComments: 'none',
-    plugins,
   });
   return result.outputFiles[0].text;
 };
 
 const workerSource = await bundle('worker.js', 'iife');
-const assets = {
-  name: 'page-assets',
-  setup(b) {
-    b.onResolve({ filter: /^page:assets$/ }, () => ({ path: 'assets', namespace: 'page' }));
-    b.onLoad({ filter: /.*/, namespace: 'page' }, () => ({
-      loader: 'js',
-      contents: [
-        `export const solveWasm = ${JSON.stringify(packed('diodesolve.wasm'))};`,
-        `export const webWasm = ${JSON.stringify(packed('diodeweb.wasm'))};`,
-        `export const workerSource = ${JSON.stringify(workerSource)};`,
-      ].join('\n'),
-    }));
-  },
-};
-const script = await bundle('page.js', 'esm', [assets]);
-if (/<\/script/i.test(script)) throw new Error('the script holds </script');
+const script = await bundle('page.js', 'esm');
+for (const [what, text] of [['script', script], ['worker', workerSource]])
+  if (/<\/script/i.test(text)) throw new Error(`the ${what} holds </script`);
+const data = (type, id, text) => `<script type="${type}" id="${id}">${text}</script>\n`;
+const blocks =
+  data('application/octet-stream', 'modul-diodesolve', packed('diodesolve.wasm')) +
+  data('application/octet-stream', 'modul-diodeweb', packed('diodeweb.wasm')) +
+  data('text/plain', 'worker-quelle', workerSource);
 const style = readFileSync(join(here, 'node_modules/uplot/dist/uPlot.min.css'), 'utf8') +
   readFileSync(join(here, 'page.css'), 'utf8');
 const page = readFileSync(join(here, 'page.html'), 'utf8')
   .replace('/*STYLE*/', () => style)
-  .replace('<!--SCRIPT-->', () => `<script type="module">${script}</script>`);
+  .replace('<!--SCRIPT-->', () => `${blocks}<script type="module">${script}</script>`);
 if (page.length > limit) throw new Error(`the page has ${page.length} bytes, more than ${limit}`);
 mkdirSync(dirname(outFile), { recursive: true });
 writeFileSync(outFile, page);

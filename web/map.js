@@ -5,7 +5,7 @@
 // A worker is { post(message, transfer), listen(fn) }: a Web Worker in the
 // page, a worker thread in the node test, both running rows.js.
 
-const inFlight = 8; // rows handed to each worker ahead, to hide messaging
+const inFlight = 32; // rows handed to each worker ahead, to hide messaging
 
 // Computes the map of diodemap's arguments words on core (the main
 // thread's, see core.js) with the module that the workers instantiate.

@@ -1,6 +1,5 @@
 // The page: diodesolve's dialogue and diodemap's map, both the programs'
 // own code compiled to WebAssembly, all inside this one file.
-import { solveWasm, webWasm, workerSource } from 'page:assets';
 import { runCommand } from './wasi.js';
 import { openCore, splitWords, methodNames } from './core.js';
 import { computeMap } from './map.js';
@@ -31,9 +30,15 @@ const keepUrl = () => {
   }
 };
 
-// Unpacks a gzip-compressed module kept as base64.
-async function unpack(base64) {
-  const packed = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+// The page's data blocks (script elements that are never run): the
+// modules, gzip-compressed as base64, and the workers' source.
+const block = (id) => document.getElementById(id).textContent;
+
+// Unpacks a gzip-compressed module kept as base64 in a data block.
+async function unpack(id) {
+  const text = atob(block(id));
+  const packed = new Uint8Array(text.length);
+  for (let k = 0; k < text.length; k++) packed[k] = text.charCodeAt(k);
   const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
   return WebAssembly.compile(await new Response(stream).arrayBuffer());
 }
@@ -91,7 +96,7 @@ let shown = null; // the texts and canvases of the map on screen
 const csvMaxPoints = 250000;
 
 function startWorkers() {
-  const url = URL.createObjectURL(new Blob([workerSource], { type: 'text/javascript' }));
+  const url = URL.createObjectURL(new Blob([block('worker-quelle')], { type: 'text/javascript' }));
   const count = Math.max(1, Math.min(16, navigator.hardwareConcurrency || 2));
   return Array.from({ length: count }, () => {
     const w = new Worker(url);
@@ -233,7 +238,7 @@ function panelEvents(canvas) {
 
 async function main() {
   workers = startWorkers(); // they start while the modules unpack
-  [solver, mapModule] = await Promise.all([unpack(solveWasm), unpack(webWasm)]);
+  [solver, mapModule] = await Promise.all([unpack('modul-diodesolve'), unpack('modul-diodeweb')]);
   core = openCore(mapModule);
   for (const f of fields) if (query.has(f)) $(f).value = query.get(f);
   const karte = query.has('karte') ? splitWords(query.get('karte')) : mapWords();
