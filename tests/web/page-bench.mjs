@@ -1,12 +1,12 @@
 // The default 200x150 map: the time from opening the page to the finished
 // map (target 1.5 s), five fresh loads. Then a 1000x1000 map in the page
-// (headless Chromium) beside native diodemap
-// --text with as many threads as the page has workers. The page draws five
-// maps in a row: the first runs partly in V8's baseline code, whose hot
-// functions the optimizing tier takes over while they run; the figure is the
-// median of the last three, and the first is shown beside it. The page's
-// time runs from the start of its map to the panels drawn (#karte-zeit);
-// the native time, the median of three runs, is the whole program.
+// (headless Chromium) beside native diodemap --text with as many threads as
+// the page has workers: seven maps in one page, each followed by a native
+// run. The first maps run partly in V8's baseline code, whose hot functions
+// the optimizing tier takes over while they run; the figure is the median
+// ratio of maps 3 to 7, and the first is shown beside it. The page's time
+// runs from the start of its map to the panels drawn (#karte-zeit); the
+// native time is the whole program.
 // Usage: node page-bench.mjs PAGE.html NATIVE-BIN-DIR [GRID]
 import { spawnSync } from 'node:child_process';
 import { pathToFileURL } from 'node:url';
@@ -32,24 +32,26 @@ console.log(`default map after opening: best ${Math.min(...loads)} ms, median ${
   `of five loads (target 1500 ms)`);
 const page = await browser.newPage();
 await page.goto(`${pathToFileURL(pagePath).href}?karte=${encodeURIComponent(`--grid ${grid}`)}`);
-const pageTimes = [];
-let workers = 0;
-for (let k = 0; k < 5; k++) {
+// One native run, in milliseconds.
+const native = (threads) => {
+  const started = process.hrtime.bigint();
+  const run = spawnSync(`${bin}/diodemap`, ['--text', '--grid', grid, '--threads', String(threads)]);
+  if (run.status !== 0) throw new Error(`diodemap: ${run.stderr}`);
+  return Number(process.hrtime.bigint() - started) / 1e6;
+};
+// Each page map is followed by a native run, so that both meet the
+// machine in the same mode; a pair's ratio is page over native.
+const pairs = [];
+for (let k = 0; k < 7; k++) {
   if (k > 0) await page.click('#karte-form button');
   await page.waitForSelector('body[data-state="fertig"]', { timeout: 120000 });
   const [, ms, n] = (await page.textContent('#karte-zeit')).match(/in (\d+) ms mit (\d+)/);
-  pageTimes.push(Number(ms));
-  workers = Number(n);
+  pairs.push([Number(ms), native(Number(n)), Number(n)]);
 }
 await browser.close();
-const nativeTimes = [];
-for (let k = 0; k < 3; k++) {
-  const started = process.hrtime.bigint();
-  const run = spawnSync(`${bin}/diodemap`, ['--text', '--grid', grid, '--threads', String(workers)]);
-  if (run.status !== 0) throw new Error(`diodemap: ${run.stderr}`);
-  nativeTimes.push(Number(process.hrtime.bigint() - started) / 1e6);
-}
-const [p, n] = [median(pageTimes.slice(2)), median(nativeTimes)];
-console.log(`map ${grid}, ${workers} workers/threads: page ${p.toFixed(0)} ms ` +
-  `(the first of five maps ${pageTimes[0]} ms), native --text ${n.toFixed(0)} ms: ` +
-  `${(p / n).toFixed(2)} x (first map ${(pageTimes[0] / n).toFixed(2)} x)`);
+const later = pairs.slice(2);
+const [p, n, r] = [0, 1].map((i) => median(later.map((x) => x[i]))).concat(median(later.map((x) => x[0] / x[1])));
+const [first, firstNative, workers] = pairs[0];
+console.log(`map ${grid}, ${workers} workers/threads: page ${p.toFixed(0)} ms, native --text ` +
+  `${n.toFixed(0)} ms, median ratio ${r.toFixed(2)} x over maps 3 to 7; the first map ` +
+  `${first} ms, ${(first / firstNative).toFixed(2)} x`);
