@@ -13,6 +13,7 @@
 #include "map/engine.h"
 #include "map/options.h"
 #include "map/picture.h"
+#include "map/textmap.h"
 #include "map/view.h"
 
 static const char help[] =

@@ -1,6 +1,6 @@
 // What a map shows: how each method ended at a sample of the grid points
 // (every point when the grid is small enough), and the share of each ending
-// over all points; drawn as a text map or handed to gnuplot.
+// over all points; drawn as a text map (map/textmap.h) or handed to gnuplot.
 #ifndef MAP_VIEW_H_
 #define MAP_VIEW_H_
 
@@ -27,14 +27,8 @@ struct map_view {
 // A view of at most cols x rows samples. Returns 0, or -1 without memory.
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows);
 
-// Samples per axis of a picture. A text map width characters wide has
-// text_map_cols(width) columns of samples (beside its labels and frame, at
-// most the grid's width); its rows keep the grid's shape, a character being
-// about twice as tall as wide: cols * height / width / 2, rounded, at least
-// 2 and at most the grid's height and text_map_max_rows.
-enum { picture_samples = 400, text_map_max_rows = 100 };
-int text_map_cols(int width);
-int text_map_rows(const map_spec *spec, int cols);
+// Samples per axis of a picture.
+enum { picture_samples = 400 };
 void view_end(map_view *view);
 
 // The grid point that sample k of n stands for, on an axis of points.
@@ -49,6 +43,9 @@ int view_take_row(int y, const map_cell *cells, const map_text *text,
 
 // German names of the quantities for labels ("Widerstand R in Ohm").
 extern const char *const quantity_labels[map_quantities];
+// Their names and units for values ("U", "V").
+extern const char *const quantity_names[map_quantities];
+extern const char *const quantity_units[map_quantities];
 
 // "U = 5 V": the quantity that is one value, for titles.
 void describe_fixed(const map_spec *spec, char *buf, size_t size);
@@ -60,8 +57,5 @@ double view_share(const map_view *view, int method, int end);
 // method, for titles.
 void describe_shares(const map_view *view, int method, char *buf, size_t size);
 
-// Writes the text map: a legend, then per method its character map and
-// shares, no line wider than width. Returns nothing; errors show on out.
-void write_text_map(FILE *out, const map_view *view, int width);
 
 #endif // MAP_VIEW_H_

@@ -4,7 +4,6 @@
 // method on its own height and in its own colour; hovering shows pass, I
 // and Delta of every method.
 import uPlot from 'uplot';
-import { methodNames } from './core.js';
 
 export const methodColours = ['#1f77b4', '#d62728', '#2ca02c'];
 
@@ -35,8 +34,9 @@ function chartData(series) {
 }
 
 // Draws the chart of series (from core.readTranscript) into element, width
-// CSS pixels wide; returns the uPlot, which the caller destroys.
-export function drawChart(element, series, width) {
+// CSS pixels wide, the methods named by methodNames; returns the uPlot,
+// which the caller destroys.
+export function drawChart(element, series, width, methodNames) {
   const { data, bottom, top } = chartData(series);
   const hover = (m) => (u, value, s, idx) => {
     if (idx === null || idx === undefined || idx >= series[m].length) return '-';

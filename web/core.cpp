@@ -118,6 +118,17 @@ EXPORT(core_fixed) const char *core_fixed()
     describe_fixed(&options.spec, label, sizeof label);
     return label;
 }
+// The German texts the page shows beside the module's numbers: kind 0 to 2
+// the label, name and unit of quantity k, kind 3 the name of method k.
+EXPORT(core_name) const char *core_name(int kind, int k)
+{
+    switch (kind) {
+    case 0: return quantity_labels[k];
+    case 1: return quantity_names[k];
+    case 2: return quantity_units[k];
+    default: return report_names[k];
+    }
+}
 EXPORT(core_colour) unsigned core_colour(int ending)
 {
     return palette_colour(static_cast<unsigned char>(ending));

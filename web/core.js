@@ -6,10 +6,6 @@ import { startModule } from './wasi.js';
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
 
-// The quantities in diodemap's order, with the names of its options.
-export const quantities = ['U', 'R', 'IS'];
-export const methodNames = ['Halbierung', 'Regula falsi', 'Newton'];
-export const endClasses = ['Wiederholung', 'Grenze, endlich', 'Grenze, nan/inf'];
 export const endingLimitFinite = 254;
 export const endingLimitNan = 255;
 
@@ -30,7 +26,14 @@ export function openCore(module) {
     return decoder.decode(all.subarray(ptr, end));
   };
   const cellSize = x.core_cell_size();
+  const names = (kind) => [0, 1, 2].map((k) => cString(x.core_name(kind, k)));
   return {
+    // The module's German texts: quantities in the order U, R, I_S, methods
+    // in the order bisection, regula falsi, Newton.
+    quantityLabels: names(0),
+    quantityNames: names(1),
+    quantityUnits: names(2),
+    methodNames: names(3),
     // Parses diodemap's arguments. Returns { status, stderr }: its exit
     // status (0: ready) and its messages as text.
     parse(words) {

@@ -1,10 +1,10 @@
 // The page: diodesolve's dialogue and diodemap's map, both the programs'
 // own code compiled to WebAssembly, all inside this one file.
 import { runCommand } from './wasi.js';
-import { openCore, splitWords, methodNames } from './core.js';
+import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
 import { drawChart } from './chart.js';
-import { paintPanel, panelTexts, legendEntries, panelsPng, describeCircuit, describeEnding } from './panels.js';
+import { showMap, watchPanels, savePng } from './mapview.js';
 
 const $ = (id) => document.getElementById(id);
 const encoder = new TextEncoder();
@@ -79,7 +79,7 @@ function runDialogue() {
   if (chart) chart.destroy();
   chart = null;
   $('chart-hinweis').textContent = '';
-  if (read.series) chart = drawChart($('chart'), read.series, $('chart').clientWidth || 320);
+  if (read.series) chart = drawChart($('chart'), read.series, $('chart').clientWidth || 320, core.methodNames);
   else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
   end();
 }
@@ -89,8 +89,6 @@ function runDialogue() {
 const mapFields = [['kU', '--U'], ['kR', '--R'], ['kIS', '--IS'], ['kgrid', '--grid']];
 let workers = null;
 let mapRun = 0;
-let csvUrl = null;
-let shown = null; // the texts and canvases of the map on screen
 // The CSV comes with maps up to this many points (about 55 MB of text);
 // larger ones are for diodemap --csv on the console.
 const csvMaxPoints = 250000;
@@ -141,7 +139,9 @@ async function drawMap(words) {
     if (run !== mapRun) return;
     $('karte-meldungen').textContent = result.stderr;
     if (result.status !== 0) return;
-    showMap(result.csv, performance.now() - started);
+    showMap(core, result.csv, `CSV: mehr als ${csvMaxPoints} Punkte, bitte diodemap --csv auf der Konsole`);
+    $('karte-zeit').textContent =
+      `berechnet in ${Math.round(performance.now() - started)} ms mit ${workers.length} Workern`;
   } catch (e) {
     $('karte-meldungen').textContent = `FEHLER: ${e.message}\n`;
   } finally {
@@ -149,91 +149,10 @@ async function drawMap(words) {
   }
 }
 
-function showMap(csvParts, millis) {
-  const rows = core.viewSize(1);
-  const cols = core.viewSize(0);
-  const first = core.sampleCircuit(0, 0);
-  const last = core.sampleCircuit(rows - 1, cols - 1);
-  const texts = panelTexts(core, first.map((v, q) => [v, last[q]]));
-  const canvases = [0, 1, 2].map((m) => $(`panel${m}`));
-  canvases.forEach((canvas, m) => {
-    paintPanel(core, m, canvas);
-    $(`titel${m}`).textContent = `${texts.methods[m].name}: ${texts.methods[m].shares}`;
-  });
-  $('karte-titel').textContent = texts.title;
-  for (const q of ['x', 'y']) {
-    const [a, b] = texts[`${q}Ends`];
-    for (const m of [0, 1, 2]) {
-      $(`${q}a${m}`).textContent = String(a);
-      $(`${q}b${m}`).textContent = String(b);
-      $(`${q}l${m}`).textContent = texts[`${q}Label`];
-    }
-  }
-  $('karte-zeit').textContent = `berechnet in ${Math.round(millis)} ms mit ${workers.length} Workern`;
-  if (csvUrl) URL.revokeObjectURL(csvUrl);
-  csvUrl = null;
-  const link = $('csv');
-  if (csvParts) {
-    csvUrl = URL.createObjectURL(new Blob(csvParts, { type: 'text/csv' }));
-    link.href = csvUrl;
-    link.textContent = 'CSV herunterladen';
-  } else {
-    link.removeAttribute('href');
-    link.textContent = `CSV: mehr als ${csvMaxPoints} Punkte, bitte diodemap --csv auf der Konsole`;
-  }
-  shown = { texts, canvases, rows, cols, legend: legendEntries(core) };
-  $('legende').replaceChildren(...shown.legend.map(([label, colour]) => {
-    const item = document.createElement('li');
-    const swatch = document.createElement('span');
-    swatch.className = 'farbe';
-    swatch.style.background = colour;
-    item.append(swatch, label);
-    return item;
-  }));
-}
-
-// The sample under a pointer on panel m's canvas: [row, col].
-function sampleAt(canvas, event) {
-  const box = canvas.getBoundingClientRect();
-  const col = Math.floor(((event.clientX - box.left) / box.width) * shown.cols);
-  const row = shown.rows - 1 - Math.floor(((event.clientY - box.top) / box.height) * shown.rows);
-  return [Math.min(shown.rows - 1, Math.max(0, row)), Math.min(shown.cols - 1, Math.max(0, col))];
-}
-
-function describeSample([row, col]) {
-  const circuit = core.sampleCircuit(row, col);
-  const endings = methodNames.map((name, m) => `${name}: ${describeEnding(core.ending(m, row, col))}`);
-  return { circuit, text: `${describeCircuit(circuit)}. ${endings.join('; ')}.` };
-}
-
 function loadCircuit(circuit) {
   fields.forEach((f, k) => { $(f).value = String(circuit[k]); });
   runDialogue();
   $('dialog').scrollIntoView({ block: 'start' });
-}
-
-// Keyboard: arrows move a cursor over the focused panel, Enter loads it.
-const cursor = [0, 0];
-function panelEvents(canvas) {
-  canvas.addEventListener('pointermove', (e) => {
-    if (shown) $('hover').textContent = describeSample(sampleAt(canvas, e)).text;
-  });
-  canvas.addEventListener('click', (e) => {
-    if (shown) loadCircuit(describeSample(sampleAt(canvas, e)).circuit);
-  });
-  canvas.addEventListener('keydown', (e) => {
-    if (!shown) return;
-    const step = e.shiftKey ? 10 : 1;
-    const moves = { ArrowUp: [step, 0], ArrowDown: [-step, 0], ArrowLeft: [0, -step], ArrowRight: [0, step] };
-    if (e.key in moves) {
-      cursor[0] = Math.min(shown.rows - 1, Math.max(0, cursor[0] + moves[e.key][0]));
-      cursor[1] = Math.min(shown.cols - 1, Math.max(0, cursor[1] + moves[e.key][1]));
-      $('hover').textContent = describeSample(cursor).text;
-      e.preventDefault();
-    } else if (e.key === 'Enter') {
-      loadCircuit(describeSample(cursor).circuit);
-    }
-  });
 }
 
 async function main() {
@@ -251,15 +170,8 @@ async function main() {
     e.preventDefault();
     drawMap(mapWords());
   });
-  $('png').addEventListener('click', async () => {
-    if (!shown) return;
-    const blob = await panelsPng(shown.canvases, shown.texts, shown.legend);
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = 'diodemap.png';
-    link.click();
-  });
-  [0, 1, 2].forEach((m) => panelEvents($(`panel${m}`)));
+  $('png').addEventListener('click', savePng);
+  watchPanels(core, loadCircuit);
   running++; // until both have started
   const drawn = drawMap(karte); // in the workers, while the dialogue runs here
   runDialogue();

@@ -1,17 +1,14 @@
 // The map's three panels, one per method, coloured as diodemap's pictures
 // are (the colours come from the module's palette), with their titles,
 // axis ends, legend and a PNG of the whole.
-import { methodNames, endingLimitFinite, endingLimitNan } from './core.js';
-
-const quantityLabels = ['Gesamtspannung U in V', 'Widerstand R in Ohm', 'Saettigungsstrom I_S in A'];
-const units = ['V', 'Ohm', 'A'];
-const names = ['U', 'R', 'I_S'];
+import { endingLimitFinite, endingLimitNan } from './core.js';
 
 const css = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
 
-// "U = 5 V, R = 1000 Ohm, I_S = 1e-12 A".
-export function describeCircuit(v) {
-  return v.map((value, q) => `${names[q]} = ${value} ${units[q]}`).join(', ');
+// "U = 5 V, R = 1000 Ohm, I_S = 1e-12 A" (each value exactly, as it reads
+// back).
+export function describeCircuit(core, v) {
+  return v.map((value, q) => `${core.quantityNames[q]} = ${value} ${core.quantityUnits[q]}`).join(', ');
 }
 
 // What an ending says: "38 Durchlaeufe bis zur Wiederholung", ...
@@ -62,9 +59,9 @@ export function panelTexts(core, values) {
   const y = core.quantity(1);
   return {
     title: `Wo die Verfahren konvergieren: ${core.fixed()}, Gitter ${core.points(0)} x ${core.points(1)}`,
-    methods: methodNames.map((name, m) => ({ name, shares: core.shares(m) })),
-    xLabel: quantityLabels[x],
-    yLabel: quantityLabels[y],
+    methods: core.methodNames.map((name, m) => ({ name, shares: core.shares(m) })),
+    xLabel: core.quantityLabels[x],
+    yLabel: core.quantityLabels[y],
     xEnds: [values[x][0], values[x][1]],
     yEnds: [values[y][0], values[y][1]],
   };
