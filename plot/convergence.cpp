@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdio>
 
-static const char *const colours[report_methods] = {"#1f77b4", "#d62728",
-                                                    "#2ca02c"};
 
 // Pictures: a filled circle for an ordinary pass, a triangle pointing down
 // at the bottom edge for a residual of zero, one pointing up at the top edge
@@ -179,11 +177,11 @@ static void write_picture_plot(FILE *gp, const int used[4])
         fprintf(gp,
                 "%s$M%d using 1:2:3 with points pt variable lc rgb '%s' "
                 "notitle, \\\n",
-                m ? ", \\\n  " : "", m, colours[m]);
+                m ? ", \\\n  " : "", m, report_colours[m]);
         fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n",
-                m, colours[m]);
+                m, report_colours[m]);
         fprintf(gp, "  keyentry with linespoints pt %d lc rgb '%s' title '%s'",
-                picture_points[mark_plain], colours[m], report_names[m]);
+                picture_points[mark_plain], report_colours[m], report_names[m]);
     }
     for (int how = mark_zero; how <= mark_nan; ++how) {
         if (used[how])

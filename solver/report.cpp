@@ -4,6 +4,7 @@
 #include "solver/report.h"
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,6 +18,8 @@
 const char report_letters[] = "HRN";
 const char *const report_names[report_methods] = {"Halbierung", "Regula falsi",
                                                   "Newton"};
+const char *const report_colours[report_methods] = {"#0072b2", "#e69f00",
+                                                    "#009e73"};
 static const char *const formats[report_methods] = {FORMAT_H, FORMAT_R,
                                                     FORMAT_N};
 
@@ -47,6 +50,11 @@ void report_print(FILE *out, const report_line *l)
     emit(out, nullptr, 0, l);
 }
 
+int report_format(char *buf, size_t size, const report_line *l)
+{
+    return emit(nullptr, buf, size, l);
+}
+
 void report_end_block(FILE *out)
 {
     putc('\n', out);
@@ -73,9 +81,14 @@ static int follow(const char *fmt, const char *s, report_line *l)
             l->pass = strtoull(s, &end, 10);
             fmt += strlen(PASS) - 1;
         } else {
-            *values[next++] = strtod(s, &end);
+            double v = strtod(s, &end);
             if (end == s)
                 return 0;
+            // Some C libraries (musl, wasi-libc) read "-nan" as a NaN
+            // without its sign; the sign is part of what was written.
+            if (std::isnan(v) && *s == '-')
+                v = std::copysign(v, -1.0);
+            *values[next++] = v;
             fmt += 2;
         }
         s = end;
@@ -97,7 +110,7 @@ int report_scan(const char *text, size_t len, report_line *line)
     if (!follow(formats[l.method], copy, &l))
         return 0;
     char again[2 * longest_line];
-    int n = emit(nullptr, again, sizeof again, &l);
+    int n = report_format(again, sizeof again, &l);
     if (n < 1 || static_cast<size_t>(n) != len + 1 ||
         memcmp(again, text, len) != 0)
         return 0;

@@ -14,6 +14,9 @@ enum { report_methods = 3, report_pass_limit = 200 };
 extern const char report_letters[];
 // "Halbierung", "Regula falsi", "Newton".
 extern const char *const report_names[report_methods];
+// Each method's colour in pictures, "#rrggbb": blue, orange and bluish
+// green (Okabe and Ito), which colour-blind viewers can tell apart too.
+extern const char *const report_colours[report_methods];
 
 // One pass of one method: its number (from 1), the estimate i and the
 // residual delta; a and b, the ends of the interval, only for regula falsi.
@@ -28,6 +31,10 @@ struct report_line {
 
 // Writes the line as diodesolve shows it, line feed included.
 void report_print(FILE *out, const report_line *line);
+
+// Writes the line into buf (size bytes) as snprintf does; returns its
+// length, line feed included.
+int report_format(char *buf, size_t size, const report_line *line);
 
 // Writes the empty line that closes a method's block.
 void report_end_block(FILE *out);

@@ -50,6 +50,23 @@ for input in "$work"/circuit.*; do
     cmp -s "$work/want.out" "$work/got.out" || fail "stdout differs for $(tr '\n' ' ' <"$input")"
     cmp -s "$work/want.err" "$work/got.err" || fail "stderr differs for $(tr '\n' ' ' <"$input")"
 done
+# Every numeric transcript, nan and inf ones included: the page's reader
+# takes it as native diodeplot does, each pass's I and Delta of the kind
+# the text shows.
+kinds='match($0, /[HRN] Pass +[0-9]+ +I=[^ ]+ +Delta=[^ ]+/) {
+    split(substr($0, RSTART, RLENGTH), w, / +/); i = substr(w[4], 3); d = substr(w[5], 7)
+    print w[1], kind(i), kind(d) }
+    function kind(v) { sub(/^-nan$/, "nan", v); return v ~ /^-?(nan|inf)$/ || v == "0" ? v : "num" }'
+for t in "$src"/tests/cases/diodesolve/numeric/*.out; do
+    COLUMNS=80 "$2/diodeplot" --text <"$t" >/dev/null 2>&1 || setup_broken "diodeplot refuses ${t##*/}"
+    node "$src/tests/web/transcript-run.mjs" "$src/build/wasm/bin/diodeweb.wasm" <"$t" >"$work/kinds" ||
+        fail "the page's reader refuses ${t##*/}: $(cat "$work/kinds")"
+    awk "$kinds" "$t" | cmp -s - "$work/kinds" || fail "the page's reader reads ${t##*/} otherwise"
+done
+
+# The methods' colours stay apart under simulated colour blindness.
+node "$src/tests/web/colours.mjs" "$src/build/wasm/bin/diodeweb.wasm" || fail "method colours"
+
 # Regions that reach every ending: the default corner, both signs of U
 # (nan and inf), and R and I_S over extreme decades at a low U.
 maps=0
