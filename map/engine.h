@@ -33,6 +33,7 @@ struct method_outcome {
     double last;          // the estimate of its last pass
     unsigned char passes; // the number of its last pass, 2 to 200
     unsigned char repeat; // 1: stopped on an exact repeat; 0: at the limit
+    unsigned char cycle;  // at the limit: 1 when it alternates between two
 };
 
 struct map_cell {

@@ -6,8 +6,9 @@
 
 #include <cmath>
 
-static const double value_limit_finite = 8.5;
-static const double value_limit_nan = 9.5;
+static const double value_limit_cycle = 8.5;
+static const double value_limit_creep = 9.5;
+static const double value_limit_nan = 10.5;
 
 // An evenly spaced range whose ends pass this is drawn in units of
 // 2^scale_bits, so that gnuplot's sums of coordinates cannot overflow; its
@@ -32,8 +33,10 @@ static double coordinate(const map_range *r, int k, int n)
 
 static double colour_value(unsigned char ending)
 {
-    if (ending == ending_limit_finite)
-        return value_limit_finite;
+    if (ending == ending_limit_cycle)
+        return value_limit_cycle;
+    if (ending == ending_limit_creep)
+        return value_limit_creep;
     if (ending == ending_limit_nan)
         return value_limit_nan;
     return log2(static_cast<double>(ending));
@@ -79,16 +82,18 @@ static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
     fputs(")\n", gp);
 }
 
-// The colour scale over cbrange [1:10]: log2 of the passes to the repeat
-// (2 to 200 passes: 1 to 7.64), then grey and red for the two limits.
+// The colour scale over cbrange [1:11]: log2 of the passes to the repeat
+// (2 to 200 passes: 1 to 7.64), then dark grey, light grey and red for
+// the three ways to reach the limit (kreist, kriecht, nan or inf).
 struct palette_stop {
     double at;
     unsigned rgb;
 };
 static const palette_stop palette[] = {
-    {1, 0x440154},   {2.5, 0x3b528b}, {4, 0x21908d}, {5.5, 0x5dc963},
-    {7.7, 0xfde725}, {7.7, 0xffffff}, {8, 0xffffff}, {8, 0x8c8c8c},
-    {9, 0x8c8c8c},   {9, 0xd62728},   {10, 0xd62728}};
+    {1, 0x440154},   {2.5, 0x3b528b}, {4, 0x21908d},  {5.5, 0x5dc963},
+    {7.7, 0xfde725}, {7.7, 0xffffff}, {8, 0xffffff},  {8, 0x8c8c8c},
+    {9, 0x8c8c8c},   {9, 0xc8c8c8},   {10, 0xc8c8c8}, {10, 0xd62728},
+    {11, 0xd62728}};
 enum { palette_stops = sizeof palette / sizeof palette[0] };
 
 unsigned palette_colour(unsigned char ending)
@@ -112,16 +117,17 @@ unsigned palette_colour(unsigned char ending)
 
 static void write_colours(FILE *gp)
 {
-    fputs("set cbrange [1:10]\nset palette defined (", gp);
+    fputs("set cbrange [1:11]\nset palette defined (", gp);
     for (int k = 0; k < palette_stops; ++k)
         fprintf(gp, "%s%g '#%06x'", k ? ", " : "", palette[k].at,
                 palette[k].rgb);
     fputs(")\n"
           "set cbtics ('2' 1, '4' 2, '8' 3, '16' 4, '32' 5, '64' 6, "
-          "'128' 7, 'endlich' 8.5, 'nan/inf' 9.5)\n"
+          "'128' 7, 'kreist' 8.5, 'kriecht' 9.5, 'nan/inf' 10.5)\n"
           "set cblabel 'Durchlaeufe bis zur Wiederholung; nach 200 "
-          "Durchlaeufen ohne Wiederholung (Grenze): grau mit endlichem I "
-          "(kreist, kriecht), rot mit I = nan oder inf'\n",
+          "Durchlaeufen ohne Wiederholung (Grenze): dunkelgrau kreist "
+          "(zwischen zwei Werten), hellgrau kriecht, rot mit I = nan oder "
+          "inf'\n",
           gp);
 }
 

@@ -44,7 +44,7 @@ static int fold_row(int y, const map_cell *cells, const map_text *text,
     folding *f = static_cast<folding *>(context);
     for (int x = 0; x < f->width; ++x)
         for (const method_outcome &o : cells[x].method) {
-            fold(&f->sum, o.passes, o.repeat, o.last);
+            fold(&f->sum, o.passes, o.repeat | o.cycle << 1, o.last);
             f->logs += o.passes;
         }
     f->logs += 2u * static_cast<unsigned>(f->width);
@@ -69,7 +69,7 @@ unsigned long long plain_loop(const map_spec *s)
             for (auto method : methods) {
                 method_end end;
                 method(v[0], v[1], v[2], nullptr, nullptr, &end);
-                fold(&sum, end.passes, end.repeat, end.last);
+                fold(&sum, end.passes, end.repeat | end.cycle << 1, end.last);
             }
         }
     }

@@ -5,11 +5,12 @@
 #include <cstring>
 
 static const char *const class_names[end_classes] = {
-    "Wiederholung", "Grenze, endlich", "Grenze, nan/inf"};
+    "Wiederholung", "Grenze, kreist", "Grenze, kriecht", "Grenze, nan/inf"};
 
 // Passes to the repeat in powers of two: 2-3, 4-7, ..., 128-200.
 static const char pass_marks[] = ".:-=+*#";
-static const char limit_marks[] = "oX";
+// The limit: kreist, kriecht, nan or inf (from ending_limit_cycle on).
+static const char limit_marks[] = "o~X";
 
 // A text map row: the label of its value in label_width columns, " |",
 // the samples, "|".
@@ -45,8 +46,8 @@ static void put_line(FILE *out, int width, const char *format, ...)
 
 static char mark_of(unsigned char ending)
 {
-    if (ending == ending_limit_finite || ending == ending_limit_nan)
-        return limit_marks[ending - ending_limit_finite];
+    if (ending >= ending_limit_cycle)
+        return limit_marks[ending - ending_limit_cycle];
     int bucket = 0;
     while (bucket < 6 && (ending >> (bucket + 2)) != 0)
         ++bucket;
@@ -63,7 +64,8 @@ static void write_legend(FILE *out, const map_view *v, int width)
     put_line(out, width, "Zeichen: Durchlaeufe bis zur Wiederholung");
     put_line(out, width, " . 2-3  : 4-7  - 8-15  = 16-31");
     put_line(out, width, " + 32-63  * 64-127  # 128-200");
-    put_line(out, width, " o Grenze, I endlich (kreist, kriecht)");
+    put_line(out, width, " o Grenze, kreist (wechselt zwischen zwei Werten)");
+    put_line(out, width, " ~ Grenze, kriecht (ohne Wiederholung, I endlich)");
     put_line(out, width, " X Grenze, I nan oder inf");
 }
 

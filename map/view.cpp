@@ -23,14 +23,17 @@ static unsigned char ending_of(const method_outcome *o)
 {
     if (o->repeat)
         return o->passes;
-    return std::isfinite(o->last) ? ending_limit_finite : ending_limit_nan;
+    if (!std::isfinite(o->last))
+        return ending_limit_nan;
+    return o->cycle ? ending_limit_cycle : ending_limit_creep;
 }
 
 static int class_of(unsigned char ending)
 {
-    return ending == ending_limit_nan      ? end_limit_nan
-           : ending == ending_limit_finite ? end_limit_finite
-                                           : end_repeat;
+    return ending == ending_limit_nan     ? end_limit_nan
+           : ending == ending_limit_creep ? end_limit_creep
+           : ending == ending_limit_cycle ? end_limit_cycle
+                                          : end_repeat;
 }
 
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
@@ -92,16 +95,19 @@ int view_take_row(int y, const map_cell *cells, const map_text *text,
 double view_share(const map_view *view, int method, int end)
 {
     const unsigned long *c = view->count[method];
-    unsigned long all = c[0] + c[1] + c[2];
+    unsigned long all = c[0] + c[1] + c[2] + c[3];
     return all ? 100.0 * static_cast<double>(c[end]) / static_cast<double>(all)
                : 0.0;
 }
 
 void describe_shares(const map_view *view, int method, char *buf, size_t size)
 {
-    snprintf(buf, size, "Wiederholung %.1f %%, Grenze %.1f %% endlich, "
-             "%.1f %% nan/inf", view_share(view, method, end_repeat),
-             view_share(view, method, end_limit_finite),
+    snprintf(buf, size,
+             "Wiederholung %.1f %%, Grenze: kreist %.1f %%, kriecht %.1f %%, "
+             "nan/inf %.1f %%",
+             view_share(view, method, end_repeat),
+             view_share(view, method, end_limit_cycle),
+             view_share(view, method, end_limit_creep),
              view_share(view, method, end_limit_nan));
 }
 
@@ -111,4 +117,3 @@ void describe_fixed(const map_spec *spec, char *buf, size_t size)
     snprintf(buf, size, "%s = %g %s", quantity_names[fixed],
              spec->range[fixed].a, quantity_units[fixed]);
 }
-

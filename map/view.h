@@ -10,10 +10,22 @@
 #include "map/engine.h"
 
 // A method's ending at a point, as one byte: the passes (2 to 200) when it
-// stopped on a repeat, else one of these.
-enum { ending_limit_finite = 254, ending_limit_nan = 255 };
-// How a method's run ended, in three classes.
-enum end_class { end_repeat, end_limit_finite, end_limit_nan, end_classes };
+// stopped on a repeat, else one of these: at the limit with a finite
+// estimate, alternating between two values ("kreist") or not ("kriecht",
+// creeping toward a root without a repeat), or with nan or inf.
+enum {
+    ending_limit_cycle = 253,
+    ending_limit_creep = 254,
+    ending_limit_nan = 255
+};
+// How a method's run ended, in four classes.
+enum end_class {
+    end_repeat,
+    end_limit_cycle,
+    end_limit_creep,
+    end_limit_nan,
+    end_classes
+};
 
 struct map_view {
     const map_spec *spec;
@@ -53,9 +65,8 @@ void describe_fixed(const map_spec *spec, char *buf, size_t size);
 // The share of the points where method ended in class end, in percent.
 double view_share(const map_view *view, int method, int end);
 
-// "Wiederholung 97.0 %, Grenze 3.0 % endlich, 0.0 % nan/inf": the shares of
-// method, for titles.
+// "Wiederholung 97.0 %, Grenze: kreist 1.0 %, kriecht 2.0 %, nan/inf 0.0 %":
+// the shares of method, for titles.
 void describe_shares(const map_view *view, int method, char *buf, size_t size);
-
 
 #endif // MAP_VIEW_H_

@@ -60,12 +60,13 @@ inline double dfdx(double u, double r, double i_s, double i)
 // of the interval (bisection; a and b of regula falsi, with their residuals
 // flo and fhi); est is the estimate of the last pass (Newton: the estimate
 // the next pass starts from), delta its residual (Newton: the residual at
-// the estimate the pass started from), prev the estimate before it.
+// the estimate the pass started from), prev the estimate before it and
+// prev2 the one before that.
 struct method_state {
     int method;
     double u, r, i_s;
     double lo, hi, flo, fhi;
-    double est, delta, prev;
+    double est, delta, prev, prev2;
     uint64_t n; // the pass counter, 64 bits wherever compiled
 };
 
@@ -73,7 +74,8 @@ inline void method_begin(method_state *s, int method, double u, double r,
                          double i_s)
 {
     double top = u / r;
-    *s = method_state{method, u, r, i_s, 0.0, top, 0.0, 0.0, 0.0, 0.0, 0.0, 0};
+    *s = method_state{method, u,   r,   i_s, 0.0, top, 0.0,
+                      0.0,    0.0, 0.0, 0.0, 0.0, 0};
     if (method == method_regula_falsi) {
         s->flo = f(u, r, i_s, s->lo);
         s->fhi = f(u, r, i_s, s->hi);
@@ -186,6 +188,7 @@ inline int method_step(method_state *s, int method)
     double x = method_point(s, method);
     double d = f(s->u, s->r, s->i_s, x);
     double next = method_move(s, method, x, d);
+    s->prev2 = s->prev;
     s->prev = s->est;
     s->est = next;
     return stops(s->n, next, s->prev);
@@ -197,10 +200,13 @@ inline int method_pass(method_state *s)
 }
 
 // How a method's run ended: the number of its last pass, whether it
-// stopped on an exact repeat (else at the pass limit), its last estimate.
+// stopped on an exact repeat (else at the pass limit), whether it then
+// cycles (its last estimate equals the one two passes before: it
+// alternates between two values), its last estimate.
 struct method_end {
     uint64_t passes;
     int repeat;
+    int cycle;
     double last;
 };
 
@@ -208,6 +214,7 @@ inline void method_finish(const method_state *s, method_end *end)
 {
     end->passes = s->n;
     end->repeat = s->n > 1 && s->est == s->prev;
+    end->cycle = !end->repeat && s->n > 2 && s->est == s->prev2;
     end->last = s->est;
 }
 

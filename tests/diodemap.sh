@@ -76,6 +76,20 @@ done
 awk '/^  (Wiederholung|Grenze)/ { s += $(NF - 1) } END { exit !(s > 299.8 && s < 300.2) }' \
     "$work/text-1" || fail "the shares of a method do not add up to 100 %"
 
+# Two ways to reach the limit with a finite estimate, where the design
+# names them: Newton alternates at 12 V, 4.7 kOhm, 2 nA ("o", kreist);
+# regula falsi creeps at 0.7 V, 100 Ohm, 1e-14 A ("~", kriecht). Each is
+# the bottom left corner of its panel.
+name="kreist and kriecht"
+corner() { # METHOD ARGS...: the mark at the first point of METHOD's panel
+    local method=$1
+    shift
+    COLUMNS=60 "$map" --text --grid 2x2 "$@" |
+        awk -v m="$method" '$0 == m { p = 1 } p && / \|/ { row = $0 } p && /^ +[^ |]+$/ { print substr(row, index(row, "|") + 1, 1); exit }'
+}
+[ "$(corner Newton --U 12 --R 4700:4800 --IS 2e-9:3e-9)" = o ] || fail "Newton at 12 V does not cycle"
+[ "$(corner 'Regula falsi' --U 0.7 --R 100:200 --IS 1e-14:2e-14)" = '~' ] || fail "regula falsi at 0.7 V does not creep"
+
 pictures=0
 optional gnuplot "the pictures" gnuplot-nox && pictures=1
 kinds=(--csv --text)
