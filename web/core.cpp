@@ -11,8 +11,7 @@
 #include "map/picture.h"
 #include "map/view.h"
 #include "plot/transcript.h"
-
-#define EXPORT(name) extern "C" __attribute__((export_name(#name)))
+#include "web/export.h"
 
 enum { args_size = 4096, args_max = 64, transcript_size = 1 << 20 };
 
@@ -119,15 +118,22 @@ EXPORT(core_fixed) const char *core_fixed()
     return label;
 }
 // The German texts the page shows beside the module's numbers: kind 0 to 2
-// the label, name and unit of quantity k, kind 3 the name of method k.
+// the label, name and unit of quantity k, kind 3 the name of method k,
+// kind 4 its colour.
 EXPORT(core_name) const char *core_name(int kind, int k)
 {
     switch (kind) {
     case 0: return quantity_labels[k];
     case 1: return quantity_names[k];
     case 2: return quantity_units[k];
-    default: return report_names[k];
+    case 3: return report_names[k];
+    default: return report_colours[k];
     }
+}
+// The endings at the limit: 0 kreist, 1 kriecht, 2 nan or inf.
+EXPORT(core_limit_ending) int core_limit_ending(int k)
+{
+    return ending_limit_cycle + k;
 }
 EXPORT(core_colour) unsigned core_colour(int ending)
 {

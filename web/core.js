@@ -6,9 +6,6 @@ import { startModule } from './wasi.js';
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
 
-export const endingLimitFinite = 254;
-export const endingLimitNan = 255;
-
 // Splits a diodemap command line ("--U 5 --R 1:1e7") into its words.
 export function splitWords(line) {
   return line.split(/\s+/).filter((w) => w !== '');
@@ -26,6 +23,10 @@ export function openCore(module) {
     return decoder.decode(all.subarray(ptr, end));
   };
   const cellSize = x.core_cell_size();
+  const curvePoints = (n) => {
+    const all = doubles(x.core_curve(), 2 * x.core_curve_max());
+    return [Array.from(all.subarray(0, n)), Array.from(all.subarray(x.core_curve_max(), x.core_curve_max() + n))];
+  };
   const names = (kind) => [0, 1, 2].map((k) => cString(x.core_name(kind, k)));
   return {
     // The module's German texts: quantities in the order U, R, I_S, methods
@@ -34,6 +35,10 @@ export function openCore(module) {
     quantityNames: names(1),
     quantityUnits: names(2),
     methodNames: names(3),
+    methodColours: names(4),
+    // A method's ending at a map point: its passes to the repeat, or one
+    // of these at the limit.
+    endings: { cycle: x.core_limit_ending(0), creep: x.core_limit_ending(1), nan: x.core_limit_ending(2) },
     // Parses diodemap's arguments. Returns { status, stderr }: its exit
     // status (0: ready) and its messages as text.
     parse(words) {
@@ -92,5 +97,48 @@ export function openCore(module) {
       });
       return { series };
     },
+    // U, R and I_S as diodesolve reads them from the dialogue's standard
+    // input (its own reader), or null when it reads no circuit.
+    readCircuit(stdin) {
+      run.feed(stdin);
+      const ok = x.core_read_circuit();
+      run.feed(null);
+      run.take(2); // the reader's messages: diodesolve has shown them
+      return ok ? Array.from(doubles(x.core_step_circuit(), 3)) : null;
+    },
+    // Every pass of method m on the circuit read last, exactly: per pass
+    // the state it found (lo, hi, flo, fhi; from, Newton's x), the point,
+    // its residual d, Newton's slope and the new estimate next.
+    passes(m) {
+      const count = x.core_run_passes(m);
+      const width = x.core_pass_fields();
+      const all = doubles(x.core_pass_data(), count * width);
+      return Array.from({ length: count }, (_, k) => {
+        const [lo, hi, flo, fhi, from, point, d, slope, next, loAfter, hiAfter] =
+          all.subarray(k * width, (k + 1) * width);
+        return { lo, hi, flo, fhi, from, point, d, slope, next, loAfter, hiAfter };
+      });
+    },
+    passLimit: x.core_pass_limit(),
+    // Pass k of method m (run last) as diodesolve's report line.
+    reportLine: (m, k) => cString(x.core_report_line(m, k)),
+    // v as %.17g (digits 17) or %lg (digits 6) writes it.
+    format: (v, digits = 17) => cString(x.core_format(v, digits)),
+    f: (i) => x.core_f(i),
+    // [xs, residuals]: n doubles evenly from lo to hi, or from and the n - 1
+    // doubles above it; at most curveMax.
+    curveMax: x.core_curve_max(),
+    curve(lo, hi, n) {
+      x.core_sample_curve(lo, hi, n);
+      return curvePoints(n);
+    },
+    neighbours(from, n) {
+      x.core_neighbours(from, n);
+      return curvePoints(n);
+    },
+    // The first step of pass k of method m (run last) that made a nan (or
+    // with inf an inf), or of f at i; 0 when there was one already.
+    origin: (m, k, inf) => x.core_origin(m, k, inf ? 1 : 0),
+    fOrigin: (i, inf) => x.core_f_origin(i, inf ? 1 : 0),
   };
 }

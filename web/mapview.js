@@ -40,6 +40,7 @@ export function showMap(core, csvParts, tooBig) {
     link.textContent = tooBig;
   }
   shown = { texts, canvases, rows, cols, legend: legendEntries(core) };
+  pointed = null;
   $('legende').replaceChildren(...shown.legend.map(([label, colour]) => {
     const item = document.createElement('li');
     const swatch = document.createElement('span');
@@ -60,7 +61,7 @@ function sampleAt(canvas, event) {
 
 function describeSample(core, [row, col]) {
   const circuit = core.sampleCircuit(row, col);
-  const endings = core.methodNames.map((name, m) => `${name}: ${describeEnding(core.ending(m, row, col))}`);
+  const endings = core.methodNames.map((name, m) => `${name}: ${describeEnding(core, core.ending(m, row, col))}`);
   return { circuit, text: `${describeCircuit(core, circuit)}. ${endings.join('; ')}.` };
 }
 
@@ -71,12 +72,21 @@ export function watchPanels(core, load) {
 }
 
 const cursor = [0, 0];
+// The sample the pointer last showed: a click loads exactly that one, as
+// a click's coordinates may be rounded where a move's are fractional
+// (zoom, HiDPI screens).
+let pointed = null;
 function panelEvents(core, canvas, load) {
-  canvas.addEventListener('pointermove', (e) => {
-    if (shown) $('hover').textContent = describeSample(core, sampleAt(canvas, e)).text;
-  });
+  const show = (e) => {
+    if (!shown) return;
+    pointed = sampleAt(canvas, e);
+    $('hover').textContent = describeSample(core, pointed).text;
+  };
+  canvas.addEventListener('pointermove', show);
+  canvas.addEventListener('pointerdown', show);
+  canvas.addEventListener('pointerleave', () => { pointed = null; });
   canvas.addEventListener('click', (e) => {
-    if (shown) load(describeSample(core, sampleAt(canvas, e)).circuit);
+    if (shown) load(describeSample(core, pointed || sampleAt(canvas, e)).circuit);
   });
   canvas.addEventListener('keydown', (e) => {
     if (!shown) return;
@@ -93,7 +103,6 @@ function panelEvents(core, canvas, load) {
   });
 }
 
-
 // Downloads the PNG of the map on screen.
 export async function savePng() {
   if (!shown) return;
@@ -102,4 +111,5 @@ export async function savePng() {
   link.href = URL.createObjectURL(blob);
   link.download = 'diodemap.png';
   link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 0);
 }

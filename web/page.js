@@ -3,7 +3,8 @@
 import { runCommand } from './wasi.js';
 import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
-import { drawChart } from './chart.js';
+import { drawChart, markKey } from './chart.js';
+import { runPasses, verdict } from './passes.js';
 import { showMap, watchPanels, savePng } from './mapview.js';
 
 const $ = (id) => document.getElementById(id);
@@ -71,16 +72,26 @@ function runDialogue() {
   const answers = fields.map((f) => $(f).value.split(/[\r\n]/)[0]);
   fields.forEach((f, k) => query.set(f, answers[k]));
   keepUrl();
-  const result = runCommand(solver, encoder.encode(answers.map((a) => `${a}\n`).join('')));
+  const stdin = encoder.encode(answers.map((a) => `${a}\n`).join(''));
+  const result = runCommand(solver, stdin);
   $('ausgabe').textContent = decoder.decode(result.stdout);
   showMessages(decoder.decode(result.stderr));
   $('status').textContent = `Exit-Status ${result.status}`;
+  const run = runPasses(core, stdin);
+  $('urteil').replaceChildren(...(run ? core.methodNames : []).map((name, m) => {
+    const item = document.createElement('li');
+    item.textContent = `${name}: ${verdict(core, run, m)}`;
+    return item;
+  }));
   const read = core.readTranscript(result.stdout);
   if (chart) chart.destroy();
   chart = null;
   $('chart-hinweis').textContent = '';
-  if (read.series) chart = drawChart($('chart'), read.series, $('chart').clientWidth || 320, core.methodNames);
-  else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
+  if (read.series) {
+    const width = $('chart').clientWidth || 320;
+    chart = drawChart($('chart'), read.series, width, core.methodNames, core.methodColours);
+    $('chart-hinweis').textContent = markKey;
+  } else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
   end();
 }
 

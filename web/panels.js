@@ -1,8 +1,6 @@
 // The map's three panels, one per method, coloured as diodemap's pictures
 // are (the colours come from the module's palette), with their titles,
 // axis ends, legend and a PNG of the whole.
-import { endingLimitFinite, endingLimitNan } from './core.js';
-
 const css = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
 
 // "U = 5 V, R = 1000 Ohm, I_S = 1e-12 A" (each value exactly, as it reads
@@ -12,9 +10,11 @@ export function describeCircuit(core, v) {
 }
 
 // What an ending says: "38 Durchlaeufe bis zur Wiederholung", ...
-export function describeEnding(ending) {
-  if (ending === endingLimitFinite) return '200 Durchlaeufe ohne Wiederholung (Grenze), I endlich';
-  if (ending === endingLimitNan) return '200 Durchlaeufe ohne Wiederholung (Grenze), I = nan oder inf';
+export function describeEnding(core, ending) {
+  const limit = `Grenze ${core.passLimit}`;
+  if (ending === core.endings.cycle) return `${limit}: kreist (wechselt zwischen zwei Werten)`;
+  if (ending === core.endings.creep) return `${limit}: kriecht (ohne Wiederholung, I endlich)`;
+  if (ending === core.endings.nan) return `${limit}: I = nan oder inf`;
   return `${ending} Durchlaeufe bis zur Wiederholung`;
 }
 
@@ -22,9 +22,10 @@ export function describeEnding(ending) {
 // limits, each with its colour.
 export function legendEntries(core) {
   const entries = [2, 4, 8, 16, 32, 64, 128].map((p) => [String(p), css(core.colour(p))]);
-  entries.push(['200', css(core.colour(200))]);
-  entries.push(['Grenze, endlich (kreist, kriecht)', css(core.colour(endingLimitFinite))]);
-  entries.push(['Grenze, nan/inf', css(core.colour(endingLimitNan))]);
+  entries.push([String(core.passLimit), css(core.colour(core.passLimit))]);
+  entries.push(['Grenze, kreist', css(core.colour(core.endings.cycle))]);
+  entries.push(['Grenze, kriecht', css(core.colour(core.endings.creep))]);
+  entries.push(['Grenze, nan/inf', css(core.colour(core.endings.nan))]);
   return entries;
 }
 

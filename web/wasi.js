@@ -17,8 +17,9 @@ class Exit {
 
 // Instantiates module (a compiled WebAssembly.Module) with stdin as its
 // standard input (null: unreadable). Returns { instance, memory, writes,
-// take(fd) }: every write in its order as [fd, bytes], and take(fd), which
-// returns what fd received so far as one Uint8Array and forgets it.
+// take(fd), feed(bytes) }: every write in its order as [fd, bytes],
+// take(fd), which returns what fd received so far as one Uint8Array and
+// forgets it, and feed(bytes), which makes bytes the input from now on.
 export function startModule(module, stdin) {
   let memory = null;
   let readAt = 0;
@@ -92,8 +93,12 @@ export function startModule(module, stdin) {
     out[fd] = [];
     return all;
   };
+  const feed = (input) => {
+    stdin = input;
+    readAt = 0;
+  };
   if (instance.exports._initialize) instance.exports._initialize();
-  return { instance, memory, writes, take };
+  return { instance, memory, writes, take, feed };
 }
 
 // Runs the command module on the bytes of stdin (null: unreadable).

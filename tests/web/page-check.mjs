@@ -32,8 +32,8 @@ const browser = await chromium.launch({
     '--disable-component-update', '--no-first-run', '--disable-default-apps'],
 });
 const requests = [];
-const open = async (query = '', width = 1280) => {
-  const context = await browser.newContext({ viewport: { width, height: 900 }, acceptDownloads: true });
+const open = async (query = '', width = 1280, deviceScaleFactor = 1) => {
+  const context = await browser.newContext({ viewport: { width, height: 900 }, acceptDownloads: true, deviceScaleFactor });
   const page = await context.newPage();
   page.on('request', (r) => requests.push(r.url()));
   page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
@@ -98,6 +98,45 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   await finished(page);
   const err = native('diodemap', ['--csv', '--grid', '1x3']).stderr.toString();
   check((await page.textContent('#karte-meldungen')) === err, 'the refused grid reads differently');
+  await context.close();
+}
+
+// Runs the design names, with their verdicts; every chart drawn, nan ones
+// too, with one legend entry per method.
+const verdicts = [
+  [['5', '1e3', '1e-12'], ['Wiederholung nach 55 ', 'Wiederholung nach 17 ', 'Wiederholung nach 4 ']],
+  [['12', '4.7e3', '2e-9'], [null, null, 'Grenze 200: wechselt zwischen zwei Nachbarn']],
+  [['0.7', '100', '1e-14'], [null, 'Grenze 200: ein Ende bleibt stehen', null]],
+  [['0', '1e3', '1e-12'], ['Wiederholung nach 2 ', 'Grenze 200: nan', 'Wiederholung nach 2 ']],
+  [['5', '1e3', '0'], [null, 'Grenze 200: nan', 'Grenze 200: nan']],
+];
+for (const [answers, want] of verdicts) {
+  const { page, context } = await open(`?U=${answers[0]}&R=${answers[1]}&IS=${answers[2]}`, 360);
+  await sameDialogue(page, answers, `verdicts ${answers}`);
+  const said = await page.$$eval('#urteil li', (items) => items.map((i) => i.textContent));
+  want.forEach((w, m) => check(w === null || said[m].includes(`: ${w}`), `${answers}: verdict ${said[m]}, not ${w}`));
+  check((await page.$$('#chart .u-legend .u-series')).length === 4, `${answers}: no chart of one entry per method`);
+  const box = await page.$eval('#ausgabe', (e) => [e.scrollWidth, e.clientWidth, document.documentElement.scrollWidth]);
+  check(box[0] > box[1] && box[2] <= 360, `${answers}: at 360 px the output does not scroll in its box: ${box}`);
+  await context.close();
+}
+
+// Hover and click agree at fractional pointer positions on HiDPI screens.
+for (const ratio of [1.5, 2]) {
+  const { page, context } = await open(`?karte=${encodeURIComponent(map)}`, 1280, ratio);
+  let agree = 0;
+  for (let k = 0; k < 20; k++) {
+    await page.$eval('#panel1', (e) => e.scrollIntoView());
+    const box = await (await page.$('#panel1')).boundingBox();
+    const at = [box.x + box.width * (0.05 + 0.045 * k) + 0.37, box.y + box.height * (0.93 - 0.043 * k) + 0.61];
+    await page.mouse.move(at[0], at[1]);
+    const hover = await page.textContent('#hover');
+    await page.mouse.click(at[0], at[1]);
+    await finished(page);
+    const shown = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
+    agree += hover.startsWith(`U = ${shown[0]} V, R = ${shown[1]} Ohm, I_S = ${shown[2]} A.`);
+  }
+  check(agree === 20, `device pixel ratio ${ratio}: ${agree} of 20 clicks loaded the hovered circuit`);
   await context.close();
 }
 
