@@ -67,6 +67,33 @@ done
 # The methods' colours stay apart under simulated colour blindness.
 node "$src/tests/web/colours.mjs" "$src/build/wasm/bin/diodeweb.wasm" || fail "method colours"
 
+# The step view's data: every pass of every method of every circuit above
+# and of the numeric cases, printed with the report formats, is
+# diodesolve's block; every grid of doubles is consecutive doubles with the
+# native residuals, bit for bit.
+need_program "$2/f_probe"
+for c in "$src"/tests/cases/diodesolve/run-*.case; do
+    printf '%b' "$(sed -n 's/^stdin: //p' "$c")"
+done >"$work/all-circuits"
+cat "$work/circuits" >>"$work/all-circuits"
+node "$src/tests/web/steps-run.mjs" "$src/build/wasm/bin/diodeweb.wasm" "$work/all-circuits" \
+    "$work/steps.out" "$work/grids" || fail "the step data failed"
+split -l 3 -d -a 3 "$work/all-circuits" "$work/every."
+for input in "$work"/every.*; do
+    "$native" <"$input" | sed '1s/^Gesamtspannung in V: Widerstand in Ohm: Saettigungsstrom in Ampere: //'
+done >"$work/native-steps.out"
+cmp -s "$work/native-steps.out" "$work/steps.out" ||
+    fail "the step data differ from diodesolve: $(diff "$work/native-steps.out" "$work/steps.out" | head -5)"
+"$2/f_probe" <"$work/grids" >"$work/probed" || setup_broken "f_probe"
+grids=$(grep -c '^-' "$work/grids")
+[ "$grids" -gt 100 ] || setup_broken "only $grids grids of doubles"
+# Each g line: the page's X and F, the native f(X) and the double after X
+# (a NaN's sign does not survive JavaScript, so nan and -nan agree).
+awk '$1 == "g" { f = $3; g = $4; sub(/^-nan$/, "nan", f); sub(/^-nan$/, "nan", g); if (f != g) bad = $0; if (have && after "" != $2 "") bad = $0 " after " after
+        after = $5; have = 1; next }
+    { have = 0 } bad != "" { print bad; exit 1 }' \
+    "$work/probed" >"$work/bad" || fail "the grids are not the native doubles and residuals: $(cat "$work/bad")"
+
 # Regions that reach every ending: the default corner, both signs of U
 # (nan and inf), and R and I_S over extreme decades at a low U.
 maps=0
@@ -83,5 +110,6 @@ for region in "--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 61x37" \
         maps=$((maps + 1))
     done
 done
-echo "WebAssembly: $cases transcript cases, $(ls "$work"/circuit.* | wc -l) random circuits and $maps maps checked"
+echo "WebAssembly: $cases transcript cases, $(ls "$work"/circuit.* | wc -l) random circuits and $maps maps checked;" \
+    "the step data of $(ls "$work"/every.* | wc -l) circuits, $grids grids of doubles"
 finish

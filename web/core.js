@@ -120,8 +120,9 @@ export function openCore(module) {
       });
     },
     passLimit: x.core_pass_limit(),
-    // Pass k of method m (run last) as diodesolve's report line.
-    reportLine: (m, k) => cString(x.core_report_line(m, k)),
+    // Pass k (from 0) of method m as diodesolve reports it, from its values
+    // (passes()).
+    reportLine: (m, k, p) => cString(x.core_report_line(m, k + 1, p.next, p.d, p.loAfter, p.hiAfter)),
     // v as %.17g (digits 17) or %lg (digits 6) writes it.
     format: (v, digits = 17) => cString(x.core_format(v, digits)),
     f: (i) => x.core_f(i),

@@ -5,6 +5,7 @@ import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
 import { drawChart, markKey } from './chart.js';
 import { runPasses, verdict } from './passes.js';
+import { showSteps, goTo, watchSteps } from './steps.js';
 import { showMap, watchPanels, savePng } from './mapview.js';
 
 const $ = (id) => document.getElementById(id);
@@ -21,7 +22,8 @@ const end = () => {
   if (--running === 0) document.body.dataset.state = 'fertig';
 };
 
-// The query string: U, R, IS of the dialogue; karte, the map's arguments.
+// The query string: U, R, IS of the dialogue; schritt, the pass of the
+// step view (N7); karte, the map's arguments.
 const query = new URLSearchParams(location.search);
 const keepUrl = () => {
   try {
@@ -74,7 +76,7 @@ function runDialogue() {
   keepUrl();
   const stdin = encoder.encode(answers.map((a) => `${a}\n`).join(''));
   const result = runCommand(solver, stdin);
-  $('ausgabe').textContent = decoder.decode(result.stdout);
+  showOutput(decoder.decode(result.stdout));
   showMessages(decoder.decode(result.stderr));
   $('status').textContent = `Exit-Status ${result.status}`;
   const run = runPasses(core, stdin);
@@ -89,9 +91,33 @@ function runDialogue() {
   $('chart-hinweis').textContent = '';
   if (read.series) {
     const width = $('chart').clientWidth || 320;
-    chart = drawChart($('chart'), read.series, width, core.methodNames, core.methodColours);
+    chart = drawChart($('chart'), read.series, width, core.methodNames, core.methodColours, openPass);
     $('chart-hinweis').textContent = markKey;
   } else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
+  if (!run) query.delete('schritt');
+  showSteps(core, run, 0, 1, (letter, pass) => {
+    query.set('schritt', `${letter}${pass}`);
+    keepUrl();
+  });
+  end();
+}
+
+// Shows standard output as written, each line a span that a click opens
+// in the step view when it is a report line.
+function showOutput(text) {
+  $('ausgabe').replaceChildren(...text.split(/(?<=\n)/).filter((l) => l !== '').map((line) => {
+    const span = document.createElement('span');
+    span.className = 'zeile';
+    span.textContent = line;
+    return span;
+  }));
+}
+
+// Opens pass k (from 0) of method m in the step view and shows it.
+function openPass(m, k) {
+  begin();
+  goTo(`${'HRN'[m]}${k + 1}`);
+  $('schritt-abschnitt').scrollIntoView({ block: 'start' });
   end();
 }
 
@@ -182,10 +208,18 @@ async function main() {
     drawMap(mapWords());
   });
   $('png').addEventListener('click', savePng);
+  watchSteps();
+  $('ausgabe').addEventListener('click', (e) => {
+    const line = e.target.closest('.zeile');
+    const found = line && /([HRN]) Pass +(\d+)/.exec(line.textContent);
+    if (found) openPass('HRN'.indexOf(found[1]), Number(found[2]) - 1);
+  });
+  const step = query.get('schritt');
   watchPanels(core, loadCircuit);
   running++; // until both have started
   const drawn = drawMap(karte); // in the workers, while the dialogue runs here
   runDialogue();
+  if (step) goTo(step);
   end();
   await drawn;
 }

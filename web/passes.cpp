@@ -87,16 +87,13 @@ EXPORT(core_run_passes) int core_run_passes(int m)
     return static_cast<int>(s.n);
 }
 
-// Pass k (from 0) of method m, run last, as diodesolve reports it.
-EXPORT(core_report_line) const char *core_report_line(int m, int k)
+// Pass number pass of method m with estimate i, residual delta and ends a
+// and b, as diodesolve reports it.
+EXPORT(core_report_line)
+const char *core_report_line(int m, int pass, double i, double delta, double a,
+                             double b)
 {
-    const double *p = passes[k];
-    report_line line = {m,
-                        static_cast<uint64_t>(k) + 1,
-                        p[pass_next],
-                        p[pass_d],
-                        p[pass_lo_after],
-                        p[pass_hi_after]};
+    report_line line = {m, static_cast<uint64_t>(pass), i, delta, a, b};
     report_format(text, sizeof text, &line);
     return text;
 }

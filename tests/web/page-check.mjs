@@ -1,14 +1,16 @@
 // The page in headless Chromium, against the native programs: typed
 // answers, a warning, URL state, a click on the map, the CSV and PNG
 // downloads, no request leaving the page, 360 px width, the time to the
-// finished default map; then a screenshot. Prints one "FAIL ..." line per failed check.
-// Usage: node page-check.mjs PAGE.html NATIVE-BIN-DIR SCREENSHOT.png
+// finished default map; the step view; then screenshots of the page and
+// (when named) of a late Newton pass in the step view. Prints one
+// "FAIL ..." line per failed check.
+// Usage: node page-check.mjs PAGE.html NATIVE-BIN-DIR SCREENSHOT.png [STEP.png]
 import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
 import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
 
-const [pagePath, bin, screenshot] = process.argv.slice(2);
+const [pagePath, bin, screenshot, stepShot] = process.argv.slice(2);
 const pageUrl = pathToFileURL(pagePath).href;
 // A native program's { stdout, stderr } (Buffers).
 const native = (program, args, input = '') =>
@@ -137,6 +139,61 @@ for (const ratio of [1.5, 2]) {
     agree += hover.startsWith(`U = ${shown[0]} V, R = ${shown[1]} Ohm, I_S = ${shown[2]} A.`);
   }
   check(agree === 20, `device pixel ratio ${ratio}: ${agree} of 20 clicks loaded the hovered circuit`);
+  await context.close();
+}
+
+// The step view, on facts the design states: bisection's pass 1 halves
+// [0, 5 mA] at 2.5 mA with a negative residual, so lo moves; regula falsi's
+// a stays 0 in every pass; Newton starts from 5 mA; at 12 V, 4.7 kOhm,
+// 2 nA Newton's last passes alternate between two neighbouring doubles
+// whose residuals have opposite signs, shown as points of the grid.
+{
+  const { page, context } = await open('?U=5&R=1e3&IS=1e-12&schritt=H1');
+  const view = () => page.$eval('#schritt', (e) => ({ ...e.dataset, zustand: e.dataset.zustand.split(' ').map(Number) }));
+  let v = await view();
+  check(v.verfahren === 'H' && v.durchlauf === '1', `schritt=H1 opened ${v.verfahren}${v.durchlauf}`);
+  const [lo, hi, m, d] = v.zustand;
+  check(lo === 0 && hi === 0.005 && m === 0.0025 && d < 0, `H1: lo hi m d = ${v.zustand}`);
+  check((await page.textContent('#schritt-satz')).includes('lo rueckt auf m'), 'H1 does not say that lo moves');
+  await page.click('#schritt-vor');
+  check((await view()).durchlauf === '2', 'the next button does not move the pass');
+  await page.click('#schritt-zurueck');
+  check((await view()).durchlauf === '1', 'the previous button does not move the pass');
+  await page.locator('#ausgabe .zeile', { hasText: /^H Pass {4}7 / }).click();
+  v = await view();
+  check(v.verfahren === 'H' && v.durchlauf === '7', `a click on "H Pass 7" opened ${v.verfahren}${v.durchlauf}`);
+  check(new URL(page.url()).searchParams.get('schritt') === 'H7', 'the address does not follow the step view');
+  await page.focus('#schritt');
+  await page.keyboard.press('ArrowDown'); // regula falsi, pass 7
+  await page.keyboard.press('Home');
+  const seen = [];
+  for (let k = 0; k < 40; k++) {
+    v = await view();
+    seen.push(v.zustand[0]);
+    if (v.durchlauf === '17') break;
+    await page.keyboard.press('ArrowRight');
+  }
+  check(v.verfahren === 'R' && seen.length === 17 && seen.every((a) => a === 0),
+    `regula falsi's a over the keys: ${seen.length} passes, a = ${[...new Set(seen)]}`);
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Home');
+  v = await view();
+  check(v.verfahren === 'N' && v.zustand[0] === 0.005, `N1: x = ${v.zustand[0]}`);
+  const [png] = await Promise.all([page.waitForEvent('download'), page.click('#schritt-png')]);
+  check(readFileSync(await png.path()).subarray(0, 4).toString('hex') === '89504e47', 'the step PNG is no PNG');
+  await context.close();
+}
+{
+  const { page, context } = await open('?U=12&R=4.7e3&IS=2e-9&schritt=N199');
+  const state = () => page.$eval('#schritt', (e) => [Number(e.dataset.punkte), ...e.dataset.zustand.split(' ').map(Number)]);
+  const [, x199, d199] = await state();
+  await page.focus('#schritt');
+  await page.keyboard.press('End');
+  const [points, x200, d200] = await state();
+  const bits = (x) => new BigInt64Array(new Float64Array([x]).buffer)[0];
+  check(points > 0 && x199 !== x200 && (bits(x199) - bits(x200)) ** 2n === 1n && d199 * d200 < 0,
+    `12 V, Newton 199 and 200: ${points} points, x ${x199} ${x200}, d ${d199} ${d200}`);
+  if (stepShot) await (await page.$('#schritt-abschnitt')).screenshot({ path: stepShot });
   await context.close();
 }
 

@@ -1,0 +1,290 @@
+// "Schritt fuer Schritt": one pass of one method on the dialogue's circuit,
+// its construction on the curve of the residual f(I), drawn by uPlot. The
+// window fits the construction; the I axis shows the offset from the pass's
+// estimate in a unit that fits, and once the window holds at most 64
+// doubles, every double as a point with its exact residual, the axis
+// counting steps of the binary64 grid. Every value comes from the module:
+// the passes (passes.js), f at the curve's doubles, the neighbours.
+import uPlot from 'uplot';
+import { passValues, passSentence, stepWindow, order } from './passes.js';
+
+const $ = (id) => document.getElementById(id);
+const letters = 'HRN';
+const samples = 401; // of the curve, when the window is no grid
+
+// A unit for offsets of size w (in A): SI prefixes, else a power of two.
+const prefixes = [[1, 'A'], [1e-3, 'mA'], [1e-6, 'uA'], [1e-9, 'nA'], [1e-12, 'pA'], [1e-15, 'fA'],
+  [1e-18, 'aA'], [1e-21, 'zA'], [1e-24, 'yA']];
+function unitFor(w) {
+  const found = prefixes.find(([u]) => w >= u);
+  if (found && w < 1000) return found;
+  const k = Math.floor(Math.log2(w));
+  return [2 ** k, `2^${k} A`];
+}
+
+// The view's state: the run, the method, the pass.
+let state = null;
+
+// Opens the view on run (passes.js runPasses), at pass (from 1) of method
+// m; onMove(letter, pass) follows every change.
+export function showSteps(core, run, m = 0, pass = 1, onMove = () => {}) {
+  state = { core, run, m, k: 0, onMove, chart: null };
+  $('schritt-abschnitt').hidden = !run;
+  if (run) go(m, pass - 1);
+}
+
+// Opens pass k (from 0) of method m, clamped to the block.
+export function go(m, k) {
+  if (!state || !state.run) return;
+  const n = state.run.methods[m].passes.length;
+  state.m = m;
+  state.k = Math.max(0, Math.min(n - 1, k));
+  draw();
+  state.onMove(letters[m], state.k + 1);
+}
+
+// Opens the pass named like N7; returns whether it named one.
+export function goTo(name) {
+  const found = /^([HRN])(\d+)$/.exec(name || '');
+  if (!found) return false;
+  go(letters.indexOf(found[1]), Number(found[2]) - 1);
+  return true;
+}
+
+function draw() {
+  const { core, run, m, k } = state;
+  const passes = run.methods[m].passes;
+  const p = passes[k];
+  const view = $('schritt');
+  const values = passValues(m, p);
+  view.dataset.verfahren = letters[m];
+  view.dataset.durchlauf = String(k + 1);
+  view.dataset.zustand = values.map(([, v]) => core.format(v)).join(' ');
+  document.querySelectorAll('#schritt-verfahren input').forEach((r) => { r.checked = Number(r.value) === m; });
+  const slider = $('schritt-regler');
+  slider.max = String(passes.length);
+  slider.value = String(k + 1);
+  $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${core.methodNames[m]})`;
+  showSentence(core, passSentence(core, run, m, k));
+  const w = stepWindow(core, m, p);
+  view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
+  if (state.chart) state.chart.destroy();
+  state.chart = w ? plot(core, m, p, w) : null;
+  $('schritt-achse').textContent = w ? axisText(core, w) : 'Keine endlichen Werte zu zeichnen.';
+}
+
+// The sentence, its values with six digits; hovering or focusing one shows
+// it with seventeen.
+function showSentence(core, parts) {
+  const box = $('schritt-satz');
+  box.replaceChildren(...parts.map((part) => {
+    if (typeof part === 'string') return document.createTextNode(part);
+    const span = document.createElement('span');
+    span.className = 'wert';
+    span.tabIndex = 0;
+    span.textContent = core.format(part.value, 6);
+    span.title = `${part.name} = ${core.format(part.value)}`;
+    const exact = () => { $('schritt-wert').textContent = span.title; };
+    span.addEventListener('focus', exact);
+    span.addEventListener('mouseenter', exact);
+    return span;
+  }));
+}
+
+function axisText(core, w) {
+  if (w.grid) {
+    return `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezaehlt in Schritten ` +
+      `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.`;
+  }
+  return `Waagerecht: I - c in ${unitFor(w.hi - w.lo)[1]}, c = ${core.format(w.c)} A.`;
+}
+
+// The chart of the window w with the construction of pass p drawn on it.
+function plot(core, m, p, w) {
+  const element = $('schritt-bild');
+  const width = Math.max(280, Math.min(900, element.clientWidth || 640));
+  const [unit] = w.grid ? [1] : unitFor(w.hi - w.lo);
+  const co = order(w.c);
+  // Where a double lies on the drawn axis.
+  const at = (x) => (w.grid ? Number(order(x) - co) : (x - w.c) / unit);
+  const [xs, fs] = w.grid || core.curve(w.lo, w.hi, samples);
+  const ys = fs.filter(Number.isFinite).concat(0);
+  const inside = (x) => Number.isFinite(x) && at(x) >= at(xs[0]) && at(x) <= at(xs[xs.length - 1]);
+  if (m === 0 && inside(p.point) && Number.isFinite(p.d)) ys.push(p.d);
+  if (m === 1) for (const [x, y] of [[p.lo, p.flo], [p.hi, p.fhi], [p.point, p.d]]) if (inside(x) && Number.isFinite(y)) ys.push(y);
+  if (m === 2 && inside(p.from) && Number.isFinite(p.d)) ys.push(p.d);
+  let ylo = Math.min(...ys);
+  let yhi = Math.max(...ys);
+  const pad = (yhi - ylo) * 0.12 || Math.abs(yhi) * 0.5 || 1;
+  ylo -= pad;
+  yhi += pad;
+  const data = [xs.map(at), fs.map((f) => (Number.isFinite(f) ? f : null))];
+  const half = w.grid ? 0.5 : 0;
+  const fmtY = (v) => (v === 0 ? '0' : Math.abs(v) >= 1e-3 && Math.abs(v) < 1e4 ? String(+v.toPrecision(4)) : v.toExponential(2));
+  return new uPlot({
+    width,
+    height: Math.round(Math.min(460, Math.max(260, width * 0.6))),
+    scales: { x: { time: false, range: [data[0][0] - half, data[0][data[0].length - 1] + half] }, y: { range: [ylo, yhi] } },
+    axes: [
+      { label: w.grid ? 'I: Schritte im Gitter der doubles um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
+        incrs: w.grid ? [1, 2, 5, 10] : undefined },
+      { label: 'f(I) in V', size: 80, values: (u, splits) => splits.map(fmtY) },
+    ],
+    legend: { live: true },
+    series: [
+      { label: 'I', value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(xs[idx])} A`) },
+      {
+        label: 'f(I)',
+        stroke: w.grid ? '#aaa' : '#333',
+        width: w.grid ? 1 : 1.5,
+        paths: w.grid ? uPlot.paths.stepped({ align: 1 }) : undefined,
+        points: { show: !!w.grid, size: 7, fill: '#333' },
+        value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
+      },
+    ],
+    hooks: { draw: [(u) => drawConstruction(u, m, p, at, core.methodColours[m], (v) => core.format(v, 6))] },
+  }, data, $('schritt-bild'));
+}
+
+// The zero line and the construction: bisection's interval and midpoint,
+// regula falsi's secant, Newton's tangent, and which end moves.
+function drawConstruction(u, m, p, at, colour, fmt) {
+  const g = u.ctx;
+  const r = uPlot.pxRatio;
+  const px = (x) => u.valToPos(at(x), 'x', true);
+  const py = (y) => u.valToPos(y, 'y', true);
+  const { left, top, width, height } = u.bbox;
+  g.save();
+  g.beginPath();
+  g.rect(left, top, width, height);
+  g.clip();
+  g.lineWidth = 1.5 * r;
+  g.strokeStyle = '#777';
+  line(g, left, py(0), left + width, py(0)); // the zero line
+  g.strokeStyle = colour;
+  g.fillStyle = colour;
+  g.font = `${12 * r}px sans-serif`;
+  const dot = (x, y, label) => {
+    if (!Number.isFinite(x) || !Number.isFinite(y)) return;
+    g.beginPath();
+    g.arc(px(x), py(y), 4.5 * r, 0, 2 * Math.PI);
+    g.fill();
+    if (label) g.fillText(label, px(x) + 6 * r, py(y) - 6 * r);
+  };
+  const upright = (x, label) => {
+    if (!Number.isFinite(x)) return;
+    g.setLineDash([5 * r, 4 * r]);
+    line(g, px(x), top, px(x), top + height);
+    g.setLineDash([]);
+    g.fillText(label, px(x) + 4 * r, top + 14 * r);
+  };
+  // The line through two points (either may lie far outside), drawn from
+  // the left edge of the plot to the right one.
+  const through = (x1, y1, x2, y2) => {
+    const [a, b, c, d] = [px(x1), py(y1), px(x2), py(y2)];
+    if (![a, b, c, d].every(Number.isFinite) || (a === c && b === d)) return;
+    if (a === c) return line(g, a, top, a, top + height);
+    // From the point nearer the window, so that a far one costs no digits.
+    const [nx, ny] = Math.abs(a - left) < Math.abs(c - left) ? [a, b] : [c, d];
+    const y = (x) => ny + ((d - b) * (x - nx)) / (c - a);
+    line(g, left, y(left), left + width, y(left + width));
+  };
+  // A point of the construction beyond the window: named at its edge.
+  const beyond = (x, name) => {
+    if (!Number.isFinite(x) || (px(x) >= left && px(x) <= left + width)) return;
+    const onLeft = px(x) < left;
+    g.textAlign = onLeft ? 'left' : 'right';
+    g.fillText(onLeft ? `<- ${name} links ausserhalb` : `${name} rechts ausserhalb ->`,
+      onLeft ? left + 4 * r : left + width - 4 * r, top + height - 8 * r);
+    g.textAlign = 'left';
+  };
+  if (m === 0) {
+    g.globalAlpha = 0.08;
+    g.fillRect(px(p.lo), top, px(p.hi) - px(p.lo), height); // the interval
+    g.globalAlpha = 1;
+    upright(p.lo, p.d <= 0 ? 'lo -> m' : 'lo');
+    upright(p.hi, p.d <= 0 ? 'hi' : 'hi -> m');
+    dot(p.point, 0, 'm');
+    dot(p.point, p.d, 'f(m)');
+  } else if (m === 1) {
+    through(p.lo, p.flo, p.hi, p.fhi);
+    dot(p.lo, p.flo, p.d < 0 ? '(a, fa) -> r' : '(a, fa)');
+    dot(p.hi, p.fhi, p.d < 0 ? '(b, fb)' : '(b, fb) -> r');
+    dot(p.point, 0, 'r');
+    dot(p.point, p.d, 'f(r)');
+    beyond(p.lo, `(a, fa) = (${fmt(p.lo)}, ${fmt(p.flo)})`);
+    beyond(p.hi, `(b, fb) = (${fmt(p.hi)}, ${fmt(p.fhi)})`);
+  } else {
+    through(p.from, p.d, p.next, 0);
+    dot(p.from, p.d, '(x, f(x))');
+    dot(p.next, 0, "x'");
+  }
+  g.restore();
+}
+
+function line(g, x1, y1, x2, y2) {
+  g.beginPath();
+  g.moveTo(x1, y1);
+  g.lineTo(x2, y2);
+  g.stroke();
+}
+
+// The controls: the method, previous and next, the slider, the keys on the
+// focused view, the PNG.
+export function watchSteps() {
+  document.querySelectorAll('#schritt-verfahren input').forEach((radio) =>
+    radio.addEventListener('change', () => go(Number(radio.value), state ? state.k : 0)));
+  $('schritt-zurueck').addEventListener('click', () => state && go(state.m, state.k - 1));
+  $('schritt-vor').addEventListener('click', () => state && go(state.m, state.k + 1));
+  $('schritt-regler').addEventListener('input', (e) => state && go(state.m, Number(e.target.value) - 1));
+  $('schritt').addEventListener('keydown', (e) => {
+    if (!state || !state.run) return;
+    const n = state.run.methods[state.m].passes.length;
+    const moves = {
+      ArrowLeft: [state.m, state.k - 1], ArrowRight: [state.m, state.k + 1],
+      ArrowUp: [(state.m + 2) % 3, state.k], ArrowDown: [(state.m + 1) % 3, state.k],
+      Home: [state.m, 0], End: [state.m, n - 1],
+    };
+    if (!(e.key in moves)) return;
+    e.preventDefault();
+    go(...moves[e.key]);
+  });
+  $('schritt-png').addEventListener('click', savePng);
+}
+
+// The PNG of the current step for slides: the chart, with the pass named
+// above it and its sentence below.
+function savePng() {
+  if (!state || !state.chart) return;
+  const source = state.chart.ctx.canvas;
+  const words = $('schritt-satz').textContent;
+  const out = document.createElement('canvas');
+  const lines = wrap(words, 110);
+  out.width = source.width;
+  out.height = source.height + (3 + lines.length) * 22 * uPlot.pxRatio;
+  const g = out.getContext('2d');
+  g.fillStyle = '#fff';
+  g.fillRect(0, 0, out.width, out.height);
+  g.drawImage(source, 0, 44 * uPlot.pxRatio);
+  g.fillStyle = '#000';
+  g.font = `${16 * uPlot.pxRatio}px sans-serif`;
+  g.fillText(`${$('schritt-nummer').textContent}: ${$('schritt-achse').textContent}`.slice(0, 160), 8, 26 * uPlot.pxRatio);
+  g.font = `${13 * uPlot.pxRatio}px sans-serif`;
+  lines.forEach((text, i) => g.fillText(text, 8, source.height + (66 + 22 * i) * uPlot.pxRatio));
+  out.toBlob((blob) => {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = `schritt-${letters[state.m]}${state.k + 1}.png`;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 0);
+  }, 'image/png');
+}
+
+function wrap(text, width) {
+  const lines = [''];
+  for (const word of text.split(' ')) {
+    if (lines[lines.length - 1].length + word.length + 1 > width) lines.push('');
+    lines[lines.length - 1] += (lines[lines.length - 1] ? ' ' : '') + word;
+  }
+  return lines;
+}
