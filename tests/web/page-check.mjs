@@ -193,6 +193,7 @@ for (const ratio of [1.5, 2]) {
   const bits = (x) => new BigInt64Array(new Float64Array([x]).buffer)[0];
   check(points > 0 && x199 !== x200 && (bits(x199) - bits(x200)) ** 2n === 1n && d199 * d200 < 0,
     `12 V, Newton 199 and 200: ${points} points, x ${x199} ${x200}, d ${d199} ${d200}`);
+  await page.$eval('#schritt', (e) => e.blur());
   if (stepShot) await (await page.$('#schritt-abschnitt')).screenshot({ path: stepShot });
   await context.close();
 }
