@@ -6,7 +6,7 @@
 #   make test           build and run every test (PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON ...)
 #   make memcheck       the transcripts again, under valgrind memcheck
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
-#   make bench          diodemap's engine against a plain loop; a 1000x1000 map in the page
+#   make bench          diodemap's engine against a plain loop; glibc's two logs; a 1000x1000 map in the page
 #   make web            the browser page, build/web/diodesolve.html
 #   make docs           the README's pictures in docs/, from the README's commands
 #   make install        install (PREFIX=/usr/local; DESTDIR is honoured too)
@@ -55,6 +55,7 @@ fuzz:
 
 bench: build
 	$(BUILD)/bin/diode_map_bench 1000 $(BUILD)/bin/diodemap
+	bash map/log-variants.sh $(BUILD)/bin
 	@if [ -x /usr/bin/chromium ] && $(MAKE) --no-print-directory web >/dev/null; then \
 	    node tests/web/page-bench.mjs build/web/diodesolve.html $(BUILD)/bin; \
 	else echo "bench: the page needs make web and Chromium (Debian: chromium)"; fi
