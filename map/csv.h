@@ -4,7 +4,7 @@
 #ifndef MAP_CSV_H_
 #define MAP_CSV_H_
 
-#include "map/engine.h"
+#include "map/grid.h"
 
 extern const char csv_header[]; // "U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n"
 

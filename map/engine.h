@@ -4,62 +4,7 @@
 #ifndef MAP_ENGINE_H_
 #define MAP_ENGINE_H_
 
-#include <cstddef>
-
-#include "solver/report.h"
-
-enum map_quantity { quantity_u, quantity_r, quantity_i_s, map_quantities };
-enum { map_max_points = 4000 }; // on either axis
-
-// The values one quantity takes: points of them from a to b (both exact),
-// log-spaced when both ends are positive, evenly otherwise; one point is a
-// single value.
-struct map_range {
-    double a;
-    double b;
-    int points;
-};
-
-// A map: U, R and I_S, two of them ranges (2 to map_max_points points); x
-// is the first range in that order, y the second.
-struct map_spec {
-    map_range range[map_quantities];
-    int x;
-    int y;
-};
-
-// How one method ended at one grid point.
-struct method_outcome {
-    double last;          // the estimate of its last pass
-    unsigned char passes; // the number of its last pass, 2 to 200
-    unsigned char repeat; // 1: stopped on an exact repeat; 0: at the limit
-    unsigned char cycle;  // at the limit: 1 when it alternates between two
-};
-
-struct map_cell {
-    method_outcome method[report_methods];
-};
-
-int range_is_log(const map_range *range);
-
-// Point k of the range, 0 <= k < points.
-double range_value(const map_range *range, int k);
-
-// U, R and I_S of the circuit at column 0 of row y, in v (the caller sets
-// v[spec->x] for the other columns).
-void row_values(const map_spec *spec, int y, double v[map_quantities]);
-
-// Bytes that a worker makes of a row for the sink, in a buffer reused from
-// row to row.
-struct map_text {
-    char *data;
-    size_t len;
-    size_t size;
-};
-
-// Makes room for more bytes at text->data + text->len. Returns 0, or -1
-// when memory runs out.
-int map_text_reserve(map_text *text, size_t more);
+#include "map/grid.h"
 
 // Formats row y into text (emptied before) on the worker thread that
 // computed it; xs holds the values of the x axis. Returns 0, or -1 when

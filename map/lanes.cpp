@@ -1,34 +1,12 @@
 // The map's lanes: within a row, lanes circuits run one method in
 // lockstep. Their passes do not depend on each other, so the processor
 // overlaps their logarithms and divisions, while each circuit still takes
-// exactly the steps of methods.h. Also the grid's values and the rows'
-// text buffers: all that a row needs, without threads.
+// exactly the steps of methods.h.
 #include "map/lanes.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "solver/methods.h"
-
-int range_is_log(const map_range *range)
-{
-    return range->a > 0.0 && range->b > 0.0;
-}
-
-double range_value(const map_range *range, int k)
-{
-    if (k <= 0 || range->points < 2)
-        return range->a;
-    if (k >= range->points - 1)
-        return range->b;
-    double t = static_cast<double>(k) / static_cast<double>(range->points - 1);
-    if (range_is_log(range)) {
-        double la = std::log(range->a);
-        double lb = std::log(range->b);
-        return std::exp(la + t * (lb - la));
-    }
-    return range->a * (1.0 - t) + range->b * t;
-}
 
 enum { lanes = 8 };
 
@@ -76,36 +54,27 @@ static void finish_lane(const lane_set *b, int l, int method, method_outcome *o)
     o->cycle = static_cast<unsigned char>(end.cycle);
 }
 
-// One pass of every lane, step by step across the lanes, exactly the steps
-// of methods.h; stop[l] tells which lanes stopped.
+// One pass of every lane, step by step across the lanes: the parts of a
+// pass from methods.h, the logarithms of all lanes back to back between
+// them; stop[l] tells which lanes stopped.
 template <int method> static inline void pass(lane_set *b, int stop[lanes])
 {
     alignas(64) double x[lanes];
     alignas(64) double g[lanes];
     for (int l = 0; l < lanes; ++l) {
-        x[l] =
-            method == method_bisection ? bisection_point(b->lo[l], b->hi[l])
-            : method == method_regula_falsi
-                ? regula_falsi_point(b->lo[l], b->hi[l], b->flo[l], b->fhi[l])
-                : b->est[l];
+        x[l] = pass_point<method>(b->lo[l], b->hi[l], b->flo[l], b->fhi[l],
+                                  b->est[l]);
         g[l] = f_log_argument(x[l], b->i_s[l]);
     }
     for (int l = 0; l < lanes; ++l)
         g[l] = std::log(g[l]);
     for (int l = 0; l < lanes; ++l) {
         double d = f_from_log(b->u[l], b->r[l], x[l], g[l]);
-        double next = x[l];
-        if (method == method_bisection)
-            bisection_move(x[l], d, &b->lo[l], &b->hi[l]);
-        else if (method == method_regula_falsi)
-            regula_falsi_move(x[l], d, &b->lo[l], &b->hi[l], &b->flo[l],
-                              &b->fhi[l]);
-        else
-            next = newton_next(b->u[l], b->r[l], b->i_s[l], x[l], d);
-        b->prev2[l] = b->prev[l];
-        b->prev[l] = b->est[l];
-        b->est[l] = next;
-        stop[l] = stops(++b->n[l], next, b->prev[l]);
+        double next =
+            pass_move<method>(b->u[l], b->r[l], b->i_s[l], x[l], d, &b->lo[l],
+                              &b->hi[l], &b->flo[l], &b->fhi[l]);
+        stop[l] =
+            pass_end(&b->n[l], next, &b->est[l], &b->prev[l], &b->prev2[l]);
     }
 }
 
@@ -145,13 +114,6 @@ static void run_method(const row *w, int width, map_cell *cells)
     }
 }
 
-void row_values(const map_spec *spec, int y, double v[map_quantities])
-{
-    for (int q = 0; q < map_quantities; ++q)
-        v[q] = range_value(&spec->range[q], 0);
-    v[spec->y] = range_value(&spec->range[spec->y], y);
-}
-
 void map_row(const map_spec *spec, const double *xs, int y, map_cell *cells)
 {
     row w;
@@ -162,19 +124,4 @@ void map_row(const map_spec *spec, const double *xs, int y, map_cell *cells)
     run_method<method_bisection>(&w, width, cells);
     run_method<method_regula_falsi>(&w, width, cells);
     run_method<method_newton>(&w, width, cells);
-}
-
-int map_text_reserve(map_text *text, size_t more)
-{
-    if (text->size - text->len >= more)
-        return 0;
-    size_t size = text->size ? text->size : 65536;
-    while (size - text->len < more)
-        size *= 2;
-    char *data = static_cast<char *>(realloc(text->data, size));
-    if (data == nullptr)
-        return -1;
-    text->data = data;
-    text->size = size;
-    return 0;
 }

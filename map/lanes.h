@@ -3,7 +3,7 @@
 #ifndef MAP_LANES_H_
 #define MAP_LANES_H_
 
-#include "map/engine.h"
+#include "map/grid.h"
 
 // Runs the three methods at every point of row y into cells[0..width),
 // xs holding the values of the x axis.

@@ -2,15 +2,15 @@
 #ifndef MAP_OPTIONS_H_
 #define MAP_OPTIONS_H_
 
-#include "common/cli.h"
-#include "map/engine.h"
+#include "common/args.h"
+#include "map/grid.h"
 
 struct map_options {
     map_spec spec;
     int grid[2]; // points on the x and y axis
     int threads;
     enum output_format format;
-    const char *path; // -o FILE, or null
+    const char *path;       // -o FILE, or null
     enum info_request info; // --help, -h or --version, the first of them
 };
 

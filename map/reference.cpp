@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "common/status.h"
+#include "map/engine.h"
 #include "solver/methods.h"
 
 double now()

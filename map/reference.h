@@ -3,7 +3,7 @@
 #ifndef MAP_REFERENCE_H_
 #define MAP_REFERENCE_H_
 
-#include "map/engine.h"
+#include "map/grid.h"
 
 // Seconds on a monotonic clock.
 double now();

@@ -156,47 +156,71 @@ inline int stops(uint64_t n, double next, double prev)
     return ((n > 1) & (next == prev)) | (n == report_pass_limit);
 }
 
-inline double method_point(const method_state *s, int method)
+// A pass of a method, in the three parts its callers take apart (the map's
+// lanes take the logarithms of several circuits between the first two):
+// the point it evaluates f at; with the residual d there, the move of the
+// ends and the new estimate; then the estimates shifted and the stop test.
+// Each is written once, for the method named at compile time, and used by
+// method_pass (diodesolve, the plain loop) and the lanes alike.
+template <int method>
+inline double pass_point(double lo, double hi, double flo, double fhi,
+                         double est)
 {
-    return method == method_bisection ? bisection_point(s->lo, s->hi)
-           : method == method_regula_falsi
-               ? regula_falsi_point(s->lo, s->hi, s->flo, s->fhi)
-               : s->est;
-}
-
-// The rest of the pass at point x with residual d; returns the estimate.
-inline double method_move(method_state *s, int method, double x, double d)
-{
-    s->delta = d;
-    if (method == method_bisection)
-        bisection_move(x, d, &s->lo, &s->hi);
-    else if (method == method_regula_falsi)
-        regula_falsi_move(x, d, &s->lo, &s->hi, &s->flo, &s->fhi);
+    if constexpr (method == method_bisection)
+        return bisection_point(lo, hi);
+    else if constexpr (method == method_regula_falsi)
+        return regula_falsi_point(lo, hi, flo, fhi);
     else
-        return newton_next(s->u, s->r, s->i_s, x, d);
-    return x;
+        return est;
 }
 
-// Runs the next pass of the method s runs, which the caller names again
-// (so that a caller running one method on many circuits pays for no choice
-// among the three). Returns 1 when the method stops after it: its estimate
-// repeats the one before exactly (never in pass 1; NaN never repeats), or it
-// was pass report_pass_limit.
-inline int method_step(method_state *s, int method)
+template <int method>
+inline double pass_move(double u, double r, double i_s, double x, double d,
+                        double *lo, double *hi, double *flo, double *fhi)
 {
-    ++s->n;
-    double x = method_point(s, method);
-    double d = f(s->u, s->r, s->i_s, x);
-    double next = method_move(s, method, x, d);
-    s->prev2 = s->prev;
-    s->prev = s->est;
-    s->est = next;
-    return stops(s->n, next, s->prev);
+    if constexpr (method == method_bisection) {
+        bisection_move(x, d, lo, hi);
+        return x;
+    } else if constexpr (method == method_regula_falsi) {
+        regula_falsi_move(x, d, lo, hi, flo, fhi);
+        return x;
+    } else {
+        return newton_next(u, r, i_s, x, d);
+    }
 }
 
+// Counts the pass in *n and takes its new estimate next; returns 1 when
+// the method stops after it (see stops()).
+inline int pass_end(uint64_t *n, double next, double *est, double *prev,
+                    double *prev2)
+{
+    *prev2 = *prev;
+    *prev = *est;
+    *est = next;
+    return stops(++*n, next, *prev);
+}
+
+// Runs the next pass of method on s. Returns 1 when the method stops after
+// it: its estimate repeats the one before exactly (never in pass 1; NaN
+// never repeats), or it was pass report_pass_limit.
+template <int method> inline int method_step(method_state *s)
+{
+    double x = pass_point<method>(s->lo, s->hi, s->flo, s->fhi, s->est);
+    double d = f(s->u, s->r, s->i_s, x);
+    s->delta = d;
+    double next = pass_move<method>(s->u, s->r, s->i_s, x, d, &s->lo, &s->hi,
+                                    &s->flo, &s->fhi);
+    return pass_end(&s->n, next, &s->est, &s->prev, &s->prev2);
+}
+
+// The same for the method that s runs.
 inline int method_pass(method_state *s)
 {
-    return method_step(s, s->method);
+    switch (s->method) {
+    case method_bisection: return method_step<method_bisection>(s);
+    case method_regula_falsi: return method_step<method_regula_falsi>(s);
+    default: return method_step<method_newton>(s);
+    }
 }
 
 // How a method's run ended: the number of its last pass, whether it
@@ -221,8 +245,9 @@ inline void method_finish(const method_state *s, method_end *end)
 // Called after every pass with its report line.
 typedef void (*pass_hook)(const report_line *line, void *context);
 
-// Each runs one method on the circuit U, R, I_S from its start to its stop,
-// hands every pass to hook (unless null) and stores how it ended in *end.
+// diodesolve's three methods, by the design's names: each runs one method
+// on the circuit U, R, I_S from its start to its stop, hands every pass to
+// hook (unless null) and stores how it ended in *end.
 void halbierung(double u, double r, double i_s, pass_hook hook, void *context,
                 method_end *end);
 void regula_falsi(double u, double r, double i_s, pass_hook hook, void *context,

@@ -14,23 +14,23 @@
 // and their residuals; Newton's x in from), the point it evaluated f at,
 // the residual there, Newton's slope, the new estimate, the ends after it.
 enum {
-    pass_lo,
-    pass_hi,
-    pass_flo,
-    pass_fhi,
-    pass_from,
-    pass_point,
-    pass_d,
-    pass_slope,
-    pass_next,
-    pass_lo_after,
-    pass_hi_after,
-    pass_fields
+    field_lo,
+    field_hi,
+    field_flo,
+    field_fhi,
+    field_from,
+    field_point,
+    field_d,
+    field_slope,
+    field_next,
+    field_lo_after,
+    field_hi_after,
+    field_fields
 };
 enum { curve_max = 2048 };
 
 static double circuit[3]; // U, R, I_S
-static double passes[report_pass_limit][pass_fields];
+static double passes[report_pass_limit][field_fields];
 static double curve[2][curve_max]; // doubles and their residuals
 static char text[160];
 
@@ -53,7 +53,7 @@ EXPORT(core_step_circuit) double *core_step_circuit()
 }
 EXPORT(core_pass_fields) int core_pass_fields()
 {
-    return pass_fields;
+    return field_fields;
 }
 EXPORT(core_pass_data) double *core_pass_data()
 {
@@ -74,15 +74,15 @@ EXPORT(core_run_passes) int core_run_passes(int m)
     int stop = 0;
     while (!stop) {
         double *p = passes[s.n];
-        p[pass_lo] = s.lo, p[pass_hi] = s.hi;
-        p[pass_flo] = s.flo, p[pass_fhi] = s.fhi, p[pass_from] = s.est;
+        p[field_lo] = s.lo, p[field_hi] = s.hi;
+        p[field_flo] = s.flo, p[field_fhi] = s.fhi, p[field_from] = s.est;
         stop = method_pass(&s);
-        p[pass_point] = m == method_newton ? p[pass_from] : s.est;
-        p[pass_d] = s.delta;
-        p[pass_slope] =
-            m == method_newton ? dfdx(u, r, i_s, p[pass_from]) : 0.0;
-        p[pass_next] = s.est;
-        p[pass_lo_after] = s.lo, p[pass_hi_after] = s.hi;
+        p[field_point] = m == method_newton ? p[field_from] : s.est;
+        p[field_d] = s.delta;
+        p[field_slope] =
+            m == method_newton ? dfdx(u, r, i_s, p[field_from]) : 0.0;
+        p[field_next] = s.est;
+        p[field_lo_after] = s.lo, p[field_hi_after] = s.hi;
     }
     return static_cast<int>(s.n);
 }
@@ -187,17 +187,18 @@ EXPORT(core_origin) int core_origin(int m, int k, int inf)
     double u = circuit[0], r = circuit[1], i_s = circuit[2];
     int o = 0;
     if (m == method_bisection)
-        o = blame(origin_sum_ends, p[pass_lo] + p[pass_hi], p[pass_lo],
-                  p[pass_hi], inf);
+        o = blame(origin_sum_ends, p[field_lo] + p[field_hi], p[field_lo],
+                  p[field_hi], inf);
     else if (m == method_regula_falsi)
-        o = blame(origin_secant, p[pass_point], p[pass_lo] + p[pass_flo],
-                  p[pass_hi] + p[pass_fhi], inf);
-    o = o ? o : f_origin(p[pass_point], inf);
+        o = blame(origin_secant, p[field_point], p[field_lo] + p[field_flo],
+                  p[field_hi] + p[field_fhi], inf);
+    o = o ? o : f_origin(p[field_point], inf);
     if (m == method_newton && !o) {
-        o = blame(origin_slope, dfdx(u, r, i_s, p[pass_from]), p[pass_from],
+        o = blame(origin_slope, dfdx(u, r, i_s, p[field_from]), p[field_from],
                   i_s, inf);
         o = o ? o
-              : blame(origin_step, p[pass_next], p[pass_from], p[pass_d], inf);
+              : blame(origin_step, p[field_next], p[field_from], p[field_d],
+                      inf);
     }
     return o;
 }
