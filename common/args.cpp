@@ -1,7 +1,8 @@
 // The command-line conventions that need no system beyond stdio: the output
 // options, usage errors and escaped echoes of input (also in WebAssembly).
-#include "common/cli.h"
+#include "common/args.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "common/status.h"

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "common/cli.h"
+#include "common/args.h"
 #include "map/view.h"
 
 // Writes the gnuplot script for an SVG or PNG picture of the view.

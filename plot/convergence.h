@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "common/cli.h"
+#include "common/args.h"
 #include "plot/transcript.h"
 
 // Writes the script that draws |Delta| per pass of the three methods: an

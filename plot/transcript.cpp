@@ -5,7 +5,7 @@
 #include <cinttypes>
 #include <cstring>
 
-#include "common/cli.h"
+#include "common/args.h"
 
 // A report line is far shorter than this; what follows its start beyond
 // it is not kept.

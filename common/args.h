@@ -1,0 +1,37 @@
+// The tools' arguments, also in WebAssembly: the output options, --help
+// and --version, usage errors, and input echoed in messages, escaped.
+#ifndef COMMON_ARGS_H_
+#define COMMON_ARGS_H_
+
+#include <cstddef>
+
+enum output_format { format_svg, format_png, format_text, format_csv };
+
+// Copies at most max bytes of src[0..len) into dst (size bytes, always
+// terminated): printable ASCII as it is, a backslash doubled, every other
+// byte (control characters, NUL, bytes above 0x7e) as \xHH. Escapes are
+// never cut in half.
+void escape_bytes(char *dst, size_t size, const char *src, size_t len,
+                  size_t max);
+
+// Reads "-o FILE", "--svg", "--png", "--text" and, when with_csv, "--csv" at
+// argv[*k], advancing *k past what it took. Returns 1 when it took an
+// option, 0 when argv[*k] is none of them, -1 after a message when -o lacks
+// its file.
+int take_output_option(int argc, char **argv, int *k, int with_csv,
+                       enum output_format *format, const char **path);
+
+// What argv[k] asks for: --help or -h, --version, or neither.
+enum info_request { info_none, info_help, info_version };
+enum info_request info_option(const char *arg);
+
+// exit_usage after "FEHLER: <what>: "<arg>"!" (arg escaped).
+int argument_error(const char *what, const char *arg);
+
+// exit_usage after a message naming the argument: an unknown option.
+int usage_error(const char *tool, const char *arg);
+
+// Writes "<head>"<arg>"<tail>" to standard error, arg escaped.
+void echo_arg(const char *head, const char *arg, const char *tail);
+
+#endif // COMMON_ARGS_H_
