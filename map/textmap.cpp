@@ -48,10 +48,7 @@ static char mark_of(unsigned char ending)
 {
     if (ending >= ending_limit_cycle)
         return limit_marks[ending - ending_limit_cycle];
-    int bucket = 0;
-    while (bucket < 6 && (ending >> (bucket + 2)) != 0)
-        ++bucket;
-    return pass_marks[bucket];
+    return pass_marks[pass_bucket(ending)];
 }
 
 static void write_legend(FILE *out, const map_view *v, int width)
@@ -82,8 +79,8 @@ static void write_x_labels(FILE *out, const map_view *v, int width)
     int l = static_cast<int>(strlen(left));
     int r = static_cast<int>(strlen(right));
     if (l + 1 + r <= v->cols) {
-        put_line(out, width, "%*s  %s%*s", label_width, "", left,
-                 v->cols - l, right);
+        put_line(out, width, "%*s  %s%*s", label_width, "", left, v->cols - l,
+                 right);
         return;
     }
     put_line(out, width, "%*s  %s", label_width, "", left);

@@ -19,6 +19,19 @@ int sample_point(int k, int n, int points)
     return static_cast<int>((2 * scaled + (n - 1)) / (2 * (n - 1)));
 }
 
+int pass_bucket(unsigned char passes)
+{
+    int bucket = 0;
+    while (bucket < pass_buckets - 1 && (passes >> (bucket + 2)) != 0)
+        ++bucket;
+    return bucket;
+}
+
+int pass_bucket_start(int k)
+{
+    return 2 << k;
+}
+
 static unsigned char ending_of(const method_outcome *o)
 {
     if (o->repeat)

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "map/engine.h"
+#include "map/grid.h"
 
 // A method's ending at a point, as one byte: the passes (2 to 200) when it
 // stopped on a repeat, else one of these: at the limit with a finite
@@ -36,12 +36,19 @@ struct map_view {
     unsigned long count[report_methods][end_classes];
 };
 
-// A view of at most cols x rows samples. Returns 0, or -1 without memory.
-int view_begin(map_view *view, const map_spec *spec, int cols, int rows);
-
 // Samples per axis of a picture.
 enum { picture_samples = 400 };
+
+// A view of at most cols x rows samples. Returns 0, or -1 without memory;
+// view_end frees it.
+int view_begin(map_view *view, const map_spec *spec, int cols, int rows);
 void view_end(map_view *view);
+
+// The passes to the repeat in buckets of powers of two: 2-3, 4-7, ...,
+// 64-127 and 128-200; bucket k starts at 2 << k.
+enum { pass_buckets = 7 };
+int pass_bucket(unsigned char passes);
+int pass_bucket_start(int k);
 
 // The grid point that sample k of n stands for, on an axis of points.
 int sample_point(int k, int n, int points);

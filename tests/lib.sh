@@ -107,6 +107,20 @@ tool_info() {
     [ "$("$1" --version 2>&1)" = "$2 $3" ] || fail "says '$("$1" --version 2>&1)'"
 }
 
+# random_circuits SEED COUNT: COUNT circuits as three answer lines each, U,
+# R and I_S over many decades and both signs, with zeros among them, as
+# %.17g so that every bit reaches the programs.
+random_circuits() {
+    awk -v seed="$1" -v count="$2" 'BEGIN { srand(seed)
+        for (k = 0; k < count; k++) {
+            for (q = 0; q < 3; q++) {
+                e = int(rand() * 40) - 20; s = rand() < 0.15 ? -1 : 1
+                v[q] = rand() < 0.05 ? 0 : s * rand() * 10 ^ e
+            }
+            printf "%.17g\n%.17g\n%.17g\n", v[0], (v[1] < 0 ? -v[1] : v[1]) * 1e3, (v[2] < 0 ? -v[2] : v[2]) * 1e-9
+        } }'
+}
+
 # need_web SRC [page]: node, and SRC's WebAssembly modules brought up to
 # date (the wasm preset), or with "page" the whole page (make web); skips
 # (77) naming what is missing.

@@ -32,14 +32,7 @@ for ending in Wiederholung,num Grenze,num Grenze,-nan; do
 done
 
 name="dialogues"
-awk 'BEGIN { srand(20261209)
-    for (k = 0; k < 2000; k++) {
-        for (q = 0; q < 3; q++) {
-            e = int(rand() * 40) - 20; s = rand() < 0.15 ? -1 : 1
-            v[q] = rand() < 0.05 ? 0 : s * rand() * 10 ^ e
-        }
-        printf "%.17g\n%.17g\n%.17g\n", v[0], (v[1] < 0 ? -v[1] : v[1]) * 1e3, (v[2] < 0 ? -v[2] : v[2]) * 1e-9
-    } }' >"$work/circuits"
+random_circuits 20261209 2000 >"$work/circuits"
 node "$src/tests/web/solve-many.mjs" "$src/build/wasm/bin/diodesolve.wasm" "$work/circuits" "$work/got.out" ||
     fail "the WebAssembly diodesolve failed"
 split -l 3 -d -a 4 "$work/circuits" "$work/circuit."

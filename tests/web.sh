@@ -32,16 +32,7 @@ for c in "$src"/tests/cases/diodesolve/*.case; do
     cases=$((cases + 1))
 done
 
-# Random circuits: U, R and I_S over many decades and both signs, with
-# zeros among them, as %.17g so that every bit reaches both programs.
-awk 'BEGIN { srand(20261208)
-    for (k = 0; k < 200; k++) {
-        for (q = 0; q < 3; q++) {
-            e = int(rand() * 40) - 20; s = rand() < 0.15 ? -1 : 1
-            v[q] = rand() < 0.05 ? 0 : s * rand() * 10 ^ e
-        }
-        printf "%.17g\n%.17g\n%.17g\n", v[0], (v[1] < 0 ? -v[1] : v[1]) * 1e3, (v[2] < 0 ? -v[2] : v[2]) * 1e-9
-    } }' >"$work/circuits"
+random_circuits 20261208 200 >"$work/circuits"
 split -l 3 -d -a 3 "$work/circuits" "$work/circuit."
 for input in "$work"/circuit.*; do
     name=${input##*.}
@@ -110,6 +101,23 @@ for region in "--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 61x37" \
         maps=$((maps + 1))
     done
 done
+# Arguments beyond any buffer: a value of 5000 digits, and 70 words; the
+# page's parser answers as the console's.
+long=$(printf '1%.0s' $(seq 5000))
+many=()
+for k in $(seq 35); do many+=(--grid 3x2); done
+for args in "--U $long" "${many[*]}"; do
+    read -ra words <<<"$args"
+    status=0
+    "$2/diodemap" --csv "${words[@]}" >"$work/want.csv" 2>"$work/want.err" || status=$?
+    got=0
+    node "$src/tests/web/map-run.mjs" "$src/build/wasm/bin/diodeweb.wasm" 1 "$work/got.csv" "${words[@]}" \
+        2>"$work/got.err" || got=$?
+    [ "$status" = "$got" ] && cmp -s "$work/want.err" "$work/got.err" ||
+        fail "${#words[@]} words of ${#args} bytes: the page says $(head -c 200 "$work/got.err") ($got)"
+    [ "$status" != 0 ] || cmp -s "$work/want.csv" "$work/got.csv" || fail "${#words[@]} words: the CSV differs"
+done
+
 echo "WebAssembly: $cases transcript cases, $(ls "$work"/circuit.* | wc -l) random circuits and $maps maps checked;" \
     "the step data of $(ls "$work"/every.* | wc -l) circuits, $grids grids of doubles"
 finish

@@ -3,6 +3,7 @@
 // page's main thread holds the view; each Web Worker computes rows. Every
 // call works on the module's own buffers, whose addresses it exports.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "map/csv.h"
@@ -13,10 +14,12 @@
 #include "plot/transcript.h"
 #include "web/export.h"
 
-enum { args_size = 4096, args_max = 64, transcript_size = 1 << 20 };
+enum { transcript_size = 1 << 20 };
 
-static char args[args_size];              // NUL-separated words
-static char transcript[transcript_size];  // diodesolve's standard output
+static char *args = nullptr; // NUL-separated words
+static size_t args_size = 0;
+static char **argv = nullptr;            // diodemap and the words
+static char transcript[transcript_size]; // diodesolve's standard output
 static map_options options;
 static double xs[map_max_points];
 static map_cell cells[map_max_points];
@@ -27,26 +30,58 @@ static transcript_series series[report_methods];
 static char why[512];
 static char label[128];
 
-EXPORT(core_args) char *core_args() { return args; }
-EXPORT(core_args_size) int core_args_size() { return args_size; }
-EXPORT(core_cells) map_cell *core_cells() { return cells; }
-EXPORT(core_cell_size) int core_cell_size() { return sizeof(map_cell); }
-EXPORT(core_text) char *core_text() { return text.data; }
-EXPORT(core_csv_header) const char *core_csv_header() { return csv_header; }
-EXPORT(core_circuit) double *core_circuit() { return circuit; }
+// Room for count words of size bytes in all, their terminators included.
+// Returns where they go, or null without memory.
+EXPORT(core_args) char *core_args(int count, int size)
+{
+    char *words =
+        static_cast<char *>(realloc(args, static_cast<size_t>(size) + 1));
+    char **list = static_cast<char **>(
+        realloc(argv, sizeof(char *) * (static_cast<size_t>(count) + 2)));
+    if (words != nullptr)
+        args = words;
+    if (list != nullptr)
+        argv = list;
+    if (words == nullptr || list == nullptr)
+        return nullptr;
+    args_size = static_cast<size_t>(size) + 1;
+    memset(args, 0, args_size);
+    return args;
+}
+EXPORT(core_cells) map_cell *core_cells()
+{
+    return cells;
+}
+EXPORT(core_cell_size) int core_cell_size()
+{
+    return sizeof(map_cell);
+}
+EXPORT(core_text) char *core_text()
+{
+    return text.data;
+}
+EXPORT(core_csv_header) const char *core_csv_header()
+{
+    return csv_header;
+}
+EXPORT(core_circuit) double *core_circuit()
+{
+    return circuit;
+}
 
-// Parses the count words in args as diodemap's arguments after its name;
-// messages go to standard error as on the console. Returns the exit status
-// (0 when the map can be computed).
+// Parses the count words that core_args made room for as diodemap's
+// arguments after its name; messages go to standard error as on the
+// console. Returns the exit status (0 when the map can be computed).
 EXPORT(core_parse) int core_parse(int count)
 {
-    char *argv[args_max + 2] = {const_cast<char *>("diodemap")};
+    static char name[] = "diodemap";
+    argv[0] = name;
     int argc = 1;
-    args[args_size - 1] = '\0';
-    for (char *p = args; argc <= count && argc <= args_max; ++argc) {
+    for (char *p = args; argc <= count; ++argc) {
         argv[argc] = p;
         p += strlen(p) + 1;
     }
+    argv[argc] = nullptr;
     int status = parse_map_options(argc, argv, &options);
     fflush(stderr);
     if (status != 0)
@@ -130,6 +165,15 @@ EXPORT(core_name) const char *core_name(int kind, int k)
     default: return report_colours[k];
     }
 }
+// The passes that start each bucket of the legend (2, 4, ..., 128).
+EXPORT(core_buckets) int core_buckets()
+{
+    return pass_buckets;
+}
+EXPORT(core_bucket_start) int core_bucket_start(int k)
+{
+    return pass_bucket_start(k);
+}
 // The endings at the limit: 0 kreist, 1 kriecht, 2 nan or inf.
 EXPORT(core_limit_ending) int core_limit_ending(int k)
 {
@@ -151,7 +195,10 @@ EXPORT(core_sample_circuit) double *core_sample_circuit(int row, int col)
     return circuit;
 }
 
-EXPORT(core_transcript) char *core_transcript() { return transcript; }
+EXPORT(core_transcript) char *core_transcript()
+{
+    return transcript;
+}
 EXPORT(core_transcript_size) int core_transcript_size()
 {
     return transcript_size;
@@ -171,12 +218,18 @@ EXPORT(core_read_transcript) int core_read_transcript(int len)
     fclose(in);
     return ok;
 }
-EXPORT(core_why) const char *core_why() { return why; }
+EXPORT(core_why) const char *core_why()
+{
+    return why;
+}
 EXPORT(core_passes) int core_passes(int m)
 {
     return static_cast<int>(series[m].passes);
 }
-EXPORT(core_delta) double core_delta(int m, int k) { return series[m].delta[k]; }
+EXPORT(core_delta) double core_delta(int m, int k)
+{
+    return series[m].delta[k];
+}
 EXPORT(core_current) double core_current(int m, int k)
 {
     return series[m].current[k];

@@ -38,18 +38,20 @@ export function openCore(module) {
     methodColours: names(4),
     // A method's ending at a map point: its passes to the repeat, or one
     // of these at the limit.
+    // The first passes of the buckets of the map's colour scale.
+    buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
     endings: { cycle: x.core_limit_ending(0), creep: x.core_limit_ending(1), nan: x.core_limit_ending(2) },
     // Parses diodemap's arguments. Returns { status, stderr }: its exit
     // status (0: ready) and its messages as text.
     parse(words) {
-      const buffer = bytes().subarray(x.core_args(), x.core_args() + x.core_args_size());
-      buffer.fill(0);
-      let at = 0;
-      for (const w of words) {
-        const b = encoder.encode(w);
-        if (at + b.length + 1 > buffer.length) break; // cut: the parser stops at the end
-        buffer.set(b, at);
-        at += b.length + 1;
+      const encoded = words.map((w) => encoder.encode(w));
+      const size = encoded.reduce((n, b) => n + b.length + 1, 0);
+      const at = x.core_args(words.length, size);
+      if (at === 0) return { status: 1, stderr: 'FEHLER: Kein Speicher fuer die Argumente!\n' };
+      let next = at;
+      for (const b of encoded) {
+        bytes().set(b, next);
+        next += b.length + 1;
       }
       const status = x.core_parse(words.length);
       return { status, stderr: decoder.decode(run.take(2)) };

@@ -11,11 +11,13 @@ const inFlight = 32; // rows handed to each worker ahead, to hide messaging
 // thread's, see core.js) with the module that the workers instantiate.
 // Resolves to { status, stderr } when the parser refuses the arguments, else
 // { status: 0, csv }: the view is complete in core, csv the CSV's parts in
-// order (header first) when asked for. progress(done, all) follows the rows.
-export function computeMap(core, module, words, workers, { csv = false, samples = 400, progress = () => {} } = {}) {
+// order (header first) for a map of at most csvUpTo points, else null.
+// progress(done, all) follows the rows.
+export function computeMap(core, module, words, workers, { csvUpTo = 0, samples = 400, progress = () => {} } = {}) {
   const parsed = core.parse(words);
   if (parsed.status !== 0) return Promise.resolve(parsed);
   const height = core.points(1);
+  const csv = core.points(0) * height <= csvUpTo;
   core.viewBegin(samples, samples);
   const parts = csv ? [core.csvHeader()] : null;
   return new Promise((resolve, reject) => {

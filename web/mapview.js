@@ -51,7 +51,7 @@ export function showMap(core, csvParts, tooBig) {
   }));
 }
 
-// The sample under a pointer on panel m's canvas: [row, col].
+// The sample under a pointer on a panel's canvas: [row, col].
 function sampleAt(canvas, event) {
   const box = canvas.getBoundingClientRect();
   const col = Math.floor(((event.clientX - box.left) / box.width) * shown.cols);

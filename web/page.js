@@ -167,10 +167,8 @@ async function drawMap(words) {
   keepUrl();
   try {
     const started = performance.now();
-    const parsed = core.parse(words);
-    const csv = parsed.status === 0 && core.points(0) * core.points(1) <= csvMaxPoints;
     const result = await computeMap(core, mapModule, words, workers, {
-      csv,
+      csvUpTo: csvMaxPoints,
       progress: (done, all) => { if (run === mapRun) $('fortschritt').value = done / all; },
     });
     if (run !== mapRun) return;

@@ -21,7 +21,7 @@ export function describeEnding(core, ending) {
 // The legend's entries: the pass buckets of the colour scale and the two
 // limits, each with its colour.
 export function legendEntries(core) {
-  const entries = [2, 4, 8, 16, 32, 64, 128].map((p) => [String(p), css(core.colour(p))]);
+  const entries = core.buckets.map((p) => [String(p), css(core.colour(p))]);
   entries.push([String(core.passLimit), css(core.colour(core.passLimit))]);
   entries.push(['Grenze, kreist', css(core.colour(core.endings.cycle))]);
   entries.push(['Grenze, kriecht', css(core.colour(core.endings.creep))]);

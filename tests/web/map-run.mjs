@@ -16,7 +16,7 @@ const workers = threads.map((t) => ({
   listen: (fn) => t.on('message', fn),
 }));
 try {
-  const result = await computeMap(openCore(module), module, words, workers, { csv: true });
+  const result = await computeMap(openCore(module), module, words, workers, { csvUpTo: Infinity });
   writeSync(2, result.stderr);
   if (result.status === 0) writeFileSync(out, Buffer.concat(result.csv));
   process.exitCode = result.status;
