@@ -16,13 +16,25 @@ set(dalv_release "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
 set(dalv_hardened
   "$<AND:${dalv_release},$<NOT:$<BOOL:${DALV_SANITIZE}>>,$<NOT:$<BOOL:${DALV_WASM}>>>")
 
-# dalv_settings(<target>): language standard, warnings, exact floating point,
-# hardening of release builds, the sanitizers when asked for, and no
-# compiler identification (.comment) in programs and libraries.
+# dalv_settings(<target> [PIC] [FUZZER] [REACTOR] [DEFINES <name=value>...]):
+# language standard, warnings, exact floating point, hardening of release
+# builds, the sanitizers when asked for, and no compiler identification
+# (.comment) in programs and libraries; the one place that sets a target's
+# flags. PIC makes a library position-independent; FUZZER links a
+# libFuzzer target; with DALV_FUZZ every library is
+# built with libFuzzer's coverage feedback. REACTOR makes a WebAssembly
+# module a reactor (no main). DEFINES are compile definitions.
 # -ffp-contract=off keeps every multiply and add a separately rounded binary64
 # operation, also with -march=native on FMA hardware; fast-math is never used.
 function(dalv_settings target)
+  cmake_parse_arguments(PARSE_ARGV 1 opt "PIC;FUZZER;REACTOR" "" "DEFINES")
   target_compile_features(${target} PRIVATE cxx_std_17)
+  if(opt_PIC)
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  endif()
+  if(opt_DEFINES)
+    target_compile_definitions(${target} PRIVATE ${opt_DEFINES})
+  endif()
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF C_EXTENSIONS OFF)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     return()
@@ -43,6 +55,16 @@ function(dalv_settings target)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
   get_target_property(type ${target} TYPE)
+  if(DALV_FUZZ AND type STREQUAL "STATIC_LIBRARY")
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
+  if(opt_FUZZER)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  endif()
+  if(opt_REACTOR)
+    target_link_options(${target} PRIVATE -mexec-model=reactor)
+  endif()
   if(DALV_WASM AND type STREQUAL "EXECUTABLE")
     set_target_properties(${target} PROPERTIES SUFFIX .wasm)
     # The page carries the modules: no names or debug sections.

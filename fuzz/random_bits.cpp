@@ -17,11 +17,20 @@ static void run(uint64_t bits)
 
 int main(int argc, char **argv)
 {
-    static const uint64_t specials[] = {
-        0, 1ull << 63, 1, 0x000fffffffffffffull, 0x0010000000000000ull,
-        0x7fefffffffffffffull, 0x7ff0000000000000ull, 0xfff0000000000000ull,
-        0x7ff8000000000000ull, 0xfff8000000000000ull, 0x7ff0000000000001ull,
-        0xfff4000000000abcull, 0x3ff0000000000000ull, 0x3fb999999999999aull};
+    static const uint64_t specials[] = {0,
+                                        1ull << 63,
+                                        1,
+                                        0x000fffffffffffffull,
+                                        0x0010000000000000ull,
+                                        0x7fefffffffffffffull,
+                                        0x7ff0000000000000ull,
+                                        0xfff0000000000000ull,
+                                        0x7ff8000000000000ull,
+                                        0xfff8000000000000ull,
+                                        0x7ff0000000000001ull,
+                                        0xfff4000000000abcull,
+                                        0x3ff0000000000000ull,
+                                        0x3fb999999999999aull};
     for (uint64_t bits : specials)
         run(bits);
     long count = argc > 1 ? atol(argv[1]) : 1000000;

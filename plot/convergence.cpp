@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 
-
 // Pictures: a filled circle for an ordinary pass, a triangle pointing down
 // at the bottom edge for a residual of zero, one pointing up at the top edge
 // for inf, a cross at the top edge for nan. The text chart draws a pass as
@@ -48,8 +47,8 @@ struct axis {
     double step;
 };
 
-static void data_range(const transcript_series *series, double *lo,
-                       double *hi, int used[4])
+static void data_range(const transcript_series *series, double *lo, double *hi,
+                       int used[4])
 {
     double small = HUGE_VAL;
     double large = -HUGE_VAL;
@@ -178,8 +177,8 @@ static void write_picture_plot(FILE *gp, const int used[4])
                 "%s$M%d using 1:2:3 with points pt variable lc rgb '%s' "
                 "notitle, \\\n",
                 m ? ", \\\n  " : "", m, report_colours[m]);
-        fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n",
-                m, report_colours[m]);
+        fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n", m,
+                report_colours[m]);
         fprintf(gp, "  keyentry with linespoints pt %d lc rgb '%s' title '%s'",
                 picture_points[mark_plain], report_colours[m], report_names[m]);
     }
