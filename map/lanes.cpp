@@ -24,7 +24,7 @@ struct row {
 struct alignas(64) lane_set {
     double u[lanes], r[lanes], i_s[lanes];
     double lo[lanes], hi[lanes], flo[lanes], fhi[lanes];
-    double est[lanes], prev[lanes], prev2[lanes];
+    double est[lanes], prev[lanes];
     uint64_t n[lanes];
     int column[lanes];
 };
@@ -37,15 +37,14 @@ static void start_lane(lane_set *b, int l, int method, const row *w, int x)
     method_begin(&s, method, v[quantity_u], v[quantity_r], v[quantity_i_s]);
     b->u[l] = s.u, b->r[l] = s.r, b->i_s[l] = s.i_s;
     b->lo[l] = s.lo, b->hi[l] = s.hi, b->flo[l] = s.flo, b->fhi[l] = s.fhi;
-    b->est[l] = s.est, b->prev[l] = s.prev, b->prev2[l] = s.prev2;
-    b->n[l] = s.n;
+    b->est[l] = s.est, b->prev[l] = s.prev, b->n[l] = s.n;
 }
 
 static void finish_lane(const lane_set *b, int l, int method, method_outcome *o)
 {
-    method_state s = {method,     b->u[l],     b->r[l],   b->i_s[l], b->lo[l],
-                      b->hi[l],   b->flo[l],   b->fhi[l], b->est[l], 0.0,
-                      b->prev[l], b->prev2[l], b->n[l]};
+    method_state s = {method,    b->u[l],  b->r[l],    b->i_s[l],
+                      b->lo[l],  b->hi[l], b->flo[l],  b->fhi[l],
+                      b->est[l], 0.0,      b->prev[l], b->n[l]};
     method_end end;
     method_finish(&s, &end);
     o->last = end.last;
@@ -73,8 +72,7 @@ template <int method> static inline void pass(lane_set *b, int stop[lanes])
         double next =
             pass_move<method>(b->u[l], b->r[l], b->i_s[l], x[l], d, &b->lo[l],
                               &b->hi[l], &b->flo[l], &b->fhi[l]);
-        stop[l] =
-            pass_end(&b->n[l], next, &b->est[l], &b->prev[l], &b->prev2[l]);
+        stop[l] = pass_end(&b->n[l], next, &b->est[l], &b->prev[l]);
     }
 }
 

@@ -60,13 +60,12 @@ inline double dfdx(double u, double r, double i_s, double i)
 // of the interval (bisection; a and b of regula falsi, with their residuals
 // flo and fhi); est is the estimate of the last pass (Newton: the estimate
 // the next pass starts from), delta its residual (Newton: the residual at
-// the estimate the pass started from), prev the estimate before it and
-// prev2 the one before that.
+// the estimate the pass started from), prev the estimate before it.
 struct method_state {
     int method;
     double u, r, i_s;
     double lo, hi, flo, fhi;
-    double est, delta, prev, prev2;
+    double est, delta, prev;
     uint64_t n; // the pass counter, 64 bits wherever compiled
 };
 
@@ -74,8 +73,7 @@ inline void method_begin(method_state *s, int method, double u, double r,
                          double i_s)
 {
     double top = u / r;
-    *s = method_state{method, u,   r,   i_s, 0.0, top, 0.0,
-                      0.0,    0.0, 0.0, 0.0, 0.0, 0};
+    *s = method_state{method, u, r, i_s, 0.0, top, 0.0, 0.0, 0.0, 0.0, 0.0, 0};
     if (method == method_regula_falsi) {
         s->flo = f(u, r, i_s, s->lo);
         s->fhi = f(u, r, i_s, s->hi);
@@ -191,10 +189,8 @@ inline double pass_move(double u, double r, double i_s, double x, double d,
 
 // Counts the pass in *n and takes its new estimate next; returns 1 when
 // the method stops after it (see stops()).
-inline int pass_end(uint64_t *n, double next, double *est, double *prev,
-                    double *prev2)
+inline int pass_end(uint64_t *n, double next, double *est, double *prev)
 {
-    *prev2 = *prev;
     *prev = *est;
     *est = next;
     return stops(++*n, next, *prev);
@@ -210,7 +206,7 @@ template <int method> inline int method_step(method_state *s)
     s->delta = d;
     double next = pass_move<method>(s->u, s->r, s->i_s, x, d, &s->lo, &s->hi,
                                     &s->flo, &s->fhi);
-    return pass_end(&s->n, next, &s->est, &s->prev, &s->prev2);
+    return pass_end(&s->n, next, &s->est, &s->prev);
 }
 
 // The same for the method that s runs.
@@ -225,7 +221,7 @@ inline int method_pass(method_state *s)
 
 // How a method's run ended: the number of its last pass, whether it
 // stopped on an exact repeat (else at the pass limit), whether it then
-// cycles (its last estimate equals the one two passes before: it
+// cycles (one more pass would give back the estimate before the last: it
 // alternates between two values), its last estimate.
 struct method_end {
     uint64_t passes;
@@ -238,8 +234,15 @@ inline void method_finish(const method_state *s, method_end *end)
 {
     end->passes = s->n;
     end->repeat = s->n > 1 && s->est == s->prev;
-    end->cycle = !end->repeat && s->n > 2 && s->est == s->prev2;
+    end->cycle = 0;
     end->last = s->est;
+    if (!end->repeat && std::isfinite(s->est)) {
+        // Only at the limit, so that no pass pays for keeping an estimate
+        // more: the pass after the last, on a copy.
+        method_state after = *s;
+        method_pass(&after);
+        end->cycle = after.est == s->prev;
+    }
 }
 
 // Called after every pass with its report line.

@@ -121,6 +121,9 @@ export function openCore(module) {
         return { lo, hi, flo, fhi, from, point, d, slope, next, loAfter, hiAfter };
       });
     },
+    // Whether the method whose passes() came last cycles at the limit (one
+    // more pass gives back the estimate before the last), as the map counts.
+    cycled: () => x.core_cycled() === 1,
     passLimit: x.core_pass_limit(),
     // Pass k (from 0) of method m as diodesolve reports it, from its values
     // (passes()).

@@ -33,6 +33,7 @@ static double circuit[3]; // U, R, I_S
 static double passes[report_pass_limit][field_fields];
 static double curve[2][curve_max]; // doubles and their residuals
 static char text[160];
+static int cycled; // of the method run last
 
 // Reads U, R and I_S as diodesolve does, from the answers the page put on
 // standard input, then empties it for the next run. Returns 1 when all
@@ -84,7 +85,16 @@ EXPORT(core_run_passes) int core_run_passes(int m)
         p[field_next] = s.est;
         p[field_lo_after] = s.lo, p[field_hi_after] = s.hi;
     }
+    method_end end;
+    method_finish(&s, &end);
+    cycled = end.cycle;
     return static_cast<int>(s.n);
+}
+
+// Whether the method run last cycles at the limit, as the map counts it.
+EXPORT(core_cycled) int core_cycled()
+{
+    return cycled;
 }
 
 // Pass number pass of method m with estimate i, residual delta and ends a

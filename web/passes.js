@@ -42,7 +42,8 @@ export function runPasses(core, stdin) {
     passes.forEach((p, k) => {
       p.origin = [p.point, p.d, p.next].some(Number.isNaN) ? core.origin(m, k, false) : 0;
     });
-    return { passes, nan: firstBad(core, m, passes, false), inf: firstBad(core, m, passes, true) };
+    const cycle = core.cycled();
+    return { passes, cycle, nan: firstBad(core, m, passes, false), inf: firstBad(core, m, passes, true) };
   });
   return { circuit, methods };
 }
@@ -62,7 +63,7 @@ export const repeated = (passes) =>
 
 // How method m's block ended, as the page states it under the output.
 export function verdict(core, run, m) {
-  const { passes, nan, inf } = run.methods[m];
+  const { passes, cycle, nan, inf } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
   if (repeated(passes)) return `Wiederholung nach ${n} Durchlaeufen`;
@@ -70,7 +71,7 @@ export function verdict(core, run, m) {
   const where = (bad, what) => `${limit}: ${what}, zuerst in Durchlauf ${bad.k + 1}, aus ${originText(bad.origin)}`;
   if (Number.isNaN(last.next)) return where(nan, 'nan');
   if (!Number.isFinite(last.next)) return where(inf, last.next > 0 ? 'inf' : '-inf');
-  if (n > 2 && last.next === passes[n - 3].next)
+  if (cycle)
     return neighbours(last.next, passes[n - 2].next)
       ? `${limit}: wechselt zwischen zwei Nachbarn`
       : `${limit}: wechselt zwischen zwei Werten`;
