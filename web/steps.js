@@ -126,7 +126,7 @@ function plot(core, m, p, w) {
     height: Math.round(Math.min(460, Math.max(260, width * 0.6))),
     scales: { x: { time: false, range: [data[0][0] - half, data[0][data[0].length - 1] + half] }, y: { range: [ylo, yhi] } },
     axes: [
-      { label: w.grid ? 'I: Schritte im Gitter der doubles um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
+      { label: w.grid ? 'I: Schritte im Gitter um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
         incrs: w.grid ? [1, 2, 5, 10] : undefined },
       { label: 'f(I) in V', size: 80, values: (u, splits) => splits.map(fmtY) },
     ],
