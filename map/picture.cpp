@@ -121,9 +121,10 @@ static void write_colours(FILE *gp)
     for (int k = 0; k < palette_stops; ++k)
         fprintf(gp, "%s%g '#%06x'", k ? ", " : "", palette[k].at,
                 palette[k].rgb);
-    fputs(")\n"
-          "set cbtics ('2' 1, '4' 2, '8' 3, '16' 4, '32' 5, '64' 6, "
-          "'128' 7, 'kreist' 8.5, 'kriecht' 9.5, 'nan/inf' 10.5)\n"
+    fputs(")\nset cbtics (", gp);
+    for (int k = 0; k < pass_buckets; ++k)
+        fprintf(gp, "'%d' %d, ", pass_bucket_start(k), k + 1);
+    fputs("'kreist' 8.5, 'kriecht' 9.5, 'nan/inf' 10.5)\n"
           "set cblabel 'Durchlaeufe bis zur Wiederholung; nach 200 "
           "Durchlaeufen ohne Wiederholung (Grenze): dunkelgrau kreist "
           "(zwischen zwei Werten), hellgrau kriecht, rot mit I = nan oder "

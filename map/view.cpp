@@ -43,10 +43,10 @@ static unsigned char ending_of(const method_outcome *o)
 
 static int class_of(unsigned char ending)
 {
-    return ending == ending_limit_nan     ? end_limit_nan
-           : ending == ending_limit_creep ? end_limit_creep
-           : ending == ending_limit_cycle ? end_limit_cycle
-                                          : end_repeat;
+    // The endings at the limit follow each other as their classes do.
+    return ending >= ending_limit_cycle
+               ? end_limit_cycle + (ending - ending_limit_cycle)
+               : end_repeat;
 }
 
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows)

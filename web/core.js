@@ -130,16 +130,14 @@ export function openCore(module) {
     reportLine: (m, k, p) => cString(x.core_report_line(m, k + 1, p.next, p.d, p.loAfter, p.hiAfter)),
     // v as %.17g (digits 17) or %lg (digits 6) writes it.
     format: (v, digits = 17) => cString(x.core_format(v, digits)),
-    f: (i) => x.core_f(i),
-    // [xs, residuals]: n doubles evenly from lo to hi, or from and the n - 1
-    // doubles above it; at most curveMax.
-    curveMax: x.core_curve_max(),
+    // [xs, residuals]: n doubles evenly from lo to hi, or n consecutive
+    // doubles, the first of them below doubles below from (at most 2048).
     curve(lo, hi, n) {
       x.core_sample_curve(lo, hi, n);
       return curvePoints(n);
     },
-    neighbours(from, n) {
-      x.core_neighbours(from, n);
+    neighbours(from, below, n) {
+      x.core_neighbours(from, below, n);
       return curvePoints(n);
     },
     // The first step of pass k of method m (run last) that made a nan (or

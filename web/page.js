@@ -82,7 +82,7 @@ function runDialogue() {
   const run = runPasses(core, stdin);
   $('urteil').replaceChildren(...(run ? core.methodNames : []).map((name, m) => {
     const item = document.createElement('li');
-    item.textContent = `${name}: ${verdict(core, run, m)}`;
+    item.textContent = `${name}: ${verdict(run, m)}`;
     return item;
   }));
   const read = core.readTranscript(result.stdout);

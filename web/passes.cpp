@@ -115,7 +115,7 @@ EXPORT(core_format) const char *core_format(double v, int digits)
     return text;
 }
 
-EXPORT(core_f) double core_f(double i)
+static double residual(double i)
 {
     return f(circuit[0], circuit[1], circuit[2], i);
 }
@@ -135,17 +135,20 @@ EXPORT(core_sample_curve) void core_sample_curve(double lo, double hi, int n)
         double t = static_cast<double>(k) / static_cast<double>(n - 1);
         double x = k == n - 1 ? hi : lo + (hi - lo) * t;
         curve[0][k] = x;
-        curve[1][k] = core_f(x);
+        curve[1][k] = residual(x);
     }
 }
 
-// from and the n - 1 doubles that follow it upward, and f at each.
-EXPORT(core_neighbours) void core_neighbours(double from, int n)
+// n consecutive doubles, the first of them below doubles below from, and f
+// at each.
+EXPORT(core_neighbours) void core_neighbours(double from, int below, int n)
 {
     double x = from;
+    for (int k = 0; k < below; ++k)
+        x = std::nextafter(x, -HUGE_VAL);
     for (int k = 0; k < n && k < curve_max; ++k) {
         curve[0][k] = x;
-        curve[1][k] = core_f(x);
+        curve[1][k] = residual(x);
         x = std::nextafter(x, HUGE_VAL);
     }
 }

@@ -15,7 +15,7 @@ const origins = {
   7: 'der Steigung U_T / (I + I_S) + R',
   8: 'dem Newton-Schritt x - Delta / Steigung',
 };
-export const originText = (code) => origins[code] || 'den Startwerten';
+const originText = (code) => origins[code] || 'den Startwerten';
 
 const notNumber = (v) => !Number.isFinite(v);
 
@@ -48,37 +48,39 @@ export function runPasses(core, stdin) {
   return { circuit, methods };
 }
 
-// Whether a and b are neighbouring doubles (nothing between them).
-export function neighbours(a, b) {
-  const bits = new BigInt64Array(new Float64Array([a, b]).buffer);
-  const [x, y] = [bits[0], bits[1]];
-  const diff = x > y ? x - y : y - x;
-  return a !== b && (x < 0n) === (y < 0n) && diff === 1n;
+// Where a double lies in the order of all doubles (an integer as BigInt),
+// so that the count of doubles between two is a difference.
+export function order(v) {
+  const bits = new BigInt64Array(new Float64Array([v]).buffer)[0];
+  return bits < 0n ? -(bits & 0x7fffffffffffffffn) : bits;
 }
 
-// Whether the block stopped on a repeat: its last estimate equals the one
-// before exactly.
-export const repeated = (passes) =>
-  passes.length > 1 && passes[passes.length - 1].next === passes[passes.length - 2].next;
+// Whether a and b are neighbouring doubles (nothing between them).
+const neighbours = (a, b) => (order(a) - order(b)) ** 2n === 1n;
 
-// How method m's block ended, as the page states it under the output.
-export function verdict(core, run, m) {
+// How method m's block ended: { kind, text }, kind one of repeat, nan, inf,
+// neighbours, values (it alternates), stays (an end never moved) and limit;
+// text as the page states it under the output.
+function ending(run, m) {
   const { passes, cycle, nan, inf } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
-  if (repeated(passes)) return `Wiederholung nach ${n} Durchlaeufen`;
-  const limit = `Grenze ${n}`;
-  const where = (bad, what) => `${limit}: ${what}, zuerst in Durchlauf ${bad.k + 1}, aus ${originText(bad.origin)}`;
-  if (Number.isNaN(last.next)) return where(nan, 'nan');
-  if (!Number.isFinite(last.next)) return where(inf, last.next > 0 ? 'inf' : '-inf');
-  if (cycle)
-    return neighbours(last.next, passes[n - 2].next)
-      ? `${limit}: wechselt zwischen zwei Nachbarn`
-      : `${limit}: wechselt zwischen zwei Werten`;
+  if (n > 1 && last.next === passes[n - 2].next) return { kind: 'repeat', text: `Wiederholung nach ${n} Durchlaeufen` };
+  const at = (kind, what, bad) => ({
+    kind,
+    text: `Grenze ${n}: ${what}${bad ? `, zuerst in Durchlauf ${bad.k + 1}, aus ${originText(bad.origin)}` : ''}`,
+  });
+  if (Number.isNaN(last.next)) return at('nan', 'nan', nan);
+  if (!Number.isFinite(last.next)) return at('inf', last.next > 0 ? 'inf' : '-inf', inf);
+  if (cycle && neighbours(last.next, passes[n - 2].next)) return at('neighbours', 'wechselt zwischen zwei Nachbarn');
+  if (cycle) return at('values', 'wechselt zwischen zwei Werten');
   if (m !== 2 && (last.loAfter === passes[0].lo || last.hiAfter === passes[0].hi))
-    return `${limit}: ein Ende bleibt stehen`;
-  return `${limit}: ohne Wiederholung`;
+    return at('stays', 'ein Ende bleibt stehen');
+  return at('limit', 'ohne Wiederholung');
 }
+
+// How method m's block ended, as the page states it under the output.
+export const verdict = (run, m) => ending(run, m).text;
 
 // The values of pass k of method m as the step view states them: H lo hi
 // m d (the interval as the pass found it), R a fa b fb r d, N x d s x'.
@@ -93,7 +95,7 @@ const sign = (d) => (Number.isNaN(d) ? 'nan' : d < 0 ? 'negativ' : d > 0 ? 'posi
 // The sentence of pass k (from 0) of method m: a list of texts and values
 // ({ name, value }), which the view shows with six digits and, on hover or
 // focus, with seventeen.
-export function passSentence(core, run, m, k) {
+export function passSentence(run, m, k) {
   const { passes } = run.methods[m];
   const p = passes[k];
   const v = (name, value) => ({ name, value });
@@ -115,96 +117,34 @@ export function passSentence(core, run, m, k) {
       " schneidet die Achse bei x' = x - d / s = ", v("x'", p.next), '.');
   }
   if (p.origin) parts.push(` Hier entsteht nan, aus ${originText(p.origin)}.`);
-  if (k === passes.length - 1) parts.push(' ', ...blockEnd(core, run, m));
+  if (k === passes.length - 1) parts.push(' ', ...blockEnd(run, m));
   return parts;
 }
 
 // Why the block ends after its last pass.
-function blockEnd(core, run, m) {
+function blockEnd(run, m) {
   const { passes } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
   const v = (name, value) => ({ name, value });
-  if (repeated(passes)) {
+  const { kind, text } = ending(run, m);
+  if (kind === 'repeat') {
     let why = ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.';
     if (last.d === 0) why = ' das Residuum ist dort genau 0.';
     else if (m === 0 && neighbours(last.lo, last.hi)) why = ' zwischen lo und hi liegt kein double mehr, also faellt m auf ein Ende.';
     return [`Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${why}`];
   }
-  const said = verdict(core, run, m);
-  if (said.includes('Nachbarn')) {
+  if (kind === 'neighbours') {
     const other = passes[n - 2];
     return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
       v('I', other.next), ' und ', v('I', last.next), '; ihre Residuen ', v('d', last.d), ' und ', v('d', other.d),
       ' haben entgegengesetzte Vorzeichen, und die Tangente in jedem fuehrt genau auf den anderen.'];
   }
-  if (said.includes('Ende bleibt')) {
+  if (kind === 'stays') {
     const fixed = last.loAfter === passes[0].lo ? (m === 0 ? 'lo' : 'a') : (m === 0 ? 'hi' : 'b');
     return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: ${fixed} hat sich nie bewegt; `,
       m === 1 ? 'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, '
         + 'also rueckt immer dasselbe Ende, und der Wert kriecht nur heran.' : 'das Vorzeichen von d zeigt immer in dieselbe Richtung.'];
   }
-  return [`Ende: ${said}.`];
+  return [`Ende: ${text}.`];
 }
-
-// ---- The window of the step view ----
-
-const gridMost = 64; // doubles drawn as points at most
-
-// Where a double lies in the order of all doubles (an integer as BigInt),
-// so that the count of doubles between two is a difference.
-export function order(v) {
-  const bits = new BigInt64Array(new Float64Array([v]).buffer)[0];
-  return bits < 0n ? -(bits & 0x7fffffffffffffffn) : bits;
-}
-
-// The doubles the construction of pass p of method m puts on the I axis,
-// and the estimate at its centre.
-export function construction(m, p) {
-  if (m === 0) return { xs: [p.lo, p.hi, p.point], centre: p.point };
-  if (m === 1) {
-    // The end nearer to r; the other only if it is not far beyond the step.
-    const near = Math.abs(p.hi - p.point) <= Math.abs(p.point - p.lo) ? p.hi : p.lo;
-    const far = near === p.hi ? p.lo : p.hi;
-    const span = Math.abs(near - p.point);
-    const xs = [near, p.point];
-    if (Math.abs(far - p.point) <= 8 * span) xs.push(far);
-    return { xs, centre: p.point };
-  }
-  return { xs: [p.from, p.next], centre: Number.isFinite(p.next) ? p.next : p.from };
-}
-
-// The window of pass p of method m and its mode: { grid: [xs, fs] } when it
-// holds at most 64 doubles (then at least 17 of them, the window in their
-// middle), else { lo, hi } for a curve of samples; c is the centre.
-export function stepWindow(core, m, p) {
-  const { xs, centre } = construction(m, p);
-  const finite = xs.filter(Number.isFinite);
-  if (finite.length === 0) return null;
-  let lo = Math.min(...finite);
-  let hi = Math.max(...finite);
-  const margin = (hi - lo) * 0.08;
-  if (Number.isFinite(margin) && margin > 0) {
-    lo -= margin;
-    hi += margin;
-  }
-  const c = Number.isFinite(centre) ? centre : finite[0];
-  const count = order(hi) - order(lo) + 1n;
-  if (count <= BigInt(gridMost)) {
-    // At least 17 doubles, the centre among them.
-    let from = lo;
-    const want = Math.max(17, Number(count));
-    for (let k = Number(count); k < want; k += 2) from = nextDown(core, from);
-    const grid = core.neighbours(from, want);
-    return { c, grid };
-  }
-  return { c, lo, hi };
-}
-
-// The double below v, from the module's neighbours: the first of the two
-// doubles that start just below v.
-function nextDown(core, v) {
-  const [below] = core.neighbours(-v, 2)[0].slice(1).map((x) => -x);
-  return below;
-}
-

@@ -6,7 +6,8 @@
 // counting steps of the binary64 grid. Every value comes from the module:
 // the passes (passes.js), f at the curve's doubles, the neighbours.
 import uPlot from 'uplot';
-import { passValues, passSentence, stepWindow, order } from './passes.js';
+import { passValues, passSentence, order } from './passes.js';
+import { stepWindow } from './stepwindow.js';
 
 const $ = (id) => document.getElementById(id);
 const letters = 'HRN';
@@ -65,7 +66,7 @@ function draw() {
   slider.max = String(passes.length);
   slider.value = String(k + 1);
   $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${core.methodNames[m]})`;
-  showSentence(core, passSentence(core, run, m, k));
+  showSentence(core, passSentence(run, m, k));
   const w = stepWindow(core, m, p);
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
   if (state.chart) state.chart.destroy();

@@ -8,7 +8,8 @@
 // Usage: node steps-run.mjs diodeweb.wasm CIRCUITS OUT-PASSES OUT-GRIDS
 import { readFileSync, writeFileSync } from 'node:fs';
 import { openCore } from '../../web/core.js';
-import { runPasses, stepWindow } from '../../web/passes.js';
+import { runPasses } from '../../web/passes.js';
+import { stepWindow } from '../../web/stepwindow.js';
 
 const [program, circuits, outPasses, outGrids] = process.argv.slice(2);
 const core = openCore(new WebAssembly.Module(readFileSync(program)));
