@@ -16,26 +16,6 @@
 #include "map/textmap.h"
 #include "map/view.h"
 
-static const char help[] =
-    "Aufruf: diodemap [--U W|A:B] [--R W|A:B] [--IS W|A:B] [--grid BxH]\n"
-    "                 [--threads N] [--svg | --png | --text | --csv] "
-    "[-o DATEI]\n"
-    "Zeigt, wo Halbierung, Regula falsi und Newton konvergieren, kreisen "
-    "oder\nzusammenbrechen. Genau zwei von U (V), R (Ohm) und I_S (A) sind "
-    "Bereiche A:B\n(der erste in dieser Reihenfolge waagerecht, der zweite "
-    "senkrecht), der dritte\nein Wert W. Ein Bereich mit zwei positiven "
-    "Enden ist logarithmisch geteilt.\n"
-    "Voreinstellung: --U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 200x150\n"
-    "  --grid BxH   B mal H Gitterpunkte, von 2x2 bis 4000x4000\n"
-    "  --threads N  Anzahl der Threads (Voreinstellung: alle Prozessoren)\n"
-    "  --svg        SVG-Bild (Voreinstellung)   --png   PNG-Bild\n"
-    "  --text       Textkarte so breit wie das Terminal\n"
-    "  --csv        U,R,I_S,Verfahren,Durchlaeufe,Ende,I je Punkt und "
-    "Verfahren\n"
-    "  -o DATEI     in DATEI schreiben statt auf die Standardausgabe\n"
-    "  -h, --help   diese Hilfe                 --version   die Version\n"
-    "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
-
 static const char msg_no_memory[] =
     "FEHLER: Nicht genug Speicher oder Threads!\n";
 
@@ -106,7 +86,7 @@ int main(int argc, char **argv)
     if (status != exit_ok)
         return status;
     if (o.info != info_none)
-        return print_info(o.info, "diodemap", help, closed);
+        return print_info(o.info, "diodemap", map_help, closed);
     if (refuses_terminal(o.format, o.path))
         return exit_usage;
     if ((closed & closed_stdout) && o.path == nullptr)

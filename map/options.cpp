@@ -10,6 +10,26 @@
 
 #include "common/status.h"
 
+const char map_help[] =
+    "Aufruf: diodemap [--U W|A:B] [--R W|A:B] [--IS W|A:B] [--grid BxH]\n"
+    "                 [--threads N] [--svg | --png | --text | --csv] "
+    "[-o DATEI]\n"
+    "Zeigt, wo Halbierung, Regula falsi und Newton konvergieren, kreisen "
+    "oder\nzusammenbrechen. Genau zwei von U (V), R (Ohm) und I_S (A) sind "
+    "Bereiche A:B\n(der erste in dieser Reihenfolge waagerecht, der zweite "
+    "senkrecht), der dritte\nein Wert W. Ein Bereich mit zwei positiven "
+    "Enden ist logarithmisch geteilt.\n"
+    "Voreinstellung: --U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 200x150\n"
+    "  --grid BxH   B mal H Gitterpunkte, von 2x2 bis 4000x4000\n"
+    "  --threads N  Anzahl der Threads (Voreinstellung: alle Prozessoren)\n"
+    "  --svg        SVG-Bild (Voreinstellung)   --png   PNG-Bild\n"
+    "  --text       Textkarte so breit wie das Terminal\n"
+    "  --csv        U,R,I_S,Verfahren,Durchlaeufe,Ende,I je Punkt und "
+    "Verfahren\n"
+    "  -o DATEI     in DATEI schreiben statt auf die Standardausgabe\n"
+    "  -h, --help   diese Hilfe                 --version   die Version\n"
+    "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
+
 static const char *const range_options[map_quantities] = {"--U", "--R", "--IS"};
 
 static int not_a_value(const char *option, const char *arg)

@@ -14,6 +14,9 @@ struct map_options {
     enum info_request info; // --help, -h or --version, the first of them
 };
 
+// diodemap's usage, as --help shows it (before the exit statuses).
+extern const char map_help[];
+
 // Reads the arguments over the defaults (--U 5 --R 1:1e7 --IS 1e-16:1e-6
 // --grid 200x150, all online processors, SVG to standard output). Returns
 // exit_ok, or exit_usage after a German message naming the argument that was

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The browser page in headless Chromium (tests/web/page-check.mjs) against
-# the native programs; saves its screenshot as SCREENSHOT.
+# The browser page in headless Chromium against the native programs: its
+# everyday use (tests/web/page-check.mjs, which saves the screenshot as
+# SCREENSHOT) and its hostile use (tests/web/page-hostile.mjs).
 # Usage: page.sh SOURCE-DIR NATIVE-BIN-DIR SCREENSHOT   (exit 77: node, the
 # wasm toolchain, npm or Chromium missing)
 . "$(dirname "$0")/lib.sh"
@@ -8,6 +9,7 @@ need_program "$2/diodesolve" "$2/diodemap"
 chromium=${CHROMIUM:-/usr/bin/chromium}
 [ -x "$chromium" ] || skip "no Chromium at $chromium (Debian: chromium): the page not checked in a browser"
 need_web "$1" page
-CHROMIUM=$chromium node "$1/tests/web/page-check.mjs" "$1/build/web/diodesolve.html" "$2" "$3" ||
-    fail "the page in Chromium"
+export CHROMIUM=$chromium
+node "$1/tests/web/page-check.mjs" "$1/build/web/diodesolve.html" "$2" "$3" || fail "the page in Chromium"
+node "$1/tests/web/page-hostile.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page under hostile use"
 finish

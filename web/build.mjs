@@ -44,7 +44,8 @@ const style = readFileSync(join(here, 'node_modules/uplot/dist/uPlot.min.css'), 
 const page = readFileSync(join(here, 'page.html'), 'utf8')
   .replace('/*STYLE*/', () => style)
   .replace('<!--SCRIPT-->', () => `${blocks}<script type="module">${script}</script>`);
-if (page.length > limit) throw new Error(`the page has ${page.length} bytes, more than ${limit}`);
+const bytes = Buffer.byteLength(page);
+if (bytes > limit) throw new Error(`the page has ${bytes} bytes, more than ${limit}`);
 mkdirSync(dirname(outFile), { recursive: true });
 writeFileSync(outFile, page);
-console.log(`${outFile}: ${page.length} bytes`);
+console.log(`${outFile}: ${bytes} bytes`);

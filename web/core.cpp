@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/args.h"
+#include "common/status.h"
 #include "map/csv.h"
 #include "map/lanes.h"
 #include "map/options.h"
@@ -69,9 +71,17 @@ EXPORT(core_circuit) double *core_circuit()
     return circuit;
 }
 
+// The options of diodemap that only the console has: the page draws its
+// own panels, computes with its own workers and writes no file.
+static const char *const console_only[] = {"--svg", "--png",     "--text",
+                                           "--csv", "--threads", "-o"};
+
 // Parses the count words that core_args made room for as diodemap's
 // arguments after its name; messages go to standard error as on the
-// console. Returns the exit status (0 when the map can be computed).
+// console. Returns the exit status: 0 when the map can be computed, 64
+// after a usage error, or core_answered when --help, -h or --version was
+// answered on standard output and there is no map to compute.
+enum { core_answered = 100 };
 EXPORT(core_parse) int core_parse(int count)
 {
     static char name[] = "diodemap";
@@ -82,10 +92,27 @@ EXPORT(core_parse) int core_parse(int count)
         p += strlen(p) + 1;
     }
     argv[argc] = nullptr;
+    for (int k = 1; k < argc; ++k)
+        for (const char *option : console_only)
+            if (strcmp(argv[k], option) == 0) {
+                argument_error("Diese Option gibt es nur auf der Konsole; die "
+                               "Seite kennt --U, --R, --IS und --grid",
+                               option);
+                fflush(stderr);
+                return exit_usage;
+            }
     int status = parse_map_options(argc, argv, &options);
     fflush(stderr);
     if (status != 0)
         return status;
+    if (options.info != info_none) {
+        if (options.info == info_version)
+            printf("diodemap %s\n", DALV_VERSION);
+        else
+            fputs(map_help, stdout);
+        fflush(stdout);
+        return core_answered;
+    }
     const map_spec *s = &options.spec;
     for (int x = 0; x < s->range[s->x].points; ++x)
         xs[x] = range_value(&s->range[s->x], x);
@@ -136,6 +163,12 @@ EXPORT(core_take_row) void core_take_row(int y)
 EXPORT(core_ending) int core_ending(int m, int row, int col)
 {
     return view_ending(&view, m, row, col);
+}
+// The view's endings, [method][row][col], for the page to keep a copy of
+// the map it shows.
+EXPORT(core_view_endings) const unsigned char *core_view_endings()
+{
+    return view.ending;
 }
 EXPORT(core_share) double core_share(int m, int end)
 {

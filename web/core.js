@@ -11,6 +11,9 @@ export function splitWords(line) {
   return line.split(/\s+/).filter((w) => w !== '');
 }
 
+// The fields of a pass in the module's order (web/passes.cpp).
+const passFields = ['lo', 'hi', 'flo', 'fhi', 'from', 'point', 'd', 'slope', 'next', 'loAfter', 'hiAfter'];
+
 export function openCore(module) {
   const run = startModule(module, null);
   const x = run.instance.exports;
@@ -41,8 +44,9 @@ export function openCore(module) {
     // The first passes of the buckets of the map's colour scale.
     buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
     endings: { cycle: x.core_limit_ending(0), creep: x.core_limit_ending(1), nan: x.core_limit_ending(2) },
-    // Parses diodemap's arguments. Returns { status, stderr }: its exit
-    // status (0: ready) and its messages as text.
+    // Parses diodemap's arguments. Returns { status, stderr, stdout,
+    // answered }: its exit status (0: ready, or answered when --help, -h or
+    // --version was answered on stdout instead) and its messages as text.
     parse(words) {
       const encoded = words.map((w) => encoder.encode(w));
       const size = encoded.reduce((n, b) => n + b.length + 1, 0);
@@ -54,7 +58,8 @@ export function openCore(module) {
         next += b.length + 1;
       }
       const status = x.core_parse(words.length);
-      return { status, stderr: decoder.decode(run.take(2)) };
+      const answered = status === 100;
+      return { status: answered ? 0 : status, answered, stderr: decoder.decode(run.take(2)), stdout: decoder.decode(run.take(1)) };
     },
     points: (axis) => x.core_points(axis),
     quantity: (axis) => x.core_quantity(axis),
@@ -79,6 +84,11 @@ export function openCore(module) {
       x.core_take_row(y);
     },
     ending: (m, row, col) => x.core_ending(m, row, col),
+    // A copy of the view's endings, [method][row][col].
+    viewEndings() {
+      const n = x.core_view_size(0) * x.core_view_size(1) * 3;
+      return bytes().slice(x.core_view_endings(), x.core_view_endings() + n);
+    },
     shares: (m) => cString(x.core_shares(m)),
     share: (m, end) => x.core_share(m, end),
     fixed: () => cString(x.core_fixed()),
@@ -114,11 +124,14 @@ export function openCore(module) {
     passes(m) {
       const count = x.core_run_passes(m);
       const width = x.core_pass_fields();
-      const all = doubles(x.core_pass_data(), count * width);
+      const all = doubles(x.core_pass_data(m), count * width);
       return Array.from({ length: count }, (_, k) => {
-        const [lo, hi, flo, fhi, from, point, d, slope, next, loAfter, hiAfter] =
-          all.subarray(k * width, (k + 1) * width);
-        return { lo, hi, flo, fhi, from, point, d, slope, next, loAfter, hiAfter };
+        const p = {};
+        passFields.forEach((field, i) => { p[field] = all[k * width + i]; });
+        // A field as %.*g writes it, from the module's copy (a NaN keeps
+        // its sign there, which JavaScript does not promise).
+        p.text = (field, digits = 17) => cString(x.core_pass_text(m, k, passFields.indexOf(field), digits));
+        return p;
       });
     },
     // Whether the method whose passes() came last cycles at the limit (one

@@ -7,36 +7,51 @@
 
 const inFlight = 32; // rows handed to each worker ahead, to hide messaging
 
+// The run each pool is busy with: a new map on the same workers ends the
+// one before, whose promise then resolves to { status: null } and whose
+// rows still in flight are dropped by their run number.
+const busy = new WeakMap();
+let runs = 0;
+
 // Computes the map of diodemap's arguments words on core (the main
 // thread's, see core.js) with the module that the workers instantiate.
-// Resolves to { status, stderr } when the parser refuses the arguments, else
+// Resolves to what core.parse() returns when the parser refuses the
+// arguments or answered them (--help), else
 // { status: 0, csv }: the view is complete in core, csv the CSV's parts in
-// order (header first) for a map of at most csvUpTo points, else null.
+// order (header first) for a map of at most csvUpTo points, else null;
+// { status: null } when a later map on the same workers replaced it.
 // progress(done, all) follows the rows.
 export function computeMap(core, module, words, workers, { csvUpTo = 0, samples = 400, progress = () => {} } = {}) {
+  const previous = busy.get(workers);
+  if (previous) previous();
+  busy.delete(workers);
   const parsed = core.parse(words);
-  if (parsed.status !== 0) return Promise.resolve(parsed);
+  if (parsed.status !== 0 || parsed.answered) return Promise.resolve(parsed);
   const height = core.points(1);
   const csv = core.points(0) * height <= csvUpTo;
   core.viewBegin(samples, samples);
   const parts = csv ? [core.csvHeader()] : null;
+  const run = ++runs;
   return new Promise((resolve, reject) => {
     const pending = new Map();
     let next = 0;
     let emitted = 0;
-    let failed = false;
-    const fail = (error) => {
-      failed = true;
-      reject(error);
+    let over = false;
+    const settle = (how, value) => {
+      over = true;
+      if (busy.get(workers) === stop) busy.delete(workers);
+      how(value);
     };
+    const stop = () => settle(resolve, { status: null, stderr: '' });
+    busy.set(workers, stop);
     const hand = (worker) => {
-      if (next < height) worker.post({ y: next++ });
+      if (next < height) worker.post({ run, y: next++ });
     };
     for (const worker of workers) {
       worker.listen((reply) => {
-        if (failed) return;
+        if (over || reply.run !== run) return;
         if ('ready' in reply) {
-          if (!reply.ready) fail(new Error(reply.stderr));
+          if (!reply.ready) settle(reject, new Error(reply.stderr));
           return;
         }
         pending.set(reply.y, reply);
@@ -48,10 +63,10 @@ export function computeMap(core, module, words, workers, { csvUpTo = 0, samples 
           emitted++;
         }
         if (emitted === height || (emitted * 100) % height < 100) progress(emitted, height); // each percent
-        if (emitted === height) resolve({ status: 0, stderr: parsed.stderr, csv: parts });
+        if (emitted === height) settle(resolve, { status: 0, stderr: parsed.stderr, csv: parts });
         else hand(worker);
       });
-      worker.post({ module, words, csv });
+      worker.post({ run, module, words, csv });
       for (let k = 0; k < inFlight; k++) hand(worker);
     }
   });

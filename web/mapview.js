@@ -1,33 +1,65 @@
-// The map on the page: the panels of the view, the legend, the CSV link,
-// hovering and choosing a circuit, and the PNG of it all.
+// The map on the page: one panel per method of the view, the legend, the
+// CSV link, hovering and choosing a circuit, and the PNG of it all. What a
+// panel says on hover or click comes from a copy of the map on screen,
+// taken when it is shown, so that a map refused or still being computed
+// never speaks for it.
 import { paintPanel, panelTexts, legendEntries, panelsPng, describeCircuit, describeEnding } from './panels.js';
 
 const $ = (id) => document.getElementById(id);
-let shown = null; // the texts and canvases of the map on screen
+let shown = null; // the map on screen: its texts, canvases and a copy of its data
 let csvUrl = null;
+let load = () => {};
+const cursor = [0, 0]; // the keyboard's sample: [row, col]
+
+// One panel: its title, the canvas with a cursor over it, the axes' ends.
+function makePanel(m, name) {
+  const figure = document.createElement('figure');
+  figure.innerHTML = `<figcaption id="titel${m}"></figcaption><div class="achse"><span class="y"><span></span>` +
+    '<span class="label"></span><span></span></span><div class="flaeche"><canvas tabindex="0"></canvas>' +
+    '<span class="cursor" hidden></span></div></div><div class="x"><span></span><span class="label"></span><span></span></div>';
+  const canvas = figure.querySelector('canvas');
+  canvas.id = `panel${m}`;
+  canvas.setAttribute('aria-label', `Karte ${name}: Pfeiltasten waehlen einen Punkt, Eingabe rechnet ihn`);
+  panelEvents(canvas, figure.querySelector('.cursor'));
+  return figure;
+}
+
+// Copies what hover and click need of core's view: the endings, and the
+// value of every sample column and row beside the circuit's fixed values.
+function snapshot(core, rows, cols) {
+  const xq = core.quantity(0);
+  const yq = core.quantity(1);
+  const base = core.sampleCircuit(0, 0);
+  const xs = Array.from({ length: cols }, (_, c) => core.sampleCircuit(0, c)[xq]);
+  const ys = Array.from({ length: rows }, (_, r) => core.sampleCircuit(r, 0)[yq]);
+  return {
+    endings: core.viewEndings(),
+    circuit: ([row, col]) => base.map((v, q) => (q === xq ? xs[col] : q === yq ? ys[row] : v)),
+  };
+}
 
 // Shows the map of core's view: the panels, their titles and axis ends,
 // the legend, and the CSV link (csvParts, or without them tooBig instead).
 export function showMap(core, csvParts, tooBig) {
   const rows = core.viewSize(1);
   const cols = core.viewSize(0);
-  const first = core.sampleCircuit(0, 0);
-  const last = core.sampleCircuit(rows - 1, cols - 1);
+  const data = snapshot(core, rows, cols);
+  const first = data.circuit([0, 0]);
+  const last = data.circuit([rows - 1, cols - 1]);
   const texts = panelTexts(core, first.map((v, q) => [v, last[q]]));
-  const canvases = [0, 1, 2].map((m) => $(`panel${m}`));
+  const names = core.methodNames;
+  const figures = names.map((name, m) => makePanel(m, name));
+  $('panels').replaceChildren(...figures);
+  const canvases = figures.map((f) => f.querySelector('canvas'));
   canvases.forEach((canvas, m) => {
     paintPanel(core, m, canvas);
     $(`titel${m}`).textContent = `${texts.methods[m].name}: ${texts.methods[m].shares}`;
+    const [ya, label, yb] = figures[m].querySelectorAll('.y span');
+    [yb.textContent, label.textContent, ya.textContent] = [String(texts.yEnds[0]), texts.yLabel, String(texts.yEnds[1])];
+    const [xa, xlabel, xb] = figures[m].querySelectorAll('.x span');
+    [xa.textContent, xlabel.textContent, xb.textContent] = [String(texts.xEnds[0]), texts.xLabel, String(texts.xEnds[1])];
   });
   $('karte-titel').textContent = texts.title;
-  for (const q of ['x', 'y']) {
-    const [a, b] = texts[`${q}Ends`];
-    for (const m of [0, 1, 2]) {
-      $(`${q}a${m}`).textContent = String(a);
-      $(`${q}b${m}`).textContent = String(b);
-      $(`${q}l${m}`).textContent = texts[`${q}Label`];
-    }
-  }
   if (csvUrl) URL.revokeObjectURL(csvUrl);
   csvUrl = null;
   const link = $('csv');
@@ -39,8 +71,10 @@ export function showMap(core, csvParts, tooBig) {
     link.removeAttribute('href');
     link.textContent = tooBig;
   }
-  shown = { texts, canvases, rows, cols, legend: legendEntries(core) };
+  shown = { core, data, texts, canvases, rows, cols, legend: legendEntries(core) };
   pointed = null;
+  cursor[0] = Math.min(cursor[0], rows - 1);
+  cursor[1] = Math.min(cursor[1], cols - 1);
   $('legende').replaceChildren(...shown.legend.map(([label, colour]) => {
     const item = document.createElement('li');
     const swatch = document.createElement('span');
@@ -59,35 +93,52 @@ function sampleAt(canvas, event) {
   return [Math.min(shown.rows - 1, Math.max(0, row)), Math.min(shown.cols - 1, Math.max(0, col))];
 }
 
-function describeSample(core, [row, col]) {
-  const circuit = core.sampleCircuit(row, col);
-  const endings = core.methodNames.map((name, m) => `${name}: ${describeEnding(core, core.ending(m, row, col))}`);
+function describeSample([row, col]) {
+  const { core, data } = shown;
+  const circuit = data.circuit([row, col]);
+  const endings = core.methodNames.map((name, m) =>
+    `${name}: ${describeEnding(core, data.endings[(m * shown.rows + row) * shown.cols + col])}`);
   return { circuit, text: `${describeCircuit(core, circuit)}. ${endings.join('; ')}.` };
 }
 
 // Hovering a panel, or the arrow keys on a focused one, shows a sample's
-// circuit and endings; a click, or Enter, hands the circuit to load.
-export function watchPanels(core, load) {
-  for (const m of [0, 1, 2]) panelEvents(core, $(`panel${m}`), load);
+// circuit and endings; a click, or Enter, hands the circuit to onLoad.
+export function watchPanels(onLoad) {
+  load = onLoad;
 }
 
-const cursor = [0, 0];
 // The sample the pointer last showed: a click loads exactly that one, as
 // a click's coordinates may be rounded where a move's are fractional
 // (zoom, HiDPI screens).
 let pointed = null;
-function panelEvents(core, canvas, load) {
+function panelEvents(canvas, mark) {
   const show = (e) => {
     if (!shown) return;
     pointed = sampleAt(canvas, e);
-    $('hover').textContent = describeSample(core, pointed).text;
+    $('hover').textContent = describeSample(pointed).text;
+  };
+  // The keyboard's cursor, drawn over the sample it stands on.
+  const place = () => {
+    const box = canvas.getBoundingClientRect();
+    const [w, h] = [box.width / shown.cols, box.height / shown.rows];
+    Object.assign(mark.style, {
+      left: `${cursor[1] * w}px`, top: `${(shown.rows - 1 - cursor[0]) * h}px`,
+      width: `${Math.max(w, 3)}px`, height: `${Math.max(h, 3)}px`,
+    });
+    mark.hidden = false;
   };
   canvas.addEventListener('pointermove', show);
   canvas.addEventListener('pointerdown', show);
   canvas.addEventListener('pointerleave', () => { pointed = null; });
   canvas.addEventListener('click', (e) => {
-    if (shown) load(describeSample(core, pointed || sampleAt(canvas, e)).circuit);
+    if (shown) load(describeSample(pointed || sampleAt(canvas, e)).circuit);
   });
+  canvas.addEventListener('focus', () => {
+    if (!shown) return;
+    place();
+    $('hover').textContent = describeSample(cursor).text;
+  });
+  canvas.addEventListener('blur', () => { mark.hidden = true; });
   canvas.addEventListener('keydown', (e) => {
     if (!shown) return;
     const step = e.shiftKey ? 10 : 1;
@@ -95,10 +146,11 @@ function panelEvents(core, canvas, load) {
     if (e.key in moves) {
       cursor[0] = Math.min(shown.rows - 1, Math.max(0, cursor[0] + moves[e.key][0]));
       cursor[1] = Math.min(shown.cols - 1, Math.max(0, cursor[1] + moves[e.key][1]));
-      $('hover').textContent = describeSample(core, cursor).text;
+      place();
+      $('hover').textContent = describeSample(cursor).text;
       e.preventDefault();
     } else if (e.key === 'Enter') {
-      load(describeSample(core, cursor).circuit);
+      load(describeSample(cursor).circuit);
     }
   });
 }

@@ -3,7 +3,7 @@
 import { runCommand } from './wasi.js';
 import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
-import { drawChart, markKey } from './chart.js';
+import { drawChart, chartHeight, markKey } from './chart.js';
 import { runPasses, verdict } from './passes.js';
 import { showSteps, goTo, watchSteps } from './steps.js';
 import { showMap, watchPanels, savePng } from './mapview.js';
@@ -49,6 +49,9 @@ async function unpack(id) {
 // ---- The dialogue ----
 
 const fields = ['U', 'R', 'IS'];
+// Each answer is exactly one line: what a field or a link holds up to its
+// first line break (an <input> would drop the breaks and join the lines).
+const firstLine = (text) => text.split(/[\r\n]/)[0];
 let solver = null;
 let core = null;
 let mapModule = null; // the page's module, shared with the workers
@@ -70,8 +73,7 @@ function showMessages(text) {
 
 function runDialogue() {
   begin();
-  // Each answer is exactly one line: what a field holds up to a line break.
-  const answers = fields.map((f) => $(f).value.split(/[\r\n]/)[0]);
+  const answers = fields.map((f) => firstLine($(f).value));
   fields.forEach((f, k) => query.set(f, answers[k]));
   keepUrl();
   const stdin = encoder.encode(answers.map((a) => `${a}\n`).join(''));
@@ -91,26 +93,57 @@ function runDialogue() {
   $('chart-hinweis').textContent = '';
   if (read.series) {
     const width = $('chart').clientWidth || 320;
-    chart = drawChart($('chart'), read.series, width, core.methodNames, core.methodColours, openPass);
+    chart = drawChart($('chart'), read.series, width, core.methodNames, core.methodColours, openPass,
+      (text) => { $('chart-ansage').textContent = text; });
     $('chart-hinweis').textContent = markKey;
   } else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
-  if (!run) query.delete('schritt');
   showSteps(core, run, 0, 1, (letter, pass) => {
     query.set('schritt', `${letter}${pass}`);
     keepUrl();
   });
+  if (!run) query.delete('schritt');
+  keepUrl();
   end();
 }
 
-// Shows standard output as written, each line a span that a click opens
-// in the step view when it is a report line.
+// Shows standard output as written, each line a span; a report line opens
+// in the step view on a click, or on Enter: the arrow keys move among the
+// report lines, of which one at a time is in the tab order.
+const reportLine = /([HRN]) Pass +(\d+)/;
 function showOutput(text) {
+  let first = true;
   $('ausgabe').replaceChildren(...text.split(/(?<=\n)/).filter((l) => l !== '').map((line) => {
     const span = document.createElement('span');
     span.className = 'zeile';
     span.textContent = line;
+    if (reportLine.test(line)) {
+      span.tabIndex = first ? 0 : -1;
+      first = false;
+    }
     return span;
   }));
+}
+
+function watchOutput() {
+  const open = (line) => {
+    const found = line && reportLine.exec(line.textContent);
+    if (found) openPass('HRN'.indexOf(found[1]), Number(found[2]) - 1);
+  };
+  $('ausgabe').addEventListener('click', (e) => open(e.target.closest('.zeile')));
+  $('ausgabe').addEventListener('keydown', (e) => {
+    const lines = [...$('ausgabe').querySelectorAll('.zeile[tabindex]')];
+    const at = lines.indexOf(document.activeElement);
+    if (at < 0) return;
+    const to = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: lines.length - 1 }[e.key];
+    if (e.key === 'Enter') open(lines[at]);
+    else if (to === undefined) return;
+    else if (lines[to]) {
+      lines[at].tabIndex = -1;
+      lines[to].tabIndex = 0;
+      lines[to].focus();
+    }
+    e.preventDefault();
+  });
 }
 
 // Opens pass k (from 0) of method m in the step view and shows it.
@@ -171,9 +204,9 @@ async function drawMap(words) {
       csvUpTo: csvMaxPoints,
       progress: (done, all) => { if (run === mapRun) $('fortschritt').value = done / all; },
     });
-    if (run !== mapRun) return;
-    $('karte-meldungen').textContent = result.stderr;
-    if (result.status !== 0) return;
+    if (run !== mapRun || result.status === null) return; // a later map replaced it
+    $('karte-meldungen').textContent = result.answered ? result.stdout : result.stderr;
+    if (result.status !== 0 || result.answered) return;
     showMap(core, result.csv, `CSV: mehr als ${csvMaxPoints} Punkte, bitte diodemap --csv auf der Konsole`);
     $('karte-zeit').textContent =
       `berechnet in ${Math.round(performance.now() - started)} ms mit ${workers.length} Workern`;
@@ -194,7 +227,7 @@ async function main() {
   workers = startWorkers(); // they start while the modules unpack
   [solver, mapModule] = await Promise.all([unpack('modul-diodesolve'), unpack('modul-diodeweb')]);
   core = openCore(mapModule);
-  for (const f of fields) if (query.has(f)) $(f).value = query.get(f);
+  for (const f of fields) if (query.has(f)) $(f).value = firstLine(query.get(f));
   const karte = query.has('karte') ? splitWords(query.get('karte')) : mapWords();
   fillMapFields(karte);
   $('eingabe').addEventListener('submit', (e) => {
@@ -207,17 +240,18 @@ async function main() {
   });
   $('png').addEventListener('click', savePng);
   watchSteps();
-  $('ausgabe').addEventListener('click', (e) => {
-    const line = e.target.closest('.zeile');
-    const found = line && /([HRN]) Pass +(\d+)/.exec(line.textContent);
-    if (found) openPass('HRN'.indexOf(found[1]), Number(found[2]) - 1);
-  });
+  watchOutput();
+  // The chart follows the width of its box.
+  new ResizeObserver(() => {
+    const width = $('chart').clientWidth;
+    if (chart && width && width !== chart.width) chart.setSize({ width, height: chartHeight(width) });
+  }).observe($('chart'));
   const step = query.get('schritt');
-  watchPanels(core, loadCircuit);
+  watchPanels(loadCircuit);
   running++; // until both have started
   const drawn = drawMap(karte); // in the workers, while the dialogue runs here
   runDialogue();
-  if (step) goTo(step);
+  if (step !== null && query.has('schritt')) $('schritt-meldung').textContent = goTo(step);
   end();
   await drawn;
 }

@@ -30,7 +30,7 @@ enum {
 enum { curve_max = 2048 };
 
 static double circuit[3]; // U, R, I_S
-static double passes[report_pass_limit][field_fields];
+static double passes[report_methods][report_pass_limit][field_fields];
 static double curve[2][curve_max]; // doubles and their residuals
 static char text[160];
 static int cycled; // of the method run last
@@ -56,9 +56,9 @@ EXPORT(core_pass_fields) int core_pass_fields()
 {
     return field_fields;
 }
-EXPORT(core_pass_data) double *core_pass_data()
+EXPORT(core_pass_data) double *core_pass_data(int m)
 {
-    return &passes[0][0];
+    return &passes[m][0][0];
 }
 EXPORT(core_pass_limit) int core_pass_limit()
 {
@@ -74,7 +74,7 @@ EXPORT(core_run_passes) int core_run_passes(int m)
     method_begin(&s, m, u, r, i_s);
     int stop = 0;
     while (!stop) {
-        double *p = passes[s.n];
+        double *p = passes[m][s.n];
         p[field_lo] = s.lo, p[field_hi] = s.hi;
         p[field_flo] = s.flo, p[field_fhi] = s.fhi, p[field_from] = s.est;
         stop = method_pass(&s);
@@ -113,6 +113,14 @@ EXPORT(core_format) const char *core_format(double v, int digits)
 {
     snprintf(text, sizeof text, "%.*g", digits, v);
     return text;
+}
+
+// Field field of pass k (from 0) of method m, as core_format writes it,
+// from the module's own copy: a NaN keeps its sign, as on the console.
+EXPORT(core_pass_text)
+const char *core_pass_text(int m, int k, int field, int digits)
+{
+    return core_format(passes[m][k][field], digits);
 }
 
 static double residual(double i)
@@ -196,7 +204,7 @@ static int f_origin(double i, int inf)
 // nan (inf), or 0 when the pass found one already.
 EXPORT(core_origin) int core_origin(int m, int k, int inf)
 {
-    const double *p = passes[k];
+    const double *p = passes[m][k];
     double u = circuit[0], r = circuit[1], i_s = circuit[2];
     int o = 0;
     if (m == method_bisection)

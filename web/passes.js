@@ -82,43 +82,60 @@ function ending(run, m) {
 // How method m's block ended, as the page states it under the output.
 export const verdict = (run, m) => ending(run, m).text;
 
-// The values of pass k of method m as the step view states them: H lo hi
-// m d (the interval as the pass found it), R a fa b fb r d, N x d s x'.
-export function passValues(m, p) {
-  if (m === 0) return [['lo', p.lo], ['hi', p.hi], ['m', p.point], ['d', p.d]];
-  if (m === 1) return [['a', p.lo], ['fa', p.flo], ['b', p.hi], ['fb', p.fhi], ['r', p.point], ['d', p.d]];
-  return [['x', p.from], ['d', p.d], ['s', p.slope], ["x'", p.next]];
+// The values of pass p of method m as the step view states them: H lo hi
+// m d (the interval as the pass found it), R a fa b fb r d, N x d s x';
+// each [name, field of the pass].
+export function passValues(m) {
+  if (m === 0) return [['lo', 'lo'], ['hi', 'hi'], ['m', 'point'], ['d', 'd']];
+  if (m === 1) return [['a', 'lo'], ['fa', 'flo'], ['b', 'hi'], ['fb', 'fhi'], ['r', 'point'], ['d', 'd']];
+  return [['x', 'from'], ['d', 'd'], ['s', 'slope'], ["x'", 'next']];
 }
 
-const sign = (d) => (Number.isNaN(d) ? 'nan' : d < 0 ? 'negativ' : d > 0 ? 'positiv' : 'genau 0');
+const sign = (d) =>
+  (Number.isNaN(d) ? 'nan: weder negativ noch positiv' : d < 0 ? 'negativ' : d > 0 ? 'positiv' : 'genau 0');
+
+// A value of a sentence: its name, the number, and its text with so many
+// digits, made by the module from pass p's field.
+const value = (name, p, field) => ({ name, value: p[field], text: (digits) => p.text(field, digits) });
 
 // The sentence of pass k (from 0) of method m: a list of texts and values
-// ({ name, value }), which the view shows with six digits and, on hover or
-// focus, with seventeen.
+// (value()), which the view shows with six digits and, on hover or focus,
+// with seventeen.
 export function passSentence(run, m, k) {
   const { passes } = run.methods[m];
   const p = passes[k];
-  const v = (name, value) => ({ name, value });
+  const v = (name, field) => value(name, p, field);
   const parts = [`Durchlauf ${k + 1}: `];
   if (m === 0) {
     const down = p.d <= 0;
-    parts.push('das Intervall [', v('lo', p.lo), ', ', v('hi', p.hi), '] wird halbiert: m = (lo + hi) / 2 = ',
-      v('m', p.point), '. Dort ist f(m) = ', v('d', p.d), ` (${sign(p.d)}), `,
+    parts.push('das Intervall [', v('lo', 'lo'), ', ', v('hi', 'hi'), '] wird halbiert: m = (lo + hi) / 2 = ',
+      v('m', 'point'), '. Dort ist f(m) = ', v('d', 'd'), ` (${sign(p.d)}), `,
       down ? 'also d <= 0: lo rueckt auf m' : `also ${Number.isNaN(p.d) ? 'nicht d <= 0' : 'd > 0'}: hi rueckt auf m`,
-      '; neues Intervall [', v('lo', p.loAfter), ', ', v('hi', p.hiAfter), '].');
+      '; neues Intervall [', v('lo', 'loAfter'), ', ', v('hi', 'hiAfter'), '].');
   } else if (m === 1) {
     const below = p.d < 0;
-    parts.push('die Sekante durch (', v('a', p.lo), ', ', v('fa', p.flo), ') und (', v('b', p.hi), ', ', v('fb', p.fhi),
-      ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ', v('r', p.point), '. Dort ist f(r) = ', v('d', p.d),
+    parts.push('die Sekante durch (', v('a', 'lo'), ', ', v('fa', 'flo'), ') und (', v('b', 'hi'), ', ', v('fb', 'fhi'),
+      ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ', v('r', 'point'), '. Dort ist f(r) = ', v('d', 'd'),
       ` (${sign(p.d)}), `, below ? 'also d < 0: a rueckt auf r, fa auf d.' :
         `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rueckt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`);
   } else {
-    parts.push('die Tangente in (', v('x', p.from), ', ', v('d', p.d), ') mit der Steigung f\'(x) = ', v('s', p.slope),
-      " schneidet die Achse bei x' = x - d / s = ", v("x'", p.next), '.');
+    parts.push('die Tangente in (', v('x', 'from'), ', ', v('d', 'd'), ') mit der Steigung f\'(x) = ', v('s', 'slope'),
+      " schneidet die Achse bei x' = x - d / s = ", v("x'", 'next'), '.');
   }
   if (p.origin) parts.push(` Hier entsteht nan, aus ${originText(p.origin)}.`);
   if (k === passes.length - 1) parts.push(' ', ...blockEnd(run, m));
   return parts;
+}
+
+// Why a repeat ends the block after its last pass.
+function repeatReason(m, last) {
+  if (Number.isNaN(last.next)) return '';
+  if (!Number.isFinite(last.next))
+    return ` der Wert ist ${last.next > 0 ? 'inf' : '-inf'}, und ${m === 0 ? '(lo + hi) / 2' : 'der Schritt'} gibt wieder ` +
+      'denselben unendlichen Wert: die Wiederholung ist hier kein Zeichen von Konvergenz.';
+  if (last.d === 0) return ' das Residuum ist dort genau 0.';
+  if (m === 0 && neighbours(last.lo, last.hi)) return ' zwischen lo und hi liegt kein double mehr, also faellt m auf ein Ende.';
+  return ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.';
 }
 
 // Why the block ends after its last pass.
@@ -126,19 +143,14 @@ function blockEnd(run, m) {
   const { passes } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
-  const v = (name, value) => ({ name, value });
   const { kind, text } = ending(run, m);
-  if (kind === 'repeat') {
-    let why = ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.';
-    if (last.d === 0) why = ' das Residuum ist dort genau 0.';
-    else if (m === 0 && neighbours(last.lo, last.hi)) why = ' zwischen lo und hi liegt kein double mehr, also faellt m auf ein Ende.';
-    return [`Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${why}`];
-  }
+  if (kind === 'repeat')
+    return [`Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${repeatReason(m, last)}`];
   if (kind === 'neighbours') {
     const other = passes[n - 2];
     return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
-      v('I', other.next), ' und ', v('I', last.next), '; ihre Residuen ', v('d', last.d), ' und ', v('d', other.d),
-      ' haben entgegengesetzte Vorzeichen, und die Tangente in jedem fuehrt genau auf den anderen.'];
+      value('I', other, 'next'), ' und ', value('I', last, 'next'), '; ihre Residuen ', value('d', last, 'd'), ' und ',
+      value('d', other, 'd'), ' haben entgegengesetzte Vorzeichen, und die Tangente in jedem fuehrt genau auf den anderen.'];
   }
   if (kind === 'stays') {
     const fixed = last.loAfter === passes[0].lo ? (m === 0 ? 'lo' : 'a') : (m === 0 ? 'hi' : 'b');

@@ -4,25 +4,28 @@
 import { openCore } from './core.js';
 
 // Answers one message; post(message, transfer) sends the reply.
-// { module, words, csv }: start a map; { y }: compute row y (rows may
-// follow the start at once).
+// { run, module, words, csv }: start map number run; { run, y }: compute
+// its row y (rows may follow the start at once). Rows of a map that a later
+// start replaced are not computed; every reply names its run.
 export function rowService() {
   let core = null;
   let csv = false;
   let ready = false;
+  let current = null;
   return (message, post) => {
     if (message.module) {
-      core = openCore(message.module);
+      if (!core) core = openCore(message.module);
+      current = message.run;
       csv = message.csv;
       const { status, stderr } = core.parse(message.words);
       ready = status === 0;
-      post({ ready, stderr });
+      post({ run: current, ready, stderr });
       return;
     }
-    if (!ready) return; // the refusal was the answer
+    if (!ready || message.run !== current) return; // refused, or replaced
     const { cells, text } = core.row(message.y, csv);
     const transfer = [cells.buffer];
     if (text) transfer.push(text.buffer);
-    post({ y: message.y, cells, text }, transfer);
+    post({ run: current, y: message.y, cells, text }, transfer);
   };
 }

@@ -44,12 +44,19 @@ export function go(m, k) {
   state.onMove(letters[m], state.k + 1);
 }
 
-// Opens the pass named like N7; returns whether it named one.
+// Opens the pass named like N7 (a link's schritt). Returns '' when it
+// named one of the run, else what is wrong with it (a pass beyond the
+// block opens its last one).
 export function goTo(name) {
-  const found = /^([HRN])(\d+)$/.exec(name || '');
-  if (!found) return false;
-  go(letters.indexOf(found[1]), Number(found[2]) - 1);
-  return true;
+  if (!state || !state.run) return '';
+  const found = /^([HRN])([1-9][0-9]{0,2})$/.exec(name);
+  if (!found)
+    return `Der Link nennt keinen Durchlauf: "${name}". Erwartet: H, R oder N und die Nummer des Durchlaufs, etwa N7.`;
+  const m = letters.indexOf(found[1]);
+  const n = state.run.methods[m].passes.length;
+  go(m, Number(found[2]) - 1);
+  return Number(found[2]) <= n ? '' :
+    `Der Link nennt ${name}, aber ${state.core.methodNames[m]} hat nur ${n} Durchlaeufe: gezeigt ist der letzte.`;
 }
 
 function draw() {
@@ -57,10 +64,9 @@ function draw() {
   const passes = run.methods[m].passes;
   const p = passes[k];
   const view = $('schritt');
-  const values = passValues(m, p);
   view.dataset.verfahren = letters[m];
   view.dataset.durchlauf = String(k + 1);
-  view.dataset.zustand = values.map(([, v]) => core.format(v)).join(' ');
+  view.dataset.zustand = passValues(m).map(([, field]) => p.text(field)).join(' ');
   document.querySelectorAll('#schritt-verfahren input').forEach((r) => { r.checked = Number(r.value) === m; });
   const slider = $('schritt-regler');
   slider.max = String(passes.length);
@@ -71,7 +77,8 @@ function draw() {
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
   if (state.chart) state.chart.destroy();
   state.chart = w ? plot(core, m, p, w) : null;
-  $('schritt-achse').textContent = w ? axisText(core, w) : 'Keine endlichen Werte zu zeichnen.';
+  $('schritt-achse').textContent = w ? axisText(core, w, state.chart.missing) :
+    'Nichts zu zeichnen: die Werte dieses Durchlaufs sind nicht endlich (inf oder nan).';
 }
 
 // The sentence, its values with six digits; hovering or focusing one shows
@@ -83,8 +90,8 @@ function showSentence(core, parts) {
     const span = document.createElement('span');
     span.className = 'wert';
     span.tabIndex = 0;
-    span.textContent = core.format(part.value, 6);
-    span.title = `${part.name} = ${core.format(part.value)}`;
+    span.textContent = part.text(6);
+    span.title = `${part.name} = ${part.text(17)}`;
     const exact = () => { $('schritt-wert').textContent = span.title; };
     span.addEventListener('focus', exact);
     span.addEventListener('mouseenter', exact);
@@ -92,24 +99,31 @@ function showSentence(core, parts) {
   }));
 }
 
-function axisText(core, w) {
+// What the horizontal axis shows, and what of the construction has no
+// place in the picture (missing: texts from plot()).
+function axisText(core, w, missing) {
+  const gaps = missing.length ? ` Nicht im Bild: ${missing.join('; ')}.` : '';
   if (w.grid) {
     return `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezaehlt in Schritten ` +
-      `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.`;
+      `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.${gaps}`;
   }
-  return `Waagerecht: I - c in ${unitFor(w.hi - w.lo)[1]}, c = ${core.format(w.c)} A.`;
+  return `Waagerecht: I - c in ${unitFor(w.hi - w.lo)[1]}, c = ${core.format(w.c)} A.${gaps}`;
 }
 
 // The chart of the window w with the construction of pass p drawn on it.
 function plot(core, m, p, w) {
   const element = $('schritt-bild');
-  const width = Math.max(280, Math.min(900, element.clientWidth || 640));
+  const width = stepWidth(element);
   const [unit] = w.grid ? [1] : unitFor(w.hi - w.lo);
   const co = order(w.c);
   // Where a double lies on the drawn axis.
   const at = (x) => (w.grid ? Number(order(x) - co) : (x - w.c) / unit);
   const [xs, fs] = w.grid || core.curve(w.lo, w.hi, samples);
   const ys = fs.filter(Number.isFinite).concat(0);
+  const missing = [];
+  if (ys.length === 1) missing.push('die Kurve, denn f ist an keinem ihrer Punkte endlich');
+  const name = ['f(m)', 'f(r)', 'f(x)'][m];
+  if (!Number.isFinite(p.d)) missing.push(`${name} = ${p.text('d', 6)}`);
   const inside = (x) => Number.isFinite(x) && at(x) >= at(xs[0]) && at(x) <= at(xs[xs.length - 1]);
   if (m === 0 && inside(p.point) && Number.isFinite(p.d)) ys.push(p.d);
   if (m === 1) for (const [x, y] of [[p.lo, p.flo], [p.hi, p.fhi], [p.point, p.d]]) if (inside(x) && Number.isFinite(y)) ys.push(y);
@@ -122,9 +136,9 @@ function plot(core, m, p, w) {
   const data = [xs.map(at), fs.map((f) => (Number.isFinite(f) ? f : null))];
   const half = w.grid ? 0.5 : 0;
   const fmtY = (v) => (v === 0 ? '0' : Math.abs(v) >= 1e-3 && Math.abs(v) < 1e4 ? String(+v.toPrecision(4)) : v.toExponential(2));
-  return new uPlot({
+  const chart = new uPlot({
     width,
-    height: Math.round(Math.min(460, Math.max(260, width * 0.6))),
+    height: stepHeight(width),
     scales: { x: { time: false, range: [data[0][0] - half, data[0][data[0].length - 1] + half] }, y: { range: [ylo, yhi] } },
     axes: [
       { label: w.grid ? 'I: Schritte im Gitter um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
@@ -145,7 +159,12 @@ function plot(core, m, p, w) {
     ],
     hooks: { draw: [(u) => drawConstruction(u, m, p, at, core.methodColours[m], (v) => core.format(v, 6))] },
   }, data, $('schritt-bild'));
+  chart.missing = missing;
+  return chart;
 }
+
+const stepWidth = (element) => Math.max(280, Math.min(900, element.clientWidth || 640));
+const stepHeight = (width) => Math.round(Math.min(460, Math.max(260, width * 0.6)));
 
 // The zero line and the construction: bisection's interval and midpoint,
 // regula falsi's secant, Newton's tangent, and which end moves.
@@ -251,6 +270,11 @@ export function watchSteps() {
     go(...moves[e.key]);
   });
   $('schritt-png').addEventListener('click', savePng);
+  new ResizeObserver(() => {
+    if (!state || !state.chart) return;
+    const width = stepWidth($('schritt-bild'));
+    if (width !== state.chart.width) state.chart.setSize({ width, height: stepHeight(width) });
+  }).observe($('schritt-bild'));
 }
 
 // The PNG of the current step for slides: the chart, with the pass named

@@ -5,52 +5,13 @@
 // (when named) of a late Newton pass in the step view. Prints one
 // "FAIL ..." line per failed check.
 // Usage: node page-check.mjs PAGE.html NATIVE-BIN-DIR SCREENSHOT.png [STEP.png]
-import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
-import { pathToFileURL } from 'node:url';
-import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
+import { nativeIn, check, failed, startBrowser, finished, sameDialogueAs } from './browser.mjs';
 
 const [pagePath, bin, screenshot, stepShot] = process.argv.slice(2);
-const pageUrl = pathToFileURL(pagePath).href;
-// A native program's { stdout, stderr } (Buffers).
-const native = (program, args, input = '') =>
-  spawnSync(`${bin}/${program}`, args, { input, maxBuffer: 1 << 28 });
-// diodesolve's standard output and error for three answers, as text.
-const dialogue = (answers) => {
-  const run = native('diodesolve', [], answers.map((a) => `${a}\n`).join(''));
-  return [run.stdout.toString(), run.stderr.toString()];
-};
-let failures = 0;
-const check = (ok, what) => {
-  if (!ok) {
-    failures++;
-    console.log(`FAIL ${what}`);
-  }
-};
-
-const browser = await chromium.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-sync',
-    '--disable-component-update', '--no-first-run', '--disable-default-apps'],
-});
-const requests = [];
-const open = async (query = '', width = 1280, deviceScaleFactor = 1) => {
-  const context = await browser.newContext({ viewport: { width, height: 900 }, acceptDownloads: true, deviceScaleFactor });
-  const page = await context.newPage();
-  page.on('request', (r) => requests.push(r.url()));
-  page.on('pageerror', (e) => check(false, `page error: ${e.message}`));
-  const started = Date.now();
-  await page.goto(pageUrl + query);
-  await page.waitForSelector('body[data-state="fertig"]', { timeout: 30000 });
-  return { page, context, millis: Date.now() - started };
-};
-const finished = (page) => page.waitForSelector('body[data-state="fertig"]', { timeout: 30000 });
-const sameDialogue = async (page, answers, what) => {
-  const [out, err] = dialogue(answers);
-  check((await page.textContent('#ausgabe')) === out, `${what}: #ausgabe differs from diodesolve`);
-  const shown = await page.textContent('#meldungen');
-  check(shown === err, `${what}: #meldungen differs from diodesolve: ${JSON.stringify(shown)} ${JSON.stringify(err)}`);
-};
+const native = nativeIn(bin);
+const sameDialogue = sameDialogueAs(native);
+const { browser, open, requests } = await startBrowser(pagePath);
 
 // Opening a link: the dialogue and the map it names, at 360 px.
 const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
@@ -103,7 +64,7 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   await context.close();
 }
 
-// Runs the design names, with their verdicts; every chart drawn, nan ones
+// The runs whose behaviour is known, with their verdicts; every chart drawn, nan ones
 // too, with one legend entry per method.
 const verdicts = [
   [['5', '1e3', '1e-12'], ['Wiederholung nach 55 ', 'Wiederholung nach 17 ', 'Wiederholung nach 4 ']],
@@ -142,7 +103,7 @@ for (const ratio of [1.5, 2]) {
   await context.close();
 }
 
-// The step view, on facts the design states: bisection's pass 1 halves
+// The step view, on what is known of the reference run: bisection's pass 1 halves
 // [0, 5 mA] at 2.5 mA with a negative residual, so lo moves; regula falsi's
 // a stays 0 in every pass; Newton starts from 5 mA; at 12 V, 4.7 kOhm,
 // 2 nA Newton's last passes alternate between two neighbouring doubles
@@ -216,4 +177,4 @@ const outside = requests.filter((u) => !/^(file|blob|data):/.test(u));
 check(outside.length === 0, `requests left the page: ${outside.join(' ')}`);
 console.log(`page: default map finished ${best} ms after opening; ${requests.length} local requests, none outside`);
 await browser.close();
-process.exitCode = failures ? 1 : 0;
+process.exitCode = failed() ? 1 : 0;
