@@ -3,7 +3,8 @@
 #   make                the Release build (or PRESET=...), build/$(PRESET)/bin
 #   make build          the same
 #   make run            build and start diodesolve
-#   make test           build and run every test (PRESET=native CMAKE_ARGS=-DDALV_WERROR=ON ...)
+#   make test           build and run the tests, all but the slow ones at scale (PRESET=native ...)
+#   make test-all       build and run every test, those at scale too (what CI runs)
 #   make memcheck       the transcripts again, under valgrind memcheck
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
 #   make bench          diodemap's engine against a plain loop; glibc's two logs; a 1000x1000 map in the page
@@ -21,7 +22,8 @@ FUZZ_SECONDS ?= 60
 VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
 
 .DEFAULT_GOAL := build
-.PHONY: build run test memcheck fuzz bench web docs install package clean help
+.PHONY: build run test test-all memcheck fuzz bench web docs install package clean help
+SHELL := bash
 
 # Arguments given must reach CMake on a configured tree too: with
 # CMAKE_ARGS, the tree is configured again every time.
@@ -34,15 +36,21 @@ $(BUILD)/CMakeCache.txt:
 build: $(BUILD)/CMakeCache.txt
 	cmake --build --preset $(PRESET) --parallel
 
-# The build's chatter goes to a log, shown only when the build fails, so
-# that the dialogue starts on a clean screen.
+# The build's chatter goes to a log, shown only when the build fails; while
+# it builds, one line on standard error names the log and shows the
+# progress (cmake/progress.awk), so that the dialogue starts on a clean
+# screen.
 run:
 	@mkdir -p $(BUILD)
-	@$(MAKE) --no-print-directory build >$(BUILD)/make-run.log 2>&1 || \
+	@set -o pipefail; $(MAKE) --no-print-directory build 2>&1 | tee $(BUILD)/make-run.log | \
+	    awk -v logfile=$(BUILD)/make-run.log -f cmake/progress.awk >&2 || \
 	    { cat $(BUILD)/make-run.log; exit 1; }
 	@$(BUILD)/bin/diodesolve
 
 test: build
+	ctest --preset $(PRESET) --label-exclude scale
+
+test-all: build
 	ctest --preset $(PRESET)
 
 memcheck: build

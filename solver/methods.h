@@ -248,7 +248,7 @@ inline void method_finish(const method_state *s, method_end *end)
 // Called after every pass with its report line.
 typedef void (*pass_hook)(const report_line *line, void *context);
 
-// diodesolve's three methods, by the design's names: each runs one method
+// diodesolve's three methods, by their German names: each runs one method
 // on the circuit U, R, I_S from its start to its stop, hands every pass to
 // hook (unless null) and stores how it ended in *end.
 void halbierung(double u, double r, double i_s, pass_hook hook, void *context,

@@ -38,7 +38,7 @@ agree() {
         END { exit bad }' "$work/runs" "$work/csv" || fail "differs from diodesolve"
 }
 
-# known U R I_S METHOD PASSES END [LOW HIGH]: a design fact of that circuit
+# known U R I_S METHOD PASSES END [LOW HIGH]: what is known of that circuit's run
 # (PASSES "-" for any); the last estimate between LOW and HIGH, or finite.
 known() {
     awk -v c="$1 $2 $3 $4" -v n="$5" -v e="$6" -v lo="${7:-}" -v hi="${8:-}" '
@@ -76,8 +76,8 @@ done
 awk '/^  (Wiederholung|Grenze)/ { s += $(NF - 1) } END { exit !(s > 299.8 && s < 300.2) }' \
     "$work/text-1" || fail "the shares of a method do not add up to 100 %"
 
-# Two ways to reach the limit with a finite estimate, where the design
-# names them: Newton alternates at 12 V, 4.7 kOhm, 2 nA ("o", kreist);
+# Two ways to reach the limit with a finite estimate, at the circuits
+# whose runs are known: Newton alternates at 12 V, 4.7 kOhm, 2 nA ("o", kreist);
 # regula falsi creeps at 0.7 V, 100 Ohm, 1e-14 A ("~", kriecht). Each is
 # the bottom left corner of its panel.
 name="kreist and kriecht"

@@ -23,6 +23,12 @@ name="arguments on a configured tree"
 mk -n build CMAKE_ARGS=-DDALV_WERROR=ON >"$work/plan" || fail "make -n: status $?"
 grep -qx "cmake --preset $preset -DDALV_WERROR=ON" "$work/plan" || fail "CMake not given them: $(head -n 3 "$work/plan")"
 
+name="make run's progress"
+progress() { printf '%b' "$1" | awk -v logfile=L -f "$src/cmake/progress.awk"; }
+[ -z "$(progress '[  5%] Built target dalv\n')" ] || fail "an up-to-date tree shows progress"
+[ "$(progress '[ 10%] Building CXX object a.o\n[ 55%] Linking CXX executable b\n' | tr '\r' '|')" = \
+    "|make run: building (log: L)  10%|make run: building (log: L)  55%" ] || fail "$(progress '[ 10%] Building\n')"
+
 name="make run on a built tree"
 mk run </dev/null >"$work/out" 2>"$work/err"
 [ "$(cat "$work/out")" = "Gesamtspannung in V: " ] || fail "stdout: $(head -c 300 "$work/out")"

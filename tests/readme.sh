@@ -3,7 +3,9 @@
 # (LICENSE, the Debian copyright file, the page's footer), the page's size
 # against the built page, and the Layout's file lists against the folders
 # (every file it names exists, every source file is named).
-# Usage: readme.sh SOURCE-DIR   (exit 77 after the rest: no page built)
+# Builds the page first where it can be built (make web).
+# Usage: readme.sh SOURCE-DIR   (exit 77 after the rest: the page cannot be
+# built here)
 . "$(dirname "$0")/lib.sh"
 src=$1
 readme=$src/README.md
@@ -39,14 +41,11 @@ for f in "$src"/web/*.js; do
 done
 
 name="page size"
+need_web "$src" page
 page=$src/build/web/diodesolve.html
-if [ -f "$page" ]; then
-    said=$(grep -o 'about [0-9]* KiB)' "$readme" | head -1 | tr -dc 0-9)
-    actual=$(( $(stat -c %s "$page") / 1024 ))
-    [ -n "$said" ] || fail "the README states no page size"
-    [ "$actual" -ge $((said - 5)) ] && [ "$actual" -le $((said + 5)) ] ||
-        fail "the README says about $said KiB, the page has $actual KiB"
-else
-    skip "no page built (make web; Debian: nodejs npm): its size not checked"
-fi
+said=$(grep -o 'about [0-9]* KiB)' "$readme" | head -1 | tr -dc 0-9)
+actual=$(( $(stat -c %s "$page") / 1024 ))
+[ -n "$said" ] || fail "the README states no page size"
+[ "$actual" -ge $((said - 5)) ] && [ "$actual" -le $((said + 5)) ] ||
+    fail "the README says about $said KiB, the page has $actual KiB"
 finish
