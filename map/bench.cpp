@@ -153,6 +153,30 @@ static void show(const char *what, timing t, double unit, const char *per)
            t.median / unit, per);
 }
 
+// diodemap's peak memory on a 4000 x 4000 map, per output kind. wait4
+// counts the largest of diodemap and its gnuplot, and of the memory this
+// process held when it started them (an exec records the old image's
+// peak), so it runs first, before this process holds any map.
+static void peak_memory(char *program)
+{
+    static const char *const kinds[] = {"--csv", "--text", "--png"};
+    for (const char *kind : kinds) {
+        char *args[] = {program,
+                        const_cast<char *>("--grid"),
+                        const_cast<char *>("4000x4000"),
+                        const_cast<char *>(kind),
+                        const_cast<char *>("-o"),
+                        const_cast<char *>("/dev/null"),
+                        nullptr};
+        long kib = -1;
+        run_tool(args, "/dev/null", &kib);
+        printf("  diodemap --grid 4000x4000 %-6s: hoechstens %5.1f MiB "
+               "Speicher%s\n",
+               kind, static_cast<double>(kib) / 1024.0,
+               strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
+    }
+}
+
 int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -168,6 +192,8 @@ int main(int argc, char **argv)
     map_spec s = {{{5.0, 5.0, 1}, {1.0, 1e7, n}, {1e-16, 1e-6, n}},
                   quantity_r,
                   quantity_i_s};
+    if (argc > 2)
+        peak_memory(argv[2]);
     printf("Karte %d x %d (U = 5 V, R 1 bis 1e7 Ohm, I_S 1e-16 bis 1e-6 A), "
            "je Punkt alle drei Verfahren; Mediane aus 3 Laeufen\n",
            n, n);
@@ -217,23 +243,6 @@ int main(int argc, char **argv)
              "die Schleife");
         printf("  CSV: 2 Threads %.2f x so schnell wie 1\n",
                csv1.median / csv2.median);
-        // wait4 counts the largest of diodemap and its gnuplot.
-        static const char *const kinds[] = {"--csv", "--text", "--png"};
-        for (const char *kind : kinds) {
-            char *args[] = {argv[2],
-                            const_cast<char *>("--grid"),
-                            const_cast<char *>("4000x4000"),
-                            const_cast<char *>(kind),
-                            const_cast<char *>("-o"),
-                            const_cast<char *>("/dev/null"),
-                            nullptr};
-            long kib = -1;
-            run_tool(args, "/dev/null", &kib);
-            printf("  diodemap --grid 4000x4000 %-6s: hoechstens %5.1f MiB "
-                   "Speicher%s\n",
-                   kind, static_cast<double>(kib) / 1024.0,
-                   strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
-        }
         file_cost(argv[2]);
     }
     return exit_ok;

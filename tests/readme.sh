@@ -30,14 +30,16 @@ while read -r dir file; do
     compgen -G "$src/$dir${file%.*}.${file##*.}" >/dev/null || fail "Layout names $dir$file, which is not there"
 done <"$work/named"
 shopt -s nullglob
-for f in "$src"/{input,solver,demo,plot,map,common,web}/*.{cpp,h}; do
+for f in "$src"/{input,solver,demo,plot,map,common,web}/*.{cpp,h,js}; do
     rel=${f#"$src/"}
     stem=${rel##*/}
     grep -qxF "${rel%/*}/ ${stem%.*}.*" "$work/named" || grep -qxF "${rel%/*}/ $stem" "$work/named" ||
         fail "Layout does not name $rel"
 done
-for f in "$src"/web/*.js; do
-    grep -qF "\`${f##*/}\`" "$readme" || fail "the README does not name web/${f##*/}"
+# Every folder and top-level file of the tree.
+layout=$(awk '/^## Layout/ { s = 1; next } /^## / { s = 0 } s' "$readme")
+for entry in $(git -C "$src" ls-files | sed 's|/.*|/|' | sort -u); do
+    grep -qF -- "$entry" <<<"$layout" || fail "Layout does not name $entry"
 done
 
 name="page size"
