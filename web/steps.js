@@ -160,6 +160,9 @@ function plot(core, m, p, w) {
     hooks: { draw: [(u) => drawConstruction(u, m, p, at, core.methodColours[m], (v) => core.format(v, 6))] },
   }, data, $('schritt-bild'));
   chart.missing = missing;
+  chart.ctx.canvas.setAttribute('role', 'img');
+  chart.ctx.canvas.setAttribute('aria-label', `Schritt fuer Schritt: ${core.methodNames[m]}, Durchlauf ${state.k + 1}, ` +
+    'auf der Kurve f(I); der Satz darunter sagt, was das Bild zeigt');
   return chart;
 }
 
