@@ -22,7 +22,7 @@
 #include "common/status.h"
 #include "map/engine.h"
 #include "map/reference.h"
-#include "solver/methods.h"
+#include "solver/equation.h"
 
 extern char **environ;
 
@@ -35,7 +35,7 @@ static double run_tool(char *const args[], const char *out_path, long *kib)
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 1, out_path,
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    double start = now();
+    double start = bench_now();
     pid_t pid;
     int error = posix_spawn(&pid, args[0], &files, nullptr, args, environ);
     posix_spawn_file_actions_destroy(&files);
@@ -45,7 +45,7 @@ static double run_tool(char *const args[], const char *out_path, long *kib)
         !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return -1;
     *kib = usage.ru_maxrss;
-    return now() - start;
+    return bench_now() - start;
 }
 
 struct timing {
@@ -113,10 +113,10 @@ static double seconds_per_log(const map_spec *s)
     volatile double keep = 0.0;
     for (int round = 0; round < 3; ++round) {
         double sums[4] = {0.0, 0.0, 0.0, 0.0};
-        double start = now();
+        double start = bench_now();
         for (k = 0; k < n; ++k)
             sums[k % 4] += std::log(args[k]);
-        double t = now() - start;
+        double t = bench_now() - start;
         best = t < best ? t : best;
         keep = keep + sums[0] + sums[1] + sums[2] + sums[3];
     }
@@ -181,7 +181,7 @@ int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc > 1 && strcmp(argv[1], "--check") == 0)
-        return check();
+        return bench_check();
     int n = argc > 1 ? atoi(argv[1]) : 1000;
     if (n < 2 || n > map_max_points) {
         fputs("Aufruf: diode_map_bench [N [DIODEMAP]] | --check, N von 2 bis "
@@ -191,7 +191,10 @@ int main(int argc, char **argv)
     }
     map_spec s = {{{5.0, 5.0, 1}, {1.0, 1e7, n}, {1e-16, 1e-6, n}},
                   quantity_r,
-                  quantity_i_s};
+                  quantity_i_s,
+                  {},
+                  0};
+    map_choose_methods(&s, map_default_methods);
     if (argc > 2)
         peak_memory(argv[2]);
     printf("Karte %d x %d (U = 5 V, R 1 bis 1e7 Ohm, I_S 1e-16 bis 1e-6 A), "
@@ -200,16 +203,16 @@ int main(int argc, char **argv)
     double t[3];
     unsigned long long plain = 0, sum = 0, logs = 0;
     for (double &one : t) {
-        double start = now();
-        plain = plain_loop(&s);
-        one = now() - start;
+        double start = bench_now();
+        plain = bench_plain_loop(&s);
+        one = bench_now() - start;
     }
     timing loop = of_three(t[0], t[1], t[2]);
     int same = 1;
     timing threads[2];
     for (int k = 0; k < 2; ++k) {
         for (double &one : t) {
-            one = engine(&s, k + 1, &sum, &logs);
+            one = bench_engine(&s, k + 1, &sum, &logs);
             same &= sum == plain;
         }
         threads[k] = of_three(t[0], t[1], t[2]);

@@ -31,12 +31,13 @@ char *csv_number(char *p, double v)
         .ptr;
 }
 
-int csv_format_row(int y, const map_cell *cells, const double *xs,
+int csv_format_row(int y, const method_outcome *cells, const double *xs,
                    map_text *text, const void *context)
 {
     const map_spec *s = static_cast<const map_spec *>(context);
     int width = s->range[s->x].points;
-    size_t need = static_cast<size_t>(width) * report_methods * line_max;
+    size_t need =
+        static_cast<size_t>(width) * static_cast<size_t>(s->methods) * line_max;
     if (map_text_reserve(text, need) != 0)
         return -1;
     double v[map_quantities];
@@ -50,14 +51,16 @@ int csv_format_row(int y, const map_cell *cells, const double *xs,
             q = csv_number(q, value);
             *q++ = ',';
         }
-        for (int m = 0; m < report_methods; ++m) {
-            const method_outcome *o = &cells[x].method[m];
+        for (int k = 0; k < s->methods; ++k) {
+            const method_outcome *o = &cells[x * s->methods + k];
             p = put(p, circuit, static_cast<size_t>(q - circuit));
-            *p++ = report_letters[m];
+            *p++ = method_table[s->method[k]]->letter;
             *p++ = ',';
             p = std::to_chars(p, p + 3, static_cast<unsigned>(o->passes)).ptr;
-            p = o->repeat ? put(p, ",Wiederholung,", 14)
-                          : put(p, ",Grenze,", 8);
+            *p++ = ',';
+            const char *ending = method_ending_names[o->ending];
+            p = put(p, ending, strlen(ending));
+            *p++ = ',';
             p = csv_number(p, o->last);
             *p++ = '\n';
         }

@@ -1,6 +1,6 @@
 // The map as CSV: one line per grid point and method, in the order y, x,
-// bisection, regula falsi, Newton; numbers exactly as printf's %.17g writes
-// them, made by the workers.
+// then the map's methods in their order; numbers exactly as printf's %.17g
+// writes them, made by the workers.
 #ifndef MAP_CSV_H_
 #define MAP_CSV_H_
 
@@ -13,7 +13,7 @@ extern const char csv_header[]; // "U,R,I_S,Verfahren,Durchlaeufe,Ende,I\n"
 char *csv_number(char *p, double v);
 
 // The row_format of the CSV (context: the map_spec).
-int csv_format_row(int y, const map_cell *cells, const double *xs,
+int csv_format_row(int y, const method_outcome *cells, const double *xs,
                    map_text *text, const void *context);
 
 #endif // MAP_CSV_H_

@@ -20,7 +20,7 @@ static const char msg_no_memory[] =
     "FEHLER: Nicht genug Speicher oder Threads!\n";
 
 // The workers format the rows; here they are only written, in order.
-static int write_row(int y, const map_cell *cells, const map_text *text,
+static int write_row(int y, const method_outcome *cells, const map_text *text,
                      void *context)
 {
     (void)y;

@@ -14,7 +14,7 @@ struct slot {
     int y;
     int ready;
     int failed; // the formatter ran out of memory
-    map_cell *cells;
+    method_outcome *cells;
     map_text text;
 };
 
@@ -99,8 +99,9 @@ int map_run(const map_spec *spec, int threads, row_format format,
     size_t width = static_cast<size_t>(spec->range[spec->x].points);
     size_t window = static_cast<size_t>(sh.window);
     sh.slots = static_cast<slot *>(calloc(window, sizeof(slot)));
-    map_cell *cells =
-        static_cast<map_cell *>(calloc(window * width, sizeof(map_cell)));
+    size_t per_row = width * static_cast<size_t>(spec->methods);
+    method_outcome *cells = static_cast<method_outcome *>(
+        calloc(window * per_row, sizeof(method_outcome)));
     double *xs = static_cast<double *>(calloc(width, sizeof(double)));
     pthread_t *ids = static_cast<pthread_t *>(
         calloc(static_cast<size_t>(threads), sizeof(pthread_t)));
@@ -111,7 +112,7 @@ int map_run(const map_spec *spec, int threads, row_format format,
             xs[k] = range_value(&spec->range[spec->x], static_cast<int>(k));
         sh.xs = xs;
         for (size_t k = 0; k < window; ++k)
-            sh.slots[k].cells = cells + k * width;
+            sh.slots[k].cells = cells + k * per_row;
         while (started < threads &&
                pthread_create(&ids[started], nullptr, worker, &sh) == 0)
             ++started;

@@ -9,13 +9,13 @@
 // Formats row y into text (emptied before) on the worker thread that
 // computed it; xs holds the values of the x axis. Returns 0, or -1 when
 // memory runs out (the map stops).
-typedef int (*row_format)(int y, const map_cell *cells, const double *xs,
+typedef int (*row_format)(int y, const method_outcome *cells, const double *xs,
                           map_text *text, const void *context);
 
 // Receives the finished rows in order, with what format made of them (no
 // bytes without a format); a nonzero return stops the map.
-typedef int (*row_sink)(int y, const map_cell *cells, const map_text *text,
-                        void *context);
+typedef int (*row_sink)(int y, const method_outcome *cells,
+                        const map_text *text, void *context);
 
 // Runs the whole map on threads (at least 1) and hands each row, in order
 // of y, to sink on the calling thread; format, unless null, runs in the

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "solver/report.h"
+#include "solver/method.h"
 
 enum map_quantity { quantity_u, quantity_r, quantity_i_s, map_quantities };
 enum { map_max_points = 4000 }; // on either axis
@@ -22,24 +22,32 @@ struct map_range {
 };
 
 // A map: U, R and I_S, two of them ranges (2 to map_max_points points); x
-// is the first range in that order, y the second.
+// is the first range in that order, y the second; the methods it runs at
+// each point, in the order shown (indices into method_table).
 struct map_spec {
     map_range range[map_quantities];
     int x;
     int y;
+    int method[method_count];
+    int methods;
 };
 
-// How one method ended at one grid point.
+// The methods a map runs unless told otherwise.
+extern const char map_default_methods[]; // "HRN"
+
+// Sets spec's methods from their letters; returns 0, or -1 when a letter
+// names no method or names one twice, or there is none.
+int map_choose_methods(map_spec *spec, const char *letters);
+
+// How one method ended at one grid point. A row's outcomes lie point by
+// point, each point's methods in the spec's order.
 struct method_outcome {
     double last;          // the estimate of its last pass
-    unsigned char passes; // the number of its last pass, 2 to 200
-    unsigned char repeat; // 1: stopped on an exact repeat; 0: at the limit
+    unsigned char passes; // the number of its last pass, 1 to 200
+    unsigned char ending; // method_ending
     unsigned char cycle;  // at the limit: 1 when it alternates between two
 };
-
-struct map_cell {
-    method_outcome method[report_methods];
-};
+static_assert(report_pass_limit <= 255, "a pass count fits its byte");
 
 int range_is_log(const map_range *range);
 

@@ -1,12 +1,15 @@
 // The map's lanes: within a row, lanes circuits run one method in
 // lockstep. Their passes do not depend on each other, so the processor
 // overlaps their logarithms and divisions, while each circuit still takes
-// exactly the steps of methods.h.
+// exactly the steps of its method's file. Methods without lanes run their
+// circuits one after the other.
 #include "map/lanes.h"
 
 #include <cmath>
 
-#include "solver/methods.h"
+#include "solver/bisection.h"
+#include "solver/falsi.h"
+#include "solver/newton.h"
 
 enum { lanes = 8 };
 
@@ -16,83 +19,135 @@ struct row {
     const map_spec *spec;
     double base[map_quantities];
     const double *xs;
+    int width;
 };
+
+// The fields of method_state that a pass in the lanes reads or writes, as
+// arrays across the lanes. Each lane also keeps its whole state, from which
+// these are taken at its start and into which they go back at its end, so
+// that a field not listed here is carried whole; a field that the lanes'
+// passes use must be listed, or they do not compile.
+#define LANE_FIELDS(F)                                                         \
+    F(double, u)                                                               \
+    F(double, r) F(double, i_s) F(double, a) F(double, b) F(double, fa)        \
+        F(double, fb) F(double, est) F(double, prev) F(uint64_t, n)
 
 // lanes circuits running one method, laid out as arrays so that each step
 // of a pass runs over all lanes at once and their logarithms are taken back
 // to back; column -1 marks a lane with no circuit left (it runs on idly).
 struct alignas(64) lane_set {
-    double u[lanes], r[lanes], i_s[lanes];
-    double lo[lanes], hi[lanes], flo[lanes], fhi[lanes];
-    double est[lanes], prev[lanes];
-    uint64_t n[lanes];
+#define DECLARE(type, name) type name[lanes];
+    LANE_FIELDS(DECLARE)
+#undef DECLARE
+    method_state state[lanes];
     int column[lanes];
 };
 
+static void circuit_at(const row *w, int x, double v[map_quantities])
+{
+    for (int q = 0; q < map_quantities; ++q)
+        v[q] = w->base[q];
+    v[w->spec->x] = w->xs[x];
+}
+
 static void start_lane(lane_set *b, int l, int method, const row *w, int x)
 {
-    double v[map_quantities] = {w->base[0], w->base[1], w->base[2]};
-    v[w->spec->x] = w->xs[x];
-    method_state s;
-    method_begin(&s, method, v[quantity_u], v[quantity_r], v[quantity_i_s]);
-    b->u[l] = s.u, b->r[l] = s.r, b->i_s[l] = s.i_s;
-    b->lo[l] = s.lo, b->hi[l] = s.hi, b->flo[l] = s.flo, b->fhi[l] = s.fhi;
-    b->est[l] = s.est, b->prev[l] = s.prev, b->n[l] = s.n;
+    double v[map_quantities];
+    circuit_at(w, x, v);
+    method_state *s = &b->state[l];
+    method_begin(s, method, v[quantity_u], v[quantity_r], v[quantity_i_s],
+                 nullptr);
+#define IN(type, name) b->name[l] = s->name;
+    LANE_FIELDS(IN)
+#undef IN
 }
 
-static void finish_lane(const lane_set *b, int l, int method, method_outcome *o)
+static void take_outcome(const method_end *end, method_outcome *o)
 {
-    method_state s = {method,    b->u[l],  b->r[l],    b->i_s[l],
-                      b->lo[l],  b->hi[l], b->flo[l],  b->fhi[l],
-                      b->est[l], 0.0,      b->prev[l], b->n[l]};
-    method_end end;
-    method_finish(&s, &end);
-    o->last = end.last;
-    o->passes = static_cast<unsigned char>(end.passes);
-    o->repeat = static_cast<unsigned char>(end.repeat);
-    o->cycle = static_cast<unsigned char>(end.cycle);
+    o->last = end->last;
+    o->passes = static_cast<unsigned char>(end->passes);
+    o->ending = static_cast<unsigned char>(end->ending);
+    o->cycle = static_cast<unsigned char>(end->cycle);
 }
 
-// One pass of every lane, step by step across the lanes: the parts of a
-// pass from methods.h, the logarithms of all lanes back to back between
-// them; stop[l] tells which lanes stopped.
-template <int method> static inline void pass(lane_set *b, int stop[lanes])
+static void finish_lane(lane_set *b, int l, method_outcome *o)
+{
+    method_state *s = &b->state[l];
+#define OUT(type, name) s->name = b->name[l];
+    LANE_FIELDS(OUT)
+#undef OUT
+    s->ending = method_repeat_ending(s->n, s->est, s->prev);
+    method_end end;
+    method_finish(s, &end);
+    take_outcome(&end, o);
+}
+
+// A pass of each kind in two parts around f: the point it evaluates f at,
+// and, with the residual d there, the move of the ends and the new
+// estimate. The parts are those of the methods' files.
+template <int lane> static inline double pass_point(const lane_set *b, int l)
+{
+    if constexpr (lane == lane_bisection)
+        return bisection_point(b->a[l], b->b[l]);
+    else if constexpr (lane == lane_falsi)
+        return regula_falsi_point(b->a[l], b->b[l], b->fa[l], b->fb[l]);
+    else
+        return b->est[l];
+}
+
+template <int lane>
+static inline double pass_move(lane_set *b, int l, double x, double d)
+{
+    if constexpr (lane == lane_bisection) {
+        bisection_move(x, d, &b->a[l], &b->b[l]);
+        return x;
+    } else if constexpr (lane == lane_falsi) {
+        regula_falsi_move(x, d, &b->a[l], &b->b[l], &b->fa[l], &b->fb[l]);
+        return x;
+    } else {
+        return newton_next(b->u[l], b->r[l], b->i_s[l], x, d);
+    }
+}
+
+// One pass of every lane, step by step across the lanes, the logarithms of
+// all lanes back to back between its parts; stop[l] tells which lanes
+// stopped.
+template <int lane> static inline void pass(lane_set *b, int stop[lanes])
 {
     alignas(64) double x[lanes];
     alignas(64) double g[lanes];
     for (int l = 0; l < lanes; ++l) {
-        x[l] = pass_point<method>(b->lo[l], b->hi[l], b->flo[l], b->fhi[l],
-                                  b->est[l]);
+        x[l] = pass_point<lane>(b, l);
         g[l] = f_log_argument(x[l], b->i_s[l]);
     }
     for (int l = 0; l < lanes; ++l)
         g[l] = std::log(g[l]);
     for (int l = 0; l < lanes; ++l) {
         double d = f_from_log(b->u[l], b->r[l], x[l], g[l]);
-        double next =
-            pass_move<method>(b->u[l], b->r[l], b->i_s[l], x[l], d, &b->lo[l],
-                              &b->hi[l], &b->flo[l], &b->fhi[l]);
-        stop[l] = pass_end(&b->n[l], next, &b->est[l], &b->prev[l]);
+        double next = pass_move<lane>(b, l, x[l], d);
+        stop[l] = method_advance(&b->n[l], next, &b->est[l], &b->prev[l]);
     }
 }
 
-// One method over the whole row, lanes circuits at a time: a lane that
-// stops takes the next column.
-template <int method>
-static void run_method(const row *w, int width, map_cell *cells)
+// The method in slot k of the spec over the whole row, lanes circuits at a
+// time: a lane that stops takes the next column.
+template <int lane>
+static void run_lanes(const row *w, int k, method_outcome *cells)
 {
+    int method = w->spec->method[k];
+    int stride = w->spec->methods;
     lane_set b;
     int next = 0;
     int active = 0;
     for (int l = 0; l < lanes; ++l) {
-        int x = next < width ? next++ : -1;
+        int x = next < w->width ? next++ : -1;
         start_lane(&b, l, method, w, x < 0 ? 0 : x);
         b.column[l] = x;
         active += x >= 0;
     }
     while (active > 0) {
         int stop[lanes];
-        pass<method>(&b, stop);
+        pass<lane>(&b, stop);
         int any = 0;
         for (int l = 0; l < lanes; ++l)
             any |= stop[l] & (b.column[l] >= 0);
@@ -101,8 +156,8 @@ static void run_method(const row *w, int width, map_cell *cells)
         for (int l = 0; l < lanes; ++l) {
             if (!stop[l] || b.column[l] < 0)
                 continue;
-            finish_lane(&b, l, method, &cells[b.column[l]].method[method]);
-            int x = next < width ? next++ : -1;
+            finish_lane(&b, l, &cells[b.column[l] * stride + k]);
+            int x = next < w->width ? next++ : -1;
             if (x >= 0)
                 start_lane(&b, l, method, w, x);
             else
@@ -112,14 +167,33 @@ static void run_method(const row *w, int width, map_cell *cells)
     }
 }
 
-void map_row(const map_spec *spec, const double *xs, int y, map_cell *cells)
+// A method without lanes: each circuit from start to stop.
+static void run_plain(const row *w, int k, method_outcome *cells)
+{
+    for (int x = 0; x < w->width; ++x) {
+        double v[map_quantities];
+        circuit_at(w, x, v);
+        method_end end;
+        method_run(w->spec->method[k], v[quantity_u], v[quantity_r],
+                   v[quantity_i_s], nullptr, nullptr, nullptr, &end);
+        take_outcome(&end, &cells[x * w->spec->methods + k]);
+    }
+}
+
+void map_row(const map_spec *spec, const double *xs, int y,
+             method_outcome *cells)
 {
     row w;
     w.spec = spec;
     w.xs = xs;
+    w.width = spec->range[spec->x].points;
     row_values(spec, y, w.base);
-    int width = spec->range[spec->x].points;
-    run_method<method_bisection>(&w, width, cells);
-    run_method<method_regula_falsi>(&w, width, cells);
-    run_method<method_newton>(&w, width, cells);
+    for (int k = 0; k < spec->methods; ++k) {
+        switch (method_table[spec->method[k]]->lane) {
+        case lane_bisection: run_lanes<lane_bisection>(&w, k, cells); break;
+        case lane_falsi: run_lanes<lane_falsi>(&w, k, cells); break;
+        case lane_newton: run_lanes<lane_newton>(&w, k, cells); break;
+        default: run_plain(&w, k, cells); break;
+        }
+    }
 }

@@ -5,8 +5,10 @@
 
 #include "map/grid.h"
 
-// Runs the three methods at every point of row y into cells[0..width),
-// xs holding the values of the x axis.
-void map_row(const map_spec *spec, const double *xs, int y, map_cell *cells);
+// Runs the spec's methods at every point of row y into cells (width times
+// spec->methods outcomes, point by point), xs holding the values of the x
+// axis.
+void map_row(const map_spec *spec, const double *xs, int y,
+             method_outcome *cells);
 
 #endif // MAP_LANES_H_

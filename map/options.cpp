@@ -135,6 +135,7 @@ int parse_map_options(int argc, char **argv, map_options *o)
     o->spec.range[quantity_u] = {5.0, 5.0, 1};
     o->spec.range[quantity_r] = {1.0, 1e7, 2};
     o->spec.range[quantity_i_s] = {1e-16, 1e-6, 2};
+    map_choose_methods(&o->spec, map_default_methods);
     o->grid[0] = 200;
     o->grid[1] = 150;
     o->threads = cpus < 1 ? 1 : cpus > 256 ? 256 : static_cast<int>(cpus);

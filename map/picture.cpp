@@ -6,9 +6,11 @@
 
 #include <cmath>
 
-static const double value_limit_cycle = 8.5;
-static const double value_limit_creep = 9.5;
-static const double value_limit_nan = 10.5;
+// The colour values of the classes at the limit: 8.5, 9.5, 10.5.
+static double limit_value(int end)
+{
+    return 7.5 + end;
+}
 
 // An evenly spaced range whose ends pass this is drawn in units of
 // 2^scale_bits, so that gnuplot's sums of coordinates cannot overflow; its
@@ -33,13 +35,9 @@ static double coordinate(const map_range *r, int k, int n)
 
 static double colour_value(unsigned char ending)
 {
-    if (ending == ending_limit_cycle)
-        return value_limit_cycle;
-    if (ending == ending_limit_creep)
-        return value_limit_creep;
-    if (ending == ending_limit_nan)
-        return value_limit_nan;
-    return log2(static_cast<double>(ending));
+    int end = ending_class(ending);
+    return end == end_repeat ? log2(static_cast<double>(ending))
+                             : limit_value(end);
 }
 
 // Axis range (half a pixel beyond the outer samples) and tics: decades for
@@ -124,12 +122,17 @@ static void write_colours(FILE *gp)
     fputs(")\nset cbtics (", gp);
     for (int k = 0; k < pass_buckets; ++k)
         fprintf(gp, "'%d' %d, ", pass_bucket_start(k), k + 1);
-    fputs("'kreist' 8.5, 'kriecht' 9.5, 'nan/inf' 10.5)\n"
-          "set cblabel 'Durchlaeufe bis zur Wiederholung; nach 200 "
-          "Durchlaeufen ohne Wiederholung (Grenze): dunkelgrau kreist "
-          "(zwischen zwei Werten), hellgrau kriecht, rot mit I = nan oder "
-          "inf'\n",
-          gp);
+    for (int k = end_repeat + 1; k < end_classes; ++k)
+        fprintf(gp, "%s'%s' %g", k > end_repeat + 1 ? ", " : "",
+                end_class_table[k].name, limit_value(k));
+    fprintf(gp,
+            ")\nset cblabel 'Durchlaeufe bis zur Wiederholung; nach %d "
+            "Durchlaeufen ohne Wiederholung (Grenze): ",
+            static_cast<int>(report_pass_limit));
+    for (int k = end_repeat + 1; k < end_classes; ++k)
+        fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
+                end_class_table[k].picture);
+    fputs("'\n", gp);
 }
 
 // The panel's pixels as inline data, read and dropped one panel at a time,
@@ -149,31 +152,45 @@ static void write_data(FILE *gp, const map_view *v, int m)
     fputs("e\n", gp);
 }
 
+// The picture: the panels in rows of up to three, each row 340 pixels
+// high, with 90 pixels above them for the title and 190 below for the axis
+// label and the colour bar.
+enum { panels_per_row = 3, panel_row_px = 340, above_px = 90, below_px = 190 };
+
 void write_map_script(FILE *gp, const map_view *v, enum output_format format)
 {
     const map_spec *s = v->spec;
     char fixed[64];
     describe_fixed(s, fixed, sizeof fixed);
+    int cols = s->methods < panels_per_row ? s->methods : panels_per_row;
+    int rows = (s->methods + panels_per_row - 1) / panels_per_row;
+    double height = above_px + below_px + rows * panel_row_px;
     if (format == format_png)
-        fputs("set terminal pngcairo size 1500,620 enhanced font 'sans,10'\n",
-              gp);
+        fprintf(gp,
+                "set terminal pngcairo size 1500,%.0f enhanced "
+                "font 'sans,10'\n",
+                height);
     else
-        fputs("set terminal svg size 1500,620 enhanced font 'sans,12'\n", gp);
+        fprintf(gp, "set terminal svg size 1500,%.0f enhanced font 'sans,12'\n",
+                height);
     write_colours(gp);
     write_axis(gp, "x", &s->range[s->x], v->cols);
     write_axis(gp, "y", &s->range[s->y], v->rows);
     fprintf(gp,
             "set xlabel '%s'\nset ylabel '%s'\nset tics out\n"
-            "set multiplot layout 1,3 title 'Wo die Verfahren konvergieren: "
-            "%s, Gitter %d x %d' margins 0.05,0.98,0.3,0.86 spacing "
-            "0.06,0.1\n",
-            quantity_labels[s->x], quantity_labels[s->y], fixed,
-            s->range[s->x].points, s->range[s->y].points);
-    for (int m = 0; m < report_methods; ++m) {
-        if (m == report_methods - 1)
-            fputs(
-                "set colorbox horizontal user origin 0.2,0.09 size 0.6,0.035\n",
-                gp);
+            "set multiplot layout %d,%d title 'Wo die Verfahren konvergieren: "
+            "%s, Gitter %d x %d' margins 0.05,0.98,%.3g,%.3g spacing "
+            "0.06,%.3g\n",
+            quantity_labels[s->x], quantity_labels[s->y], rows, cols, fixed,
+            s->range[s->x].points, s->range[s->y].points,
+            (below_px - 4) / height, 1.0 - (above_px - 3.2) / height,
+            62 / height);
+    for (int m = 0; m < s->methods; ++m) {
+        if (m == s->methods - 1)
+            fprintf(gp,
+                    "set colorbox horizontal user origin 0.2,%.3g size "
+                    "0.6,%.3g\n",
+                    55.8 / height, 21.7 / height);
         else
             fputs("unset colorbox\n", gp);
         char shares[128];
@@ -181,7 +198,7 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
         fprintf(gp,
                 "set title \"%s\\n{/*0.8 %s}\"\n"
                 "plot '-' using 1:2:3 with image notitle\n",
-                report_names[m], shares);
+                method_table[s->method[m]]->name, shares);
         write_data(gp, v, m);
     }
     fputs("unset multiplot\n", gp);

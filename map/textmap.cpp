@@ -4,13 +4,10 @@
 #include <cstdarg>
 #include <cstring>
 
-static const char *const class_names[end_classes] = {
-    "Wiederholung", "Grenze, kreist", "Grenze, kriecht", "Grenze, nan/inf"};
-
 // Passes to the repeat in powers of two: 2-3, 4-7, ..., 128-200.
 static const char pass_marks[] = ".:-=+*#";
-// The limit: kreist, kriecht, nan or inf (from ending_limit_cycle on).
-static const char limit_marks[] = "o~X";
+// The classes at the limit: kreist, kriecht, nan or inf.
+static const char limit_marks[end_classes] = {0, 'o', '~', 'X'};
 
 // A text map row: the label of its value in label_width columns, " |",
 // the samples, "|".
@@ -46,9 +43,9 @@ static void put_line(FILE *out, int width, const char *format, ...)
 
 static char mark_of(unsigned char ending)
 {
-    if (ending >= ending_limit_cycle)
-        return limit_marks[ending - ending_limit_cycle];
-    return pass_marks[pass_bucket(ending)];
+    int end = ending_class(ending);
+    return end == end_repeat ? pass_marks[pass_bucket(ending)]
+                             : limit_marks[end];
 }
 
 static void write_legend(FILE *out, const map_view *v, int width)
@@ -61,9 +58,9 @@ static void write_legend(FILE *out, const map_view *v, int width)
     put_line(out, width, "Zeichen: Durchlaeufe bis zur Wiederholung");
     put_line(out, width, " . 2-3  : 4-7  - 8-15  = 16-31");
     put_line(out, width, " + 32-63  * 64-127  # 128-200");
-    put_line(out, width, " o Grenze, kreist (wechselt zwischen zwei Werten)");
-    put_line(out, width, " ~ Grenze, kriecht (ohne Wiederholung, I endlich)");
-    put_line(out, width, " X Grenze, I nan oder inf");
+    for (int k = end_repeat + 1; k < end_classes; ++k)
+        put_line(out, width, " %c Grenze, %s", limit_marks[k],
+                 end_class_table[k].legend);
 }
 
 // The x axis's two end values under the map, left and right aligned; when
@@ -94,7 +91,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     const map_range *yr = &s->range[s->y];
     char row[512]; // text_width() allows 400 columns
     put_line(out, width, "%s", "");
-    put_line(out, width, "%s", report_names[m]);
+    put_line(out, width, "%s", method_table[s->method[m]]->name);
     put_line(out, width, "  senkrecht: %s", quantity_labels[s->y]);
     for (int r = v->rows - 1; r >= 0; --r) {
         for (int c = 0; c < v->cols; ++c)
@@ -108,14 +105,17 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     }
     write_x_labels(out, v, width);
     put_line(out, width, "  waagerecht: %s", quantity_labels[s->x]);
-    for (int k = 0; k < end_classes; ++k)
-        put_line(out, width, "  %-16s %5.1f %%", class_names[k],
-                 view_share(v, m, k));
+    for (int k = 0; k < end_classes; ++k) {
+        char name[32];
+        snprintf(name, sizeof name, "%s%s", k == end_repeat ? "" : "Grenze, ",
+                 end_class_table[k].name);
+        put_line(out, width, "  %-16s %5.1f %%", name, view_share(v, m, k));
+    }
 }
 
 void write_text_map(FILE *out, const map_view *view, int width)
 {
     write_legend(out, view, width);
-    for (int m = 0; m < report_methods; ++m)
+    for (int m = 0; m < view->spec->methods; ++m)
         write_method(out, view, m, width);
 }

@@ -32,21 +32,20 @@ int pass_bucket_start(int k)
     return 2 << k;
 }
 
+const end_class_words end_class_table[end_classes] = {
+    {"Wiederholung", "", ""},
+    {"kreist", "kreist (wechselt zwischen zwei Werten)",
+     "dunkelgrau kreist (zwischen zwei Werten)"},
+    {"kriecht", "kriecht (ohne Wiederholung, I endlich)", "hellgrau kriecht"},
+    {"nan/inf", "I nan oder inf", "rot mit I = nan oder inf"}};
+
 static unsigned char ending_of(const method_outcome *o)
 {
-    if (o->repeat)
+    if (o->ending != ending_limit)
         return o->passes;
     if (!std::isfinite(o->last))
-        return ending_limit_nan;
-    return o->cycle ? ending_limit_cycle : ending_limit_creep;
-}
-
-static int class_of(unsigned char ending)
-{
-    // The endings at the limit follow each other as their classes do.
-    return ending >= ending_limit_cycle
-               ? end_limit_cycle + (ending - ending_limit_cycle)
-               : end_repeat;
+        return ending_code(end_limit_nan);
+    return ending_code(o->cycle ? end_limit_cycle : end_limit_creep);
 }
 
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
@@ -58,7 +57,8 @@ int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
     view->cols = cols < width ? cols : width;
     view->rows = rows < height ? rows : height;
     size_t cells = static_cast<size_t>(view->cols) *
-                   static_cast<size_t>(view->rows) * report_methods;
+                   static_cast<size_t>(view->rows) *
+                   static_cast<size_t>(spec->methods);
     view->ending = static_cast<unsigned char *>(malloc(cells));
     return view->ending != nullptr ? 0 : -1;
 }
@@ -83,22 +83,23 @@ unsigned char view_ending(const map_view *v, int m, int row, int col)
     return v->ending[offset(v, m, row, col)];
 }
 
-int view_take_row(int y, const map_cell *cells, const map_text *text,
+int view_take_row(int y, const method_outcome *cells, const map_text *text,
                   void *context)
 {
     (void)text;
     map_view *v = static_cast<map_view *>(context);
     int width = v->spec->range[v->spec->x].points;
     int height = v->spec->range[v->spec->y].points;
+    int methods = v->spec->methods;
     for (int x = 0; x < width; ++x)
-        for (int m = 0; m < report_methods; ++m)
-            ++v->count[m][class_of(ending_of(&cells[x].method[m]))];
+        for (int m = 0; m < methods; ++m)
+            ++v->count[m][ending_class(ending_of(&cells[x * methods + m]))];
     if (v->next < v->rows && sample_point(v->next, v->rows, height) == y) {
         for (int c = 0; c < v->cols; ++c) {
-            const map_cell *cell = &cells[sample_point(c, v->cols, width)];
-            for (int m = 0; m < report_methods; ++m)
-                v->ending[offset(v, m, v->next, c)] =
-                    ending_of(&cell->method[m]);
+            const method_outcome *cell =
+                &cells[sample_point(c, v->cols, width) * methods];
+            for (int m = 0; m < methods; ++m)
+                v->ending[offset(v, m, v->next, c)] = ending_of(&cell[m]);
         }
         ++v->next;
     }
@@ -108,20 +109,23 @@ int view_take_row(int y, const map_cell *cells, const map_text *text,
 double view_share(const map_view *view, int method, int end)
 {
     const unsigned long *c = view->count[method];
-    unsigned long all = c[0] + c[1] + c[2] + c[3];
+    unsigned long all = 0;
+    for (int k = 0; k < end_classes; ++k)
+        all += c[k];
     return all ? 100.0 * static_cast<double>(c[end]) / static_cast<double>(all)
                : 0.0;
 }
 
 void describe_shares(const map_view *view, int method, char *buf, size_t size)
 {
-    snprintf(buf, size,
-             "Wiederholung %.1f %%, Grenze: kreist %.1f %%, kriecht %.1f %%, "
-             "nan/inf %.1f %%",
-             view_share(view, method, end_repeat),
-             view_share(view, method, end_limit_cycle),
-             view_share(view, method, end_limit_creep),
-             view_share(view, method, end_limit_nan));
+    int n = snprintf(buf, size,
+                     "%s %.1f %%, Grenze:", end_class_table[end_repeat].name,
+                     view_share(view, method, end_repeat));
+    for (int k = end_repeat + 1;
+         k < end_classes && n >= 0 && static_cast<size_t>(n) < size; ++k)
+        n += snprintf(buf + n, size - static_cast<size_t>(n), "%s %s %.1f %%",
+                      k > end_repeat + 1 ? "," : "", end_class_table[k].name,
+                      view_share(view, method, k));
 }
 
 void describe_fixed(const map_spec *spec, char *buf, size_t size)

@@ -9,16 +9,10 @@
 
 #include "map/grid.h"
 
-// A method's ending at a point, as one byte: the passes (2 to 200) when it
-// stopped on a repeat, else one of these: at the limit with a finite
-// estimate, alternating between two values ("kreist") or not ("kriecht",
-// creeping toward a root without a repeat), or with nan or inf.
-enum {
-    ending_limit_cycle = 253,
-    ending_limit_creep = 254,
-    ending_limit_nan = 255
-};
-// How a method's run ended, in four classes.
+// How a method's run ended, in classes: before the limit (converged: an
+// exact repeat), or at the limit with a finite estimate, alternating
+// between two values ("kreist") or not ("kriecht", creeping toward a root
+// without a repeat), or with nan or inf.
 enum end_class {
     end_repeat,
     end_limit_cycle,
@@ -27,13 +21,39 @@ enum end_class {
     end_classes
 };
 
+// The words of each class, defined here only: its name ("kreist"), its
+// line in the text map's legend, its phrase in the pictures' colour bar.
+struct end_class_words {
+    const char *name;
+    const char *legend;
+    const char *picture;
+};
+extern const end_class_words end_class_table[end_classes];
+
+// A method's ending at a point, as one byte: the passes (1 to 200) when it
+// ended before the limit, else the code of its class at the limit, from
+// ending_first_code on in the order of the classes.
+enum { ending_first_code = 253 };
+static_assert(static_cast<int>(report_pass_limit) < ending_first_code &&
+                  ending_first_code + end_classes - 2 <= 255,
+              "a pass count is never read as an ending at the limit");
+inline unsigned char ending_code(int end)
+{
+    return static_cast<unsigned char>(ending_first_code + end - 1);
+}
+inline int ending_class(unsigned char ending)
+{
+    return ending >= ending_first_code ? ending - ending_first_code + 1
+                                       : end_repeat;
+}
+
 struct map_view {
     const map_spec *spec;
     int cols;              // sampled columns, at most the grid's width
     int rows;              // sampled rows
     int next;              // the next sampled row to fill
-    unsigned char *ending; // [method][row][col], row 0 at the first y
-    unsigned long count[report_methods][end_classes];
+    unsigned char *ending; // [slot][row][col], row 0 at the first y
+    unsigned long count[method_count][end_classes]; // per slot of the spec
 };
 
 // Samples per axis of a picture.
@@ -53,11 +73,12 @@ int pass_bucket_start(int k);
 // The grid point that sample k of n stands for, on an axis of points.
 int sample_point(int k, int n, int points);
 
-// The ending of method m at sample row, col (row 0 at the first y).
+// The ending of the spec's method in slot m at sample row, col (row 0 at
+// the first y).
 unsigned char view_ending(const map_view *view, int m, int row, int col);
 
 // The row sink that fills the view (context: the map_view).
-int view_take_row(int y, const map_cell *cells, const map_text *text,
+int view_take_row(int y, const method_outcome *cells, const map_text *text,
                   void *context);
 
 // German names of the quantities for labels ("Widerstand R in Ohm").
@@ -69,7 +90,8 @@ extern const char *const quantity_units[map_quantities];
 // "U = 5 V": the quantity that is one value, for titles.
 void describe_fixed(const map_spec *spec, char *buf, size_t size);
 
-// The share of the points where method ended in class end, in percent.
+// The share of the points where the method in slot method ended in class
+// end, in percent.
 double view_share(const map_view *view, int method, int end);
 
 // "Wiederholung 97.0 %, Grenze: kreist 1.0 %, kriecht 2.0 %, nan/inf 0.0 %":

@@ -5,6 +5,7 @@
 // another's.
 #include "plot/convergence.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -17,8 +18,6 @@ static const int picture_points[] = {7, 11, 9, 2};
 static const char *const mark_titles[] = {"", "Delta = 0 (am unteren Rand)",
                                           "Delta = inf (am oberen Rand)",
                                           "Delta = nan (am oberen Rand)"};
-static const char text_marks[report_methods][2] = {
-    {'H', 'h'}, {'R', 'r'}, {'N', 'n'}};
 
 // The text chart: 24 lines, the title and the y axis's label above the
 // frame, below it the x axis and two lines of key; the frame has
@@ -35,26 +34,43 @@ static enum mark classify(double d)
     return d == 0.0 ? mark_zero : mark_plain;
 }
 
+// The methods drawn: those with a block in the transcript, in the order of
+// the table; method[k] is the k-th drawn one's index in the table.
+struct drawn {
+    const transcript_series *series; // by the table's index
+    int method[method_count];
+    int count;
+};
+
+static void choose_drawn(const transcript_series *series, drawn *d)
+{
+    d->series = series;
+    d->count = 0;
+    for (int m = 0; m < method_count; ++m)
+        if (series[m].passes > 0)
+            d->method[d->count++] = m;
+}
+
 // The y axis in decades: every finite nonzero |Delta| is drawn at its
 // log10, which exists from the smallest subnormal to the largest double, so
-// none falls off. The edge marks sit in margins outside the data, method m
-// at mark height m of its edge.
+// none falls off. The edge marks sit in margins outside the data, the k-th
+// method drawn at mark height k of its edge.
 struct axis {
     double lo;
     double hi;
-    double top[report_methods];    // nan and inf
-    double bottom[report_methods]; // zero
+    double top[method_count];    // nan and inf
+    double bottom[method_count]; // zero
     double step;
 };
 
-static void data_range(const transcript_series *series, double *lo, double *hi,
-                       int used[4])
+static void data_range(const drawn *dr, double *lo, double *hi, int used[4])
 {
     double small = HUGE_VAL;
     double large = -HUGE_VAL;
-    for (int m = 0; m < report_methods; ++m) {
-        for (unsigned long k = 0; k < series[m].passes; ++k) {
-            double d = series[m].delta[k];
+    for (int k = 0; k < dr->count; ++k) {
+        const transcript_series *s = &dr->series[dr->method[k]];
+        for (unsigned long p = 0; p < s->passes; ++p) {
+            double d = s->delta[p];
             enum mark how = classify(d);
             used[how] = 1;
             if (how == mark_plain) {
@@ -84,50 +100,52 @@ static void choose_step(axis *ax, double labels)
     }
 }
 
-// Pictures: margins of a tenth of the data's span (at least a decade),
-// the three methods' marks at 0.25, 0.5 and 0.75 of the margin from the edge.
-static void picture_axis(const transcript_series *series, axis *ax, int used[4])
+// Pictures: margins of a tenth of the data's span (at least a decade), the
+// drawn methods' marks evenly within the margin (three: at 0.25, 0.5 and
+// 0.75 of it from the edge).
+static void picture_axis(const drawn *dr, axis *ax, int used[4])
 {
     double lo, hi;
-    data_range(series, &lo, &hi, used);
+    data_range(dr, &lo, &hi, used);
     double margin = fmax(1.0, ceil((hi - lo) * 0.1));
     ax->lo = lo - margin;
     ax->hi = hi + margin;
-    for (int m = 0; m < report_methods; ++m) {
-        ax->top[m] = ax->hi - margin * 0.25 * (m + 1);
-        ax->bottom[m] = ax->lo + margin * 0.25 * (m + 1);
+    for (int k = 0; k < dr->count; ++k) {
+        double at = margin * (k + 1) / (dr->count + 1);
+        ax->top[k] = ax->hi - at;
+        ax->bottom[k] = ax->lo + at;
     }
     choose_step(ax, 10.0);
 }
 
 // The text chart: one row of the frame per method at an edge that has
-// marks (the rows next to the frame, bisection outermost), a free row
-// beside them, the data between.
-static void text_axis(const transcript_series *series, axis *ax, int used[4])
+// marks (the rows next to the frame, the first method outermost), a free
+// row beside them, the data between.
+static void text_axis(const drawn *dr, axis *ax, int used[4])
 {
     double lo, hi;
-    data_range(series, &lo, &hi, used);
+    data_range(dr, &lo, &hi, used);
     int top_row = text_frame_rows - 1; // the frame's top
-    int first = used[mark_zero] ? report_methods + 2 : 1;
-    int last = used[mark_inf] || used[mark_nan] ? top_row - report_methods - 2
+    int first = used[mark_zero] ? dr->count + 2 : 1;
+    int last = used[mark_inf] || used[mark_nan] ? top_row - dr->count - 2
                                                 : top_row - 1;
     double unit = (hi - lo) / (last - first);
     ax->lo = lo - first * unit;
     ax->hi = ax->lo + top_row * unit;
-    for (int m = 0; m < report_methods; ++m) {
-        ax->top[m] = ax->lo + (top_row - 1 - m) * unit;
-        ax->bottom[m] = ax->lo + (1 + m) * unit;
+    for (int k = 0; k < dr->count; ++k) {
+        ax->top[k] = ax->lo + (top_row - 1 - k) * unit;
+        ax->bottom[k] = ax->lo + (1 + k) * unit;
     }
     choose_step(ax, 5.0);
 }
 
-// The height of a pass of method m in the chart: log10 |Delta|, or its mark.
-static double height(double d, int m, const axis *ax)
+// The height of a pass of the k-th method drawn: log10 |Delta|, or its mark.
+static double height(double d, int k, const axis *ax)
 {
     switch (classify(d)) {
     case mark_plain: return log10(fabs(d));
-    case mark_zero: return ax->bottom[m];
-    default: return ax->top[m];
+    case mark_zero: return ax->bottom[k];
+    default: return ax->top[k];
     }
 }
 
@@ -148,20 +166,21 @@ static void write_terminal(FILE *gp, enum output_format format, int width)
                 width, text_lines, text_top, text_bottom);
 }
 
-// One data block per method: pass, height, point type (pictures), height
-// for the connecting line (NaN, a gap, where the pass is marked at an edge).
-static void write_data(FILE *gp, int m, const transcript_series *s,
+// One data block per method drawn: pass, height, point type (pictures),
+// height for the connecting line (NaN, a gap, where the pass is marked at
+// an edge).
+static void write_data(FILE *gp, int k, const transcript_series *s,
                        const axis *ax)
 {
-    fprintf(gp, "$M%d << EOD\n", m);
-    for (unsigned long k = 0; k < s->passes; ++k) {
-        enum mark how = classify(s->delta[k]);
-        double y = height(s->delta[k], m, ax);
+    fprintf(gp, "$M%d << EOD\n", k);
+    for (unsigned long p = 0; p < s->passes; ++p) {
+        enum mark how = classify(s->delta[p]);
+        double y = height(s->delta[p], k, ax);
         if (how == mark_plain)
-            fprintf(gp, "%lu %.17g %d %.17g\n", k + 1, y, picture_points[how],
+            fprintf(gp, "%lu %.17g %d %.17g\n", p + 1, y, picture_points[how],
                     y);
         else
-            fprintf(gp, "%lu %.17g %d NaN\n", k + 1, y, picture_points[how]);
+            fprintf(gp, "%lu %.17g %d NaN\n", p + 1, y, picture_points[how]);
     }
     fputs("EOD\n", gp);
 }
@@ -169,18 +188,19 @@ static void write_data(FILE *gp, int m, const transcript_series *s,
 // Pictures: each method draws its passes (point type per pass, in its
 // colour), a line through the ordinary ones, and a key entry; the marks
 // used get key entries in black, their colour telling the method.
-static void write_picture_plot(FILE *gp, const int used[4])
+static void write_picture_plot(FILE *gp, const drawn *dr, const int used[4])
 {
     fputs("plot ", gp);
-    for (int m = 0; m < report_methods; ++m) {
+    for (int k = 0; k < dr->count; ++k) {
+        const method_def *def = method_table[dr->method[k]];
         fprintf(gp,
                 "%s$M%d using 1:2:3 with points pt variable lc rgb '%s' "
                 "notitle, \\\n",
-                m ? ", \\\n  " : "", m, report_colours[m]);
-        fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n", m,
-                report_colours[m]);
+                k ? ", \\\n  " : "", k, def->colour);
+        fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n", k,
+                def->colour);
         fprintf(gp, "  keyentry with linespoints pt %d lc rgb '%s' title '%s'",
-                picture_points[mark_plain], report_colours[m], report_names[m]);
+                picture_points[mark_plain], def->colour, def->name);
     }
     for (int how = mark_zero; how <= mark_nan; ++how) {
         if (used[how])
@@ -194,53 +214,71 @@ static void write_picture_plot(FILE *gp, const int used[4])
 
 // The text chart: a pass is its method's capital letter, an edge mark its
 // small letter; the key, below the chart, shows exactly these marks.
-static void write_text_plot(FILE *gp, const int used[4])
+static void write_text_plot(FILE *gp, const drawn *dr, const int used[4])
 {
     fputs("set title offset 0, 1\n"
           "set label 1 '|Delta| in V' at character 1, graph 1 offset 0, 1 "
           "left\n",
           gp);
-    fprintf(gp,
-            "set label 2 '%c %s   %c %s   %c %s' at character 1, character 2 "
-            "left\n",
-            text_marks[0][0], report_names[0], text_marks[1][0],
-            report_names[1], text_marks[2][0], report_names[2]);
+    fputs("set label 2 '", gp);
+    for (int k = 0; k < dr->count; ++k) {
+        const method_def *def = method_table[dr->method[k]];
+        fprintf(gp, "%s%c %s", k ? "   " : "", def->letter, def->name);
+    }
+    fputs("' at character 1, character 2 left\n", gp);
     int top = used[mark_inf] || used[mark_nan];
-    if (top || used[mark_zero])
+    if (top || used[mark_zero]) {
+        fputs("set label 3 '", gp);
+        for (int k = 0; k < dr->count; ++k)
+            fprintf(gp, "%s%c", k ? " " : "",
+                    tolower(method_table[dr->method[k]]->letter));
         fprintf(gp,
-                "set label 3 '%c %c %c: Delta =%s%s%s, eine Zeile je "
-                "Verfahren' at character 1, character 1 left\n",
-                text_marks[0][1], text_marks[1][1], text_marks[2][1],
+                ": Delta =%s%s%s, eine Zeile je Verfahren' at character 1, "
+                "character 1 left\n",
                 top ? " nan/inf oben" : "", top && used[mark_zero] ? "," : "",
                 used[mark_zero] ? " 0 unten" : "");
+    }
     fputs("plot ", gp);
-    for (int m = 0; m < report_methods; ++m)
+    for (int k = 0; k < dr->count; ++k) {
+        char letter = method_table[dr->method[k]]->letter;
         fprintf(gp,
                 "%s$M%d using 1:($3 == %d ? $2 : NaN) with points pt \"%c\" "
                 "notitle, $M%d using 1:($3 == %d ? NaN : $2) with points pt "
                 "\"%c\" notitle",
-                m ? ", \\\n  " : "", m, picture_points[mark_plain],
-                text_marks[m][0], m, picture_points[mark_plain],
-                text_marks[m][1]);
+                k ? ", \\\n  " : "", k, picture_points[mark_plain], letter, k,
+                picture_points[mark_plain], tolower(letter));
+    }
     fputc('\n', gp);
 }
+
+// "drei" for three methods drawn: the title's number word.
+static const char *const number_words[method_count + 1] = {"", "", "zwei",
+                                                           "drei"};
 
 void write_convergence_script(FILE *gp, const transcript_series *series,
                               enum output_format format, int width)
 {
+    drawn dr;
+    choose_drawn(series, &dr);
     axis ax;
     int used[4] = {0, 0, 0, 0};
     if (format == format_text)
-        text_axis(series, &ax, used);
+        text_axis(&dr, &ax, used);
     else
-        picture_axis(series, &ax, used);
+        picture_axis(&dr, &ax, used);
     unsigned long most = 0;
-    for (int m = 0; m < report_methods; ++m)
-        most = series[m].passes > most ? series[m].passes : most;
+    for (int k = 0; k < dr.count; ++k)
+        most = series[dr.method[k]].passes > most ? series[dr.method[k]].passes
+                                                  : most;
 
     write_terminal(gp, format, width);
+    if (dr.count == 1)
+        fprintf(gp, "set title 'Konvergenz: %s'\n",
+                method_table[dr.method[0]]->name);
+    else
+        fprintf(gp, "set title 'Konvergenz der %s Verfahren'\n",
+                number_words[dr.count]);
     fprintf(gp,
-            "set title 'Konvergenz der drei Verfahren'\n"
             "set xlabel 'Durchlauf'\n%s"
             "set yrange [%.17g:%.17g]\nset ytics %.17g, %.17g\n"
             "set xrange [0:%lu]\nset grid\n",
@@ -248,10 +286,10 @@ void write_convergence_script(FILE *gp, const transcript_series *series,
             ax.hi, ceil(ax.lo / ax.step) * ax.step, ax.step, most + 1);
     if (format != format_text)
         fputs("set key outside right top\n", gp);
-    for (int m = 0; m < report_methods; ++m)
-        write_data(gp, m, &series[m], &ax);
+    for (int k = 0; k < dr.count; ++k)
+        write_data(gp, k, &series[dr.method[k]], &ax);
     if (format == format_text)
-        write_text_plot(gp, used);
+        write_text_plot(gp, &dr, used);
     else
-        write_picture_plot(gp, used);
+        write_picture_plot(gp, &dr, used);
 }

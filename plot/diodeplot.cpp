@@ -65,7 +65,7 @@ int main(int argc, char **argv)
     if (output_open(&out, path) != exit_ok)
         return exit_failure;
 
-    static transcript_series series[report_methods];
+    static transcript_series series[method_count];
     char why[512] = "Die Eingabe ist nicht lesbar!";
     if ((closed & closed_stdin) ||
         !read_transcript(stdin, series, why, sizeof why)) {

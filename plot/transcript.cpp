@@ -27,9 +27,8 @@ struct line_in {
 static int opens_report(const char *window, size_t n)
 {
     const char *w = window + 1;
-    return n >= 7 && (n == 7 || window[0] == ' ') && w[0] != '\0' &&
-           strchr(report_letters, w[0]) != nullptr &&
-           memcmp(w + 1, " Pass ", 6) == 0;
+    return n >= 7 && (n == 7 || window[0] == ' ') &&
+           method_by_letter(w[0]) >= 0 && memcmp(w + 1, " Pass ", 6) == 0;
 }
 
 // Reads the next line, of any length and holding any bytes, into *l.
@@ -79,7 +78,7 @@ struct reading {
 static int broken_block(const reading *st, char *why, size_t why_size)
 {
     snprintf(why, why_size, "Zeile %lu: Der Block von %s endet ohne Leerzeile!",
-             st->number, report_names[st->open]);
+             st->number, method_table[st->open]->name);
     return 0;
 }
 
@@ -113,14 +112,14 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
         snprintf(why, why_size,
                  "Zeile %lu: Der Block von %s ist schon beendet; Durchlauf "
                  "%" PRIu64 " setzt ihn fort!",
-                 st->number, report_names[r.method], r.pass);
+                 st->number, method_table[r.method]->name, r.pass);
         return 0;
     }
     if (r.pass != s->passes + 1 || r.pass > report_pass_limit) {
         snprintf(why, why_size,
                  "Zeile %lu: Durchlauf %" PRIu64 " von %s folgt nicht auf "
                  "Durchlauf %lu!",
-                 st->number, r.pass, report_names[r.method], s->passes);
+                 st->number, r.pass, method_table[r.method]->name, s->passes);
         return 0;
     }
     s->current[s->passes] = r.i;
@@ -137,27 +136,28 @@ static int check_end(const reading *st, char *why, size_t why_size)
         snprintf(why, why_size,
                  "Der Block von %s ist unvollstaendig: die Eingabe endet "
                  "nach Durchlauf %lu!",
-                 report_names[st->open], st->series[st->open].passes);
+                 method_table[st->open]->name, st->series[st->open].passes);
         return 0;
     }
     if (st->reports == 0) {
         snprintf(why, why_size, "Keine Berichtszeilen in der Eingabe!");
         return 0;
     }
-    for (int m = 0; m < report_methods; ++m) {
+    for (int m = 0; m < method_count; ++m) {
         if (st->series[m].passes == 0) {
-            snprintf(why, why_size, "Der Block von %s fehlt!", report_names[m]);
+            snprintf(why, why_size, "Der Block von %s fehlt!",
+                     method_table[m]->name);
             return 0;
         }
     }
     return 1;
 }
 
-int read_transcript(FILE *in, transcript_series series[report_methods],
-                    char *why, size_t why_size)
+int read_transcript(FILE *in, transcript_series series[method_count], char *why,
+                    size_t why_size)
 {
     reading st = {series, 0, 0, -1};
-    for (int m = 0; m < report_methods; ++m)
+    for (int m = 0; m < method_count; ++m)
         series[m].passes = 0;
     line_in line;
     for (;;) {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "solver/report.h"
+#include "solver/method.h"
 
 // The passes of one method, in order: pass k + 1 has residual delta[k] and
 // the estimate of the current current[k].
@@ -22,12 +22,12 @@ struct transcript_series {
 // one); every other line is skipped, unless it interrupts a block: each
 // method's block is one uninterrupted run of its report lines, numbered
 // 1, 2, 3, ..., and closed by an empty line; a method has one block. Fills
-// series[] in the order bisection, regula falsi, Newton and returns 1. Returns
+// series[] in the order of the table of methods and returns 1. Returns
 // 0 with a German explanation in why (to follow "FEHLER: "; control characters
 // of the input escaped) when the input cannot be read, holds no report line, a
 // report line is cut short or malformed, a pass is missing, a block is
 // incomplete or missing, or it goes on after its empty line.
-int read_transcript(FILE *in, transcript_series series[report_methods],
-                    char *why, size_t why_size);
+int read_transcript(FILE *in, transcript_series series[method_count], char *why,
+                    size_t why_size);
 
 #endif // PLOT_TRANSCRIPT_H_

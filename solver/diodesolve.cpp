@@ -1,14 +1,14 @@
 // diodesolve: the current I of a voltage source U driving a resistor R in
 // series with a diode of saturation current I_S, found three times over, by
-// bisection, regula falsi and Newton's method (see methods.h for the
-// formulas), with one report line per pass and an empty line after each
-// method's block.
+// bisection, regula falsi and Newton's method (see solver/equation.h and
+// the methods' files), with one report line per pass and an empty line
+// after each method's block.
 #include <cstdio>
 
 #include "common/finish.h"
 #include "common/status.h"
 #include "dalv.h"
-#include "solver/methods.h"
+#include "solver/method.h"
 #include "solver/report.h"
 
 static void print_pass(const report_line *line, void *context)

@@ -1,19 +1,80 @@
-// The three methods run from start to stop, one circuit at a time, with
-// every pass handed to a hook: diodesolve's report, or nothing at all.
-#include "solver/methods.h"
+// The table of methods, and their runs from start to stop, one circuit at
+// a time, with every pass handed to a hook: diodesolve's report, the map's
+// plain loops, the page's passes.
+#include <cmath>
 
-static void run(int method, double u, double r, double i_s, pass_hook hook,
-                void *context, method_end *end)
+#include "solver/bisection.h"
+#include "solver/falsi.h"
+#include "solver/newton.h"
+
+const method_def *const method_table[method_count] = {
+    &method_halbierung, &method_regula_falsi, &method_newton};
+
+const char *const method_ending_names[method_endings] = {"", "Wiederholung",
+                                                         "Grenze"};
+
+int method_by_letter(char letter)
+{
+    for (int k = 0; k < method_count; ++k)
+        if (method_table[k]->letter == letter)
+            return k;
+    return -1;
+}
+
+void method_default_start(double u, double r, method_start *start)
+{
+    double top = u / r;
+    *start = method_start{0.0, top, top};
+}
+
+void method_begin(method_state *s, int method, double u, double r, double i_s,
+                  const method_start *start)
+{
+    method_start given;
+    if (start == nullptr) {
+        method_default_start(u, r, &given);
+        start = &given;
+    }
+    *s = method_state{};
+    s->method = method;
+    s->u = u;
+    s->r = r;
+    s->i_s = i_s;
+    method_table[method]->begin(s, start);
+}
+
+int method_pass(method_state *s)
+{
+    method_table[s->method]->pass(s);
+    return s->ending != ending_none;
+}
+
+void method_finish(const method_state *s, method_end *end)
+{
+    end->passes = s->n;
+    end->ending = s->ending;
+    end->cycle = 0;
+    end->last = s->est;
+    if (s->ending == ending_limit && std::isfinite(s->est)) {
+        // Only at the limit, so that no pass pays for keeping an estimate
+        // more: the pass after the last, on a copy.
+        method_state after = *s;
+        method_pass(&after);
+        end->cycle = after.est == s->prev;
+    }
+}
+
+void method_run(int method, double u, double r, double i_s,
+                const method_start *start, pass_hook hook, void *context,
+                method_end *end)
 {
     method_state s;
-    method_begin(&s, method, u, r, i_s);
+    method_begin(&s, method, u, r, i_s, start);
     int stop = 0;
     while (!stop) {
         stop = method_pass(&s);
-        if (hook != nullptr) {
-            report_line line = {method, s.n, s.est, s.delta, s.lo, s.hi};
-            hook(&line, context);
-        }
+        if (hook != nullptr)
+            hook(&s.line, context);
     }
     method_finish(&s, end);
 }
@@ -21,17 +82,17 @@ static void run(int method, double u, double r, double i_s, pass_hook hook,
 void halbierung(double u, double r, double i_s, pass_hook hook, void *context,
                 method_end *end)
 {
-    run(method_bisection, u, r, i_s, hook, context, end);
+    method_run(method_by_letter('H'), u, r, i_s, nullptr, hook, context, end);
 }
 
 void regula_falsi(double u, double r, double i_s, pass_hook hook, void *context,
                   method_end *end)
 {
-    run(method_regula_falsi, u, r, i_s, hook, context, end);
+    method_run(method_by_letter('R'), u, r, i_s, nullptr, hook, context, end);
 }
 
 void newton(double u, double r, double i_s, pass_hook hook, void *context,
             method_end *end)
 {
-    run(method_newton, u, r, i_s, hook, context, end);
+    method_run(method_by_letter('N'), u, r, i_s, nullptr, hook, context, end);
 }

@@ -8,51 +8,59 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "solver/method.h"
+
 // The pass number is "%4lu" of a 64-bit unsigned long, written so that it
 // is a 64-bit number also where long has 32 bits.
 #define PASS "%4" PRIu64
-#define FORMAT_H "H Pass " PASS "    I=%lg   Delta=%lg\n"
-#define FORMAT_R "R Pass " PASS "    I=%lg   Delta=%lg  a=%lg b=%lg\n"
-#define FORMAT_N "N Pass " PASS "    I=%lg   Delta=%lg\n"
+#define HEAD " Pass " PASS "    I=%lg   Delta=%lg"
+#define ENDS "  a=%lg b=%lg"
 
-const char report_letters[] = "HRN";
-const char *const report_names[report_methods] = {"Halbierung", "Regula falsi",
-                                                  "Newton"};
-const char *const report_colours[report_methods] = {"#0072b2", "#e69f00",
-                                                    "#009e73"};
-static const char *const formats[report_methods] = {FORMAT_H, FORMAT_R,
-                                                    FORMAT_N};
+// After the method's letter, by report_kind.
+static const char *const formats[] = {HEAD "\n", HEAD ENDS "\n",
+                                      HEAD ENDS "  %s\n"};
 
 // The longest line any format can produce stays far below this.
 enum { longest_line = 160 };
 
-// The one switch among the formats: writes the line to out, or when out is
-// null into buf (size bytes) as snprintf does. Returns what the printf
-// function returned.
-static int emit(FILE *out, char *buf, size_t size, const report_line *l)
+// Writes the line into buf (size bytes) as snprintf does; returns what it
+// returned.
+static int emit(char *buf, size_t size, const report_line *l)
 {
-    switch (l->method) {
-    case method_bisection:
-        return out ? fprintf(out, FORMAT_H, l->pass, l->i, l->delta)
-                   : snprintf(buf, size, FORMAT_H, l->pass, l->i, l->delta);
-    case method_regula_falsi:
-        return out ? fprintf(out, FORMAT_R, l->pass, l->i, l->delta, l->a, l->b)
-                   : snprintf(buf, size, FORMAT_R, l->pass, l->i, l->delta,
-                              l->a, l->b);
-    default:
-        return out ? fprintf(out, FORMAT_N, l->pass, l->i, l->delta)
-                   : snprintf(buf, size, FORMAT_N, l->pass, l->i, l->delta);
+    const method_def *def = method_table[l->method];
+    if (size < 2)
+        return -1;
+    buf[0] = def->letter;
+    const char *fmt = formats[def->shown];
+    char *rest = buf + 1;
+    size_t room = size - 1;
+    int n = 0;
+    switch (def->shown) {
+    case report_plain:
+        n = snprintf(rest, room, fmt, l->pass, l->i, l->delta);
+        break;
+    case report_ends:
+        n = snprintf(rest, room, fmt, l->pass, l->i, l->delta, l->a, l->b);
+        break;
+    case report_ends_word:
+        n = snprintf(rest, room, fmt, l->pass, l->i, l->delta, l->a, l->b,
+                     def->words[l->word]);
+        break;
     }
+    return n < 0 ? n : n + 1;
 }
 
 void report_print(FILE *out, const report_line *l)
 {
-    emit(out, nullptr, 0, l);
+    char buf[longest_line];
+    int n = emit(buf, sizeof buf, l);
+    if (n > 0 && static_cast<size_t>(n) < sizeof buf)
+        fwrite(buf, 1, static_cast<size_t>(n), out);
 }
 
 int report_format(char *buf, size_t size, const report_line *l)
 {
-    return emit(nullptr, buf, size, l);
+    return emit(buf, size, l);
 }
 
 void report_end_block(FILE *out)
@@ -60,10 +68,25 @@ void report_end_block(FILE *out)
     putc('\n', out);
 }
 
+// Reads a word of def's at s into l->word; returns where it ends, or null.
+static const char *take_word(const method_def *def, const char *s,
+                             report_line *l)
+{
+    for (int k = 0; def->words != nullptr && def->words[k] != nullptr; ++k) {
+        size_t n = strlen(def->words[k]);
+        if (strncmp(s, def->words[k], n) == 0) {
+            l->word = k;
+            return s + n;
+        }
+    }
+    return nullptr;
+}
+
 // Reads s along fmt: literal bytes must match, PASS takes the pass
-// number after its padding, each "%lg" the next value. Stops at the line
-// feed that ends every format.
-static int follow(const char *fmt, const char *s, report_line *l)
+// number after its padding, each "%lg" the next value, "%s" one of the
+// method's words. Stops at the line feed that ends every format.
+static int follow(const method_def *def, const char *fmt, const char *s,
+                  report_line *l)
 {
     double *values[] = {&l->i, &l->delta, &l->a, &l->b};
     size_t next = 0;
@@ -80,6 +103,12 @@ static int follow(const char *fmt, const char *s, report_line *l)
                 return 0;
             l->pass = strtoull(s, &end, 10);
             fmt += strlen(PASS) - 1;
+        } else if (fmt[1] == 's') {
+            const char *after = take_word(def, s, l);
+            if (after == nullptr)
+                return 0;
+            end = const_cast<char *>(after);
+            fmt += 1;
         } else {
             double v = strtod(s, &end);
             if (end == s)
@@ -98,16 +127,15 @@ static int follow(const char *fmt, const char *s, report_line *l)
 
 int report_scan(const char *text, size_t len, report_line *line)
 {
-    const char *letter =
-        len > 0 && text[0] != '\0' ? strchr(report_letters, text[0]) : nullptr;
-    if (letter == nullptr || len >= longest_line)
+    int method = len > 0 ? method_by_letter(text[0]) : -1;
+    if (method < 0 || len >= longest_line)
         return 0;
     char copy[longest_line];
     memcpy(copy, text, len);
     copy[len] = '\0';
-    report_line l = {
-        static_cast<int>(letter - report_letters), 0, 0.0, 0.0, 0.0, 0.0};
-    if (!follow(formats[l.method], copy, &l))
+    report_line l = {method, 0, 0.0, 0.0, 0.0, 0.0, 0};
+    const method_def *def = method_table[method];
+    if (!follow(def, formats[def->shown], copy + 1, &l))
         return 0;
     char again[2 * longest_line];
     int n = report_format(again, sizeof again, &l);

@@ -1,5 +1,6 @@
-// The report lines of the three methods: the one definition of their format
-// and of the pass limit, written by diodesolve and read back by its tools.
+// The report lines of the methods: the one definition of their formats and
+// of the pass limit, written by diodesolve and the tools and read back by
+// diodeplot and the page.
 #ifndef SOLVER_REPORT_H_
 #define SOLVER_REPORT_H_
 
@@ -7,26 +8,24 @@
 #include <cstdint>
 #include <cstdio>
 
-enum report_method { method_bisection, method_regula_falsi, method_newton };
-enum { report_methods = 3, report_pass_limit = 200 };
+enum { report_pass_limit = 200 };
 
-// "HRN": the letter that opens a method's report lines.
-extern const char report_letters[];
-// "Halbierung", "Regula falsi", "Newton".
-extern const char *const report_names[report_methods];
-// Each method's colour in pictures, "#rrggbb": blue, orange and bluish
-// green (Okabe and Ito), which colour-blind viewers can tell apart too.
-extern const char *const report_colours[report_methods];
+// The formats, after the method's letter: "%c Pass %4lu    I=%lg
+// Delta=%lg", then for report_ends "  a=%lg b=%lg", for report_ends_word
+// also "  %s", then a line feed.
+enum report_kind { report_plain, report_ends, report_ends_word };
 
 // One pass of one method: its number (from 1), the estimate i and the
-// residual delta; a and b, the ends of the interval, only for regula falsi.
+// residual delta; a and b, the interval's ends, and word, the index of one
+// of the method's words, where its format shows them.
 struct report_line {
-    int method;
+    int method; // its index in the table of methods (solver/method.h)
     uint64_t pass;
     double i;
     double delta;
     double a;
     double b;
+    int word;
 };
 
 // Writes the line as diodesolve shows it, line feed included.

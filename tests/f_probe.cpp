@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "solver/methods.h"
+#include "solver/equation.h"
 
 int main()
 {

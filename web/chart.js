@@ -18,7 +18,8 @@ export const markKey = 'Marken am Rand, je Verfahren in seiner Farbe und Hoehe: 
 
 // The chart's data: x the passes, per method log10 |Delta| (null where
 // Delta is not a positive finite number); the y range in decades; where
-// each method's marks sit.
+// each method's marks sit. series: per method drawn its passes as [delta,
+// current] pairs.
 function chartData(series) {
   const passes = Math.max(1, ...series.map((s) => s.length));
   const x = Array.from({ length: passes }, (_, k) => k + 1);
@@ -68,12 +69,17 @@ function drawMarks(u, series, colours, markAt) {
 // The chart's height for a width.
 export const chartHeight = (width) => Math.round(Math.min(420, Math.max(240, width * 0.55)));
 
-// Draws the chart of series (from core.readTranscript) into element, width
-// CSS pixels wide, the methods named by methodNames and coloured by
-// colours; pick(m, k) is called when pass k (from 0) of method m is
-// clicked or chosen by the keyboard; say(text) tells what the keyboard
-// chose. Returns the uPlot, which the caller destroys.
-export function drawChart(element, series, width, methodNames, colours, pick = () => {}, say = () => {}) {
+// Draws the chart of drawn (from core.readTranscript: per method its table
+// index and passes) into element, width CSS pixels wide, the methods named
+// and coloured as the table (core.methods) says; pick(m, k) is called when
+// pass k (from 0) of the method of index m is clicked or chosen by the
+// keyboard; say(text) tells what the keyboard chose. Returns the uPlot,
+// which the caller destroys.
+export function drawChart(element, drawn, table, width, pick = () => {}, say = () => {}) {
+  const series = drawn.map((s) => s.passes);
+  const methodNames = drawn.map((s) => table[s.method].name);
+  const colours = drawn.map((s) => table[s.method].colour);
+  const chosenPass = (m, k) => pick(drawn[m].method, k);
   const { data, bottom, top, markAt } = chartData(series);
   const describe = (m, idx) => {
     if (idx === null || idx === undefined || idx >= series[m].length) return '-';
@@ -122,7 +128,7 @@ export function drawChart(element, series, width, methodNames, colours, pick = (
       const gap = Math.abs(heightOf(m, k) - chart.cursor.top);
       if (best === null || gap < best[0]) best = [gap, m];
     });
-    if (best) pick(best[1], k);
+    if (best) chosenPass(best[1], k);
   });
   // The keyboard: a pass of a method, shown by the cursor and said.
   const chosen = [0, 0];
@@ -138,7 +144,7 @@ export function drawChart(element, series, width, methodNames, colours, pick = (
       ArrowRight: [m, k + 1], ArrowLeft: [m, k - 1], Home: [m, 0], End: [m, series[m].length - 1],
       ArrowDown: [(m + 1) % series.length, k], ArrowUp: [(m + series.length - 1) % series.length, k],
     }[e.key];
-    if (e.key === 'Enter') pick(m, k);
+    if (e.key === 'Enter') chosenPass(m, k);
     else if (!step) return;
     else {
       chosen[0] = step[0];

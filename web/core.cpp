@@ -24,11 +24,11 @@ static char **argv = nullptr;            // diodemap and the words
 static char transcript[transcript_size]; // diodesolve's standard output
 static map_options options;
 static double xs[map_max_points];
-static map_cell cells[map_max_points];
+static method_outcome cells[map_max_points * method_count];
 static map_text text;
 static map_view view;
 static double circuit[map_quantities];
-static transcript_series series[report_methods];
+static transcript_series series[method_count];
 static char why[512];
 static char label[128];
 
@@ -50,13 +50,14 @@ EXPORT(core_args) char *core_args(int count, int size)
     memset(args, 0, args_size);
     return args;
 }
-EXPORT(core_cells) map_cell *core_cells()
+EXPORT(core_cells) method_outcome *core_cells()
 {
     return cells;
 }
+// The bytes of a point's outcomes: one per method of the map.
 EXPORT(core_cell_size) int core_cell_size()
 {
-    return sizeof(map_cell);
+    return static_cast<int>(sizeof(method_outcome)) * options.spec.methods;
 }
 EXPORT(core_text) char *core_text()
 {
@@ -186,17 +187,49 @@ EXPORT(core_fixed) const char *core_fixed()
     return label;
 }
 // The German texts the page shows beside the module's numbers: kind 0 to 2
-// the label, name and unit of quantity k, kind 3 the name of method k,
-// kind 4 its colour.
+// the label, name and unit of quantity k, kind 3 the name of method k of
+// the table, kind 4 its colour, kind 5 the name of class k of endings, kind
+// 6 its line in a legend.
 EXPORT(core_name) const char *core_name(int kind, int k)
 {
     switch (kind) {
     case 0: return quantity_labels[k];
     case 1: return quantity_names[k];
     case 2: return quantity_units[k];
-    case 3: return report_names[k];
-    default: return report_colours[k];
+    case 3: return method_table[k]->name;
+    case 4: return method_table[k]->colour;
+    case 5: return end_class_table[k].name;
+    default: return end_class_table[k].legend;
     }
+}
+// The table of methods: how many, and method k's letter and kind (0 an
+// interval method, 1 an open one).
+EXPORT(core_method_count) int core_method_count()
+{
+    return method_count;
+}
+EXPORT(core_method_letter) int core_method_letter(int k)
+{
+    return method_table[k]->letter;
+}
+EXPORT(core_method_kind) int core_method_kind(int k)
+{
+    return method_table[k]->kind;
+}
+// The methods of the map parsed last: how many, and the table's index of
+// the one in slot k.
+EXPORT(core_map_methods) int core_map_methods()
+{
+    return options.spec.methods;
+}
+EXPORT(core_map_method) int core_map_method(int k)
+{
+    return options.spec.method[k];
+}
+// The classes of endings, the first of them ending before the limit.
+EXPORT(core_end_classes) int core_end_classes()
+{
+    return end_classes;
 }
 // The passes that start each bucket of the legend (2, 4, ..., 128).
 EXPORT(core_buckets) int core_buckets()
@@ -207,10 +240,14 @@ EXPORT(core_bucket_start) int core_bucket_start(int k)
 {
     return pass_bucket_start(k);
 }
-// The endings at the limit: 0 kreist, 1 kriecht, 2 nan or inf.
+// The ending byte of class k at the limit, and the class of an ending byte.
 EXPORT(core_limit_ending) int core_limit_ending(int k)
 {
-    return ending_limit_cycle + k;
+    return ending_code(k);
+}
+EXPORT(core_ending_class) int core_ending_class(int ending)
+{
+    return ending_class(static_cast<unsigned char>(ending));
 }
 EXPORT(core_colour) unsigned core_colour(int ending)
 {
@@ -255,6 +292,8 @@ EXPORT(core_why) const char *core_why()
 {
     return why;
 }
+// The passes of method m of the table in the transcript read last (0: no
+// block), the residual and current of pass k.
 EXPORT(core_passes) int core_passes(int m)
 {
     return static_cast<int>(series[m].passes);

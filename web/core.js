@@ -11,9 +11,6 @@ export function splitWords(line) {
   return line.split(/\s+/).filter((w) => w !== '');
 }
 
-// The fields of a pass in the module's order (web/passes.cpp).
-const passFields = ['lo', 'hi', 'flo', 'fhi', 'from', 'point', 'd', 'slope', 'next', 'loAfter', 'hiAfter'];
-
 export function openCore(module) {
   const run = startModule(module, null);
   const x = run.instance.exports;
@@ -25,25 +22,37 @@ export function openCore(module) {
     while (all[end] !== 0) end++;
     return decoder.decode(all.subarray(ptr, end));
   };
-  const cellSize = x.core_cell_size();
   const curvePoints = (n) => {
     const all = doubles(x.core_curve(), 2 * x.core_curve_max());
     return [Array.from(all.subarray(0, n)), Array.from(all.subarray(x.core_curve_max(), x.core_curve_max() + n))];
   };
-  const names = (kind) => [0, 1, 2].map((k) => cString(x.core_name(kind, k)));
+  const names = (kind, count) => Array.from({ length: count }, (_, k) => cString(x.core_name(kind, k)));
+  const quantities = 3; // U, R, I_S
+  const passFields = Array.from({ length: x.core_pass_fields() }, (_, k) => cString(x.core_pass_field_name(k)));
   return {
-    // The module's German texts: quantities in the order U, R, I_S, methods
-    // in the order bisection, regula falsi, Newton.
-    quantityLabels: names(0),
-    quantityNames: names(1),
-    quantityUnits: names(2),
-    methodNames: names(3),
-    methodColours: names(4),
-    // A method's ending at a map point: its passes to the repeat, or one
-    // of these at the limit.
+    // The module's German texts: quantities in the order U, R, I_S.
+    quantityLabels: names(0, quantities),
+    quantityNames: names(1, quantities),
+    quantityUnits: names(2, quantities),
+    // The table of methods, in the order the user sees them: index,
+    // letter, name, colour, and kind ('interval' or 'open').
+    methods: Array.from({ length: x.core_method_count() }, (_, k) => ({
+      index: k,
+      letter: String.fromCharCode(x.core_method_letter(k)),
+      name: cString(x.core_name(3, k)),
+      colour: cString(x.core_name(4, k)),
+      kind: x.core_method_kind(k) === 0 ? 'interval' : 'open',
+    })),
     // The first passes of the buckets of the map's colour scale.
     buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
-    endings: { cycle: x.core_limit_ending(0), creep: x.core_limit_ending(1), nan: x.core_limit_ending(2) },
+    // The classes of endings (the first before the limit, the others at
+    // it): name, legend, and the ending byte of those at the limit.
+    endClasses: Array.from({ length: x.core_end_classes() }, (_, k) => ({
+      name: cString(x.core_name(5, k)),
+      legend: cString(x.core_name(6, k)),
+      code: k ? x.core_limit_ending(k) : null,
+    })),
+    endingClass: (ending) => x.core_ending_class(ending),
     // Parses diodemap's arguments. Returns { status, stderr, stdout,
     // answered }: its exit status (0: ready, or answered when --help, -h or
     // --version was answered on stdout instead) and its messages as text.
@@ -62,14 +71,16 @@ export function openCore(module) {
       return { status: answered ? 0 : status, answered, stderr: decoder.decode(run.take(2)), stdout: decoder.decode(run.take(1)) };
     },
     points: (axis) => x.core_points(axis),
+    // The map's methods: the table's index of each, in the map's order.
+    mapMethods: () => Array.from({ length: x.core_map_methods() }, (_, k) => x.core_map_method(k)),
     quantity: (axis) => x.core_quantity(axis),
-    cellBytes: (width) => width * cellSize,
+
     // Computes row y; returns its cells' bytes and, with csv, its CSV lines.
     row(y, csv) {
       const len = x.core_row(y, csv ? 1 : 0);
       if (len < 0) throw new Error('Kein Speicher fuer die CSV-Zeilen');
       const width = x.core_points(0);
-      const cells = bytes().slice(x.core_cells(), x.core_cells() + width * cellSize);
+      const cells = bytes().slice(x.core_cells(), x.core_cells() + width * x.core_cell_size());
       const text = csv ? bytes().slice(x.core_text(), x.core_text() + len) : null;
       return { cells, text };
     },
@@ -86,7 +97,7 @@ export function openCore(module) {
     ending: (m, row, col) => x.core_ending(m, row, col),
     // A copy of the view's endings, [method][row][col].
     viewEndings() {
-      const n = x.core_view_size(0) * x.core_view_size(1) * 3;
+      const n = x.core_view_size(0) * x.core_view_size(1) * x.core_map_methods();
       return bytes().slice(x.core_view_endings(), x.core_view_endings() + n);
     },
     shares: (m) => cString(x.core_shares(m)),
@@ -94,19 +105,20 @@ export function openCore(module) {
     fixed: () => cString(x.core_fixed()),
     colour: (ending) => x.core_colour(ending),
     sampleCircuit: (row, col) => Array.from(doubles(x.core_sample_circuit(row, col), 3)),
-    // Reads diodesolve's standard output. Returns { series } (per method
-    // its passes as [delta, current] pairs) or { why }.
+    // Reads diodesolve's standard output. Returns { series } (per method of
+    // the transcript, in the table's order, { method, passes }: its index
+    // and its passes as [delta, current] pairs) or { why }.
     readTranscript(stdout) {
       const room = x.core_transcript_size();
       if (stdout.length > room) return { why: 'Das Protokoll ist zu lang!' };
       bytes().set(stdout, x.core_transcript());
       if (!x.core_read_transcript(stdout.length)) return { why: cString(x.core_why()) };
-      const series = [0, 1, 2].map((m) => {
+      const series = [];
+      for (let m = 0; m < x.core_method_count(); m++) {
         const passes = [];
-        for (let k = 0; k < x.core_passes(m); k++)
-          passes.push([x.core_delta(m, k), x.core_current(m, k)]);
-        return passes;
-      });
+        for (let k = 0; k < x.core_passes(m); k++) passes.push([x.core_delta(m, k), x.core_current(m, k)]);
+        if (passes.length) series.push({ method: m, passes });
+      }
       return { series };
     },
     // U, R and I_S as diodesolve reads them from the dialogue's standard
@@ -118,9 +130,10 @@ export function openCore(module) {
       run.take(2); // the reader's messages: diodesolve has shown them
       return ok ? Array.from(doubles(x.core_step_circuit(), 3)) : null;
     },
-    // Every pass of method m on the circuit read last, exactly: per pass
-    // the state it found (lo, hi, flo, fhi; from, Newton's x), the point,
-    // its residual d, Newton's slope and the new estimate next.
+    // Every pass of method m on the circuit read last, exactly, with the
+    // module's fields (web/passes.cpp): the state it found (a, fa, b, fb;
+    // from, the estimate before), the point, its residual d, the slope, the
+    // new estimate next, the ends after it (aAfter, bAfter).
     passes(m) {
       const count = x.core_run_passes(m);
       const width = x.core_pass_fields();
@@ -134,13 +147,13 @@ export function openCore(module) {
         return p;
       });
     },
-    // Whether the method whose passes() came last cycles at the limit (one
-    // more pass gives back the estimate before the last), as the map counts.
-    cycled: () => x.core_cycled() === 1,
+    // Whether method m, after its passes(), cycles at the limit (one more
+    // pass gives back the estimate before the last), as the map counts.
+    cycled: (m) => x.core_cycled(m) === 1,
     passLimit: x.core_pass_limit(),
-    // Pass k (from 0) of method m as diodesolve reports it, from its values
-    // (passes()).
-    reportLine: (m, k, p) => cString(x.core_report_line(m, k + 1, p.next, p.d, p.loAfter, p.hiAfter)),
+    // Pass k (from 0) of method m (after its passes()) as diodesolve
+    // reports it.
+    reportLine: (m, k) => cString(x.core_report_line(m, k)),
     // v as %.17g (digits 17) or %lg (digits 6) writes it.
     format: (v, digits = 17) => cString(x.core_format(v, digits)),
     // [xs, residuals]: n doubles evenly from lo to hi, or n consecutive
@@ -153,8 +166,9 @@ export function openCore(module) {
       x.core_neighbours(from, below, n);
       return curvePoints(n);
     },
-    // The first step of pass k of method m (run last) that made a nan (or
-    // with inf an inf), or of f at i; 0 when there was one already.
+    // The first step of pass k of method m (after its passes()) that made
+    // a nan (or with inf an inf), or of f at i; 0 when there was one
+    // already.
     origin: (m, k, inf) => x.core_origin(m, k, inf ? 1 : 0),
     fOrigin: (i, inf) => x.core_f_origin(i, inf ? 1 : 0),
   };

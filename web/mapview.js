@@ -47,8 +47,7 @@ export function showMap(core, csvParts, tooBig) {
   const first = data.circuit([0, 0]);
   const last = data.circuit([rows - 1, cols - 1]);
   const texts = panelTexts(core, first.map((v, q) => [v, last[q]]));
-  const names = core.methodNames;
-  const figures = names.map((name, m) => makePanel(m, name));
+  const figures = texts.methods.map(({ name }, m) => makePanel(m, name));
   $('panels').replaceChildren(...figures);
   const canvases = figures.map((f) => f.querySelector('canvas'));
   canvases.forEach((canvas, m) => {
@@ -96,7 +95,7 @@ function sampleAt(canvas, event) {
 function describeSample([row, col]) {
   const { core, data } = shown;
   const circuit = data.circuit([row, col]);
-  const endings = core.methodNames.map((name, m) =>
+  const endings = shown.texts.methods.map(({ name }, m) =>
     `${name}: ${describeEnding(core, data.endings[(m * shown.rows + row) * shown.cols + col])}`);
   return { circuit, text: `${describeCircuit(core, circuit)}. ${endings.join('; ')}.` };
 }

@@ -82,9 +82,9 @@ function runDialogue() {
   showMessages(decoder.decode(result.stderr));
   $('status').textContent = `Exit-Status ${result.status}`;
   const run = runPasses(core, stdin);
-  $('urteil').replaceChildren(...(run ? core.methodNames : []).map((name, m) => {
+  $('urteil').replaceChildren(...(run ? run.methods : []).map(({ method }, m) => {
     const item = document.createElement('li');
-    item.textContent = `${name}: ${verdict(run, m)}`;
+    item.textContent = `${method.name}: ${verdict(run, m)}`;
     return item;
   }));
   const read = core.readTranscript(result.stdout);
@@ -93,7 +93,7 @@ function runDialogue() {
   $('chart-hinweis').textContent = '';
   if (read.series) {
     const width = $('chart').clientWidth || 320;
-    chart = drawChart($('chart'), read.series, width, core.methodNames, core.methodColours, openPass,
+    chart = drawChart($('chart'), read.series, core.methods, width, openPass,
       (text) => { $('chart-ansage').textContent = text; });
     $('chart-hinweis').textContent = markKey;
   } else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
@@ -109,14 +109,14 @@ function runDialogue() {
 // Shows standard output as written, each line a span; a report line opens
 // in the step view on a click, or on Enter: the arrow keys move among the
 // report lines, of which one at a time is in the tab order.
-const reportLine = /([HRN]) Pass +(\d+)/;
+const reportLine = () => new RegExp(`([${core.methods.map((m) => m.letter).join('')}]) Pass +(\\d+)`);
 function showOutput(text) {
   let first = true;
   $('ausgabe').replaceChildren(...text.split(/(?<=\n)/).filter((l) => l !== '').map((line) => {
     const span = document.createElement('span');
     span.className = 'zeile';
     span.textContent = line;
-    if (reportLine.test(line)) {
+    if (reportLine().test(line)) {
       span.tabIndex = first ? 0 : -1;
       first = false;
     }
@@ -126,8 +126,8 @@ function showOutput(text) {
 
 function watchOutput() {
   const open = (line) => {
-    const found = line && reportLine.exec(line.textContent);
-    if (found) openPass('HRN'.indexOf(found[1]), Number(found[2]) - 1);
+    const found = line && reportLine().exec(line.textContent);
+    if (found) openPass(core.methods.findIndex((m) => m.letter === found[1]), Number(found[2]) - 1);
   };
   $('ausgabe').addEventListener('click', (e) => open(e.target.closest('.zeile')));
   $('ausgabe').addEventListener('keydown', (e) => {
@@ -146,10 +146,11 @@ function watchOutput() {
   });
 }
 
-// Opens pass k (from 0) of method m in the step view and shows it.
+// Opens pass k (from 0) of method m of the table in the step view and
+// shows it.
 function openPass(m, k) {
   begin();
-  goTo(`${'HRN'[m]}${k + 1}`);
+  goTo(`${core.methods[m].letter}${k + 1}`);
   $('schritt-abschnitt').scrollIntoView({ block: 'start' });
   end();
 }

@@ -9,23 +9,20 @@ export function describeCircuit(core, v) {
   return v.map((value, q) => `${core.quantityNames[q]} = ${value} ${core.quantityUnits[q]}`).join(', ');
 }
 
-// What an ending says: "38 Durchlaeufe bis zur Wiederholung", ...
+// What an ending says: "38 Durchlaeufe bis zur Wiederholung", or its class
+// at the limit ("Grenze 200: kreist (wechselt zwischen zwei Werten)").
 export function describeEnding(core, ending) {
-  const limit = `Grenze ${core.passLimit}`;
-  if (ending === core.endings.cycle) return `${limit}: kreist (wechselt zwischen zwei Werten)`;
-  if (ending === core.endings.creep) return `${limit}: kriecht (ohne Wiederholung, I endlich)`;
-  if (ending === core.endings.nan) return `${limit}: I = nan oder inf`;
+  const end = core.endingClass(ending);
+  if (end) return `Grenze ${core.passLimit}: ${core.endClasses[end].legend}`;
   return `${ending} Durchlaeufe bis zur Wiederholung`;
 }
 
-// The legend's entries: the pass buckets of the colour scale and the two
-// limits, each with its colour.
+// The legend's entries: the pass buckets of the colour scale and the
+// classes at the limit, each with its colour.
 export function legendEntries(core) {
   const entries = core.buckets.map((p) => [String(p), css(core.colour(p))]);
   entries.push([String(core.passLimit), css(core.colour(core.passLimit))]);
-  entries.push(['Grenze, kreist', css(core.colour(core.endings.cycle))]);
-  entries.push(['Grenze, kriecht', css(core.colour(core.endings.creep))]);
-  entries.push(['Grenze, nan/inf', css(core.colour(core.endings.nan))]);
+  for (const { name, code } of core.endClasses.slice(1)) entries.push([`Grenze, ${name}`, css(core.colour(code))]);
   return entries;
 }
 
@@ -60,7 +57,7 @@ export function panelTexts(core, values) {
   const y = core.quantity(1);
   return {
     title: `Wo die Verfahren konvergieren: ${core.fixed()}, Gitter ${core.points(0)} x ${core.points(1)}`,
-    methods: core.methodNames.map((name, m) => ({ name, shares: core.shares(m) })),
+    methods: core.mapMethods().map((index, m) => ({ name: core.methods[index].name, shares: core.shares(m) })),
     xLabel: core.quantityLabels[x],
     yLabel: core.quantityLabels[y],
     xEnds: [values[x][0], values[x][1]],
@@ -68,13 +65,16 @@ export function panelTexts(core, values) {
   };
 }
 
-// One PNG of the three panels with titles, axis ends and legend: resolves
-// to a Blob.
+// One PNG of the panels (in rows of up to three) with titles, axis ends and
+// legend: resolves to a Blob.
+const perRow = 3;
 export function panelsPng(canvases, texts, legend) {
   const side = 400;
   const gap = 70;
-  const width = 3 * side + 4 * gap;
-  const height = side + 260;
+  const band = side + 130; // a row of panels with its titles and axis text
+  const cols = Math.min(perRow, canvases.length);
+  const width = Math.max(cols * side + (cols + 1) * gap, 900);
+  const height = Math.ceil(canvases.length / perRow) * band + 130;
   const out = document.createElement('canvas');
   out.width = width;
   out.height = height;
@@ -86,16 +86,17 @@ export function panelsPng(canvases, texts, legend) {
   g.textAlign = 'center';
   g.fillText(texts.title, width / 2, 28);
   canvases.forEach((canvas, m) => {
-    const left = gap + m * (side + gap);
-    const topEdge = 90;
+    const left = gap + (m % perRow) * (side + gap);
+    const rowTop = Math.floor(m / perRow) * band;
+    const topEdge = rowTop + 90;
     g.imageSmoothingEnabled = false;
     g.drawImage(canvas, left, topEdge, side, side);
     g.strokeRect(left, topEdge, side, side);
     g.textAlign = 'center';
     g.font = '15px sans-serif';
-    g.fillText(texts.methods[m].name, left + side / 2, 58);
+    g.fillText(texts.methods[m].name, left + side / 2, rowTop + 58);
     g.font = '12px sans-serif';
-    g.fillText(texts.methods[m].shares, left + side / 2, 78);
+    g.fillText(texts.methods[m].shares, left + side / 2, rowTop + 78);
     g.fillText(texts.xLabel, left + side / 2, topEdge + side + 36);
     g.textAlign = 'left';
     g.fillText(String(texts.xEnds[0]), left, topEdge + side + 16);

@@ -1,39 +1,42 @@
 // The exact passes of the dialogue's circuit, for the page's verdicts and
 // its step view: the circuit read from the dialogue's answers by
-// diodesolve's own reader, every pass of a method run by the methods' own
-// pass functions with what it started from and what it made, the residual
-// at any doubles, and where a nan or an inf first came from.
+// diodesolve's own reader, every pass of every method run by the methods'
+// own pass functions with what it started from and what it made, the
+// residual at any doubles, and where a nan or an inf first came from.
 #include <cmath>
 #include <cstdio>
 
 #include "dalv.h"
-#include "solver/methods.h"
+#include "solver/equation.h"
+#include "solver/method.h"
 #include "web/export.h"
 
-// A pass: the state it found (bisection's lo and hi; regula falsi's a, b
-// and their residuals; Newton's x in from), the point it evaluated f at,
-// the residual there, Newton's slope, the new estimate, the ends after it.
+// A pass's fields, named once for the page: the state it found (the ends
+// and their residuals; from, the estimate of the pass before, where Newton
+// starts), the point it evaluated f at, the residual d there, the slope
+// there, the new estimate, the ends after it.
+#define PASS_FIELDS(F)                                                         \
+    F(a)                                                                       \
+    F(fa) F(b) F(fb) F(from) F(point) F(d) F(slope) F(next) F(aAfter)          \
+        F(bAfter)
 enum {
-    field_lo,
-    field_hi,
-    field_flo,
-    field_fhi,
-    field_from,
-    field_point,
-    field_d,
-    field_slope,
-    field_next,
-    field_lo_after,
-    field_hi_after,
-    field_fields
+#define INDEX(name) field_##name,
+    PASS_FIELDS(INDEX)
+#undef INDEX
+        field_fields
+};
+static const char *const field_names[field_fields] = {
+#define NAME(name) #name,
+    PASS_FIELDS(NAME)
+#undef NAME
 };
 enum { curve_max = 2048 };
 
 static double circuit[3]; // U, R, I_S
-static double passes[report_methods][report_pass_limit][field_fields];
+static double passes[method_count][report_pass_limit][field_fields];
+static method_end ends[method_count];
 static double curve[2][curve_max]; // doubles and their residuals
 static char text[160];
-static int cycled; // of the method run last
 
 // Reads U, R and I_S as diodesolve does, from the answers the page put on
 // standard input, then empties it for the next run. Returns 1 when all
@@ -56,6 +59,10 @@ EXPORT(core_pass_fields) int core_pass_fields()
 {
     return field_fields;
 }
+EXPORT(core_pass_field_name) const char *core_pass_field_name(int k)
+{
+    return field_names[k];
+}
 EXPORT(core_pass_data) double *core_pass_data(int m)
 {
     return &passes[m][0][0];
@@ -65,45 +72,47 @@ EXPORT(core_pass_limit) int core_pass_limit()
     return report_pass_limit;
 }
 
-// Runs method m on the circuit read last into the pass data; returns the
-// number of passes.
+// Runs method m of the table on the circuit read last into its pass data;
+// returns the number of passes.
 EXPORT(core_run_passes) int core_run_passes(int m)
 {
     double u = circuit[0], r = circuit[1], i_s = circuit[2];
     method_state s;
-    method_begin(&s, m, u, r, i_s);
+    method_begin(&s, m, u, r, i_s, nullptr);
     int stop = 0;
     while (!stop) {
         double *p = passes[m][s.n];
-        p[field_lo] = s.lo, p[field_hi] = s.hi;
-        p[field_flo] = s.flo, p[field_fhi] = s.fhi, p[field_from] = s.est;
+        p[field_a] = s.a, p[field_b] = s.b;
+        p[field_fa] = s.fa, p[field_fb] = s.fb, p[field_from] = s.est;
         stop = method_pass(&s);
-        p[field_point] = m == method_newton ? p[field_from] : s.est;
-        p[field_d] = s.delta;
-        p[field_slope] =
-            m == method_newton ? dfdx(u, r, i_s, p[field_from]) : 0.0;
+        p[field_point] = s.point;
+        p[field_d] = s.line.delta;
+        p[field_slope] = s.slope;
         p[field_next] = s.est;
-        p[field_lo_after] = s.lo, p[field_hi_after] = s.hi;
+        p[field_aAfter] = s.a, p[field_bAfter] = s.b;
     }
-    method_end end;
-    method_finish(&s, &end);
-    cycled = end.cycle;
+    method_finish(&s, &ends[m]);
     return static_cast<int>(s.n);
 }
 
-// Whether the method run last cycles at the limit, as the map counts it.
-EXPORT(core_cycled) int core_cycled()
+// Whether method m, run last by core_run_passes, cycles at the limit, as
+// the map counts it.
+EXPORT(core_cycled) int core_cycled(int m)
 {
-    return cycled;
+    return ends[m].cycle;
 }
 
-// Pass number pass of method m with estimate i, residual delta and ends a
-// and b, as diodesolve reports it.
-EXPORT(core_report_line)
-const char *core_report_line(int m, int pass, double i, double delta, double a,
-                             double b)
+// Pass k (from 0) of method m, as diodesolve reports it.
+EXPORT(core_report_line) const char *core_report_line(int m, int k)
 {
-    report_line line = {m, static_cast<uint64_t>(pass), i, delta, a, b};
+    const double *p = passes[m][k];
+    report_line line = {m,
+                        static_cast<uint64_t>(k) + 1,
+                        p[field_next],
+                        p[field_d],
+                        p[field_aAfter],
+                        p[field_bAfter],
+                        0};
     report_format(text, sizeof text, &line);
     return text;
 }
@@ -161,19 +170,19 @@ EXPORT(core_neighbours) void core_neighbours(double from, int below, int n)
     }
 }
 
-// Where a value stopped being a number: the steps of f and of the methods,
-// numbered for the page's sentences. A step is blamed when it makes a nan
-// of operands that are not nan (or, with inf, an inf of finite ones).
+// Where a value stopped being a number: the steps of a pass, numbered for
+// the page's sentences. A step is blamed when it makes a nan of operands
+// that are not nan (or, with inf, an inf of finite ones). The method's own
+// point and step are named by the page for each method.
 enum {
     origin_none,
-    origin_sum_ends = 1, // lo + hi
-    origin_secant = 2,   // (a fb - b fa) / (fb - fa)
+    origin_point = 1,    // the method's point from the state it found
     origin_quotient = 3, // I / I_S
     origin_log = 4,      // ln(I / I_S + 1)
     origin_product = 5,  // R * I
     origin_residual = 6, // U_T ln(..) + R I - U
     origin_slope = 7,    // U_T / (I + I_S) + R
-    origin_step = 8,     // x - d / s
+    origin_step = 8,     // the method's new estimate from point, d and slope
 };
 
 static int bad(double v, int inf)
@@ -200,28 +209,24 @@ static int f_origin(double i, int inf)
     return o ? o : blame(origin_residual, f_from_log(u, r, i, l), l, t, inf);
 }
 
-// For pass k (from 0) of method m, run last: the first step that made a
-// nan (inf), or 0 when the pass found one already.
+// For pass k (from 0) of method m: the first step that made a nan (inf),
+// or 0 when the pass found one already: its point from the state it found,
+// f at the point, the slope there, the new estimate.
 EXPORT(core_origin) int core_origin(int m, int k, int inf)
 {
     const double *p = passes[m][k];
-    double u = circuit[0], r = circuit[1], i_s = circuit[2];
-    int o = 0;
-    if (m == method_bisection)
-        o = blame(origin_sum_ends, p[field_lo] + p[field_hi], p[field_lo],
-                  p[field_hi], inf);
-    else if (m == method_regula_falsi)
-        o = blame(origin_secant, p[field_point], p[field_lo] + p[field_flo],
-                  p[field_hi] + p[field_fhi], inf);
+    int found = bad(p[field_a], inf) || bad(p[field_b], inf) ||
+                bad(p[field_fa], inf) || bad(p[field_fb], inf);
+    int o = found ? 0
+                  : blame(origin_point, p[field_point], p[field_from],
+                          p[field_from], inf);
     o = o ? o : f_origin(p[field_point], inf);
-    if (m == method_newton && !o) {
-        o = blame(origin_slope, dfdx(u, r, i_s, p[field_from]), p[field_from],
-                  i_s, inf);
-        o = o ? o
-              : blame(origin_step, p[field_next], p[field_from], p[field_d],
-                      inf);
-    }
-    return o;
+    o = o ? o
+          : blame(origin_slope, p[field_slope], p[field_point], p[field_point],
+                  inf);
+    return o ? o
+             : blame(origin_step, p[field_next], p[field_point] + p[field_d],
+                     p[field_slope], inf);
 }
 
 // The same for f at i: where the residual of a start value came from.

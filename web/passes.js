@@ -1,49 +1,59 @@
 // The exact passes of the dialogue's circuit and what they say: how each
 // method's block ended, and a German sentence per pass for the step view.
 // Every number comes from the module (core.js): the methods' own passes on
-// the circuit diodesolve read.
+// the circuit diodesolve read. What differs between methods is in their
+// objects (methods/), by letter.
+import { pageMethods } from './methods/index.js';
 
-// The steps of f and of the methods that can make a nan or an inf, by the
-// module's numbers (web/passes.cpp).
+// The steps of a pass that can make a nan or an inf, by the module's
+// numbers (web/passes.cpp); the method names its own point and step.
 const origins = {
-  1: 'der Summe lo + hi der Enden',
-  2: 'der Sekante (a*fb - b*fa) / (fb - fa)',
   3: 'dem Quotienten I / I_S',
   4: 'dem Logarithmus ln(I/I_S + 1) (sein Argument ist negativ oder 0)',
   5: 'dem Produkt R * I',
   6: 'der Summe U_T*ln(I/I_S + 1) + R*I - U',
   7: 'der Steigung U_T / (I + I_S) + R',
-  8: 'dem Newton-Schritt x - Delta / Steigung',
 };
-const originText = (code) => origins[code] || 'den Startwerten';
+const originText = (method, code) =>
+  (code === 1 ? method.steps.point : code === 8 ? method.steps.next : origins[code]) || 'den Startwerten';
 
 const notNumber = (v) => !Number.isFinite(v);
 
+// The methods of the table with what the page knows of each: the module's
+// record (index, letter, name, colour, kind) and the method's object.
+export function pageMethodsOf(core) {
+  return core.methods.map((m) => {
+    if (!pageMethods[m.letter]) throw new Error(`Die Seite kennt das Verfahren ${m.letter} nicht`);
+    return { ...m, ...pageMethods[m.letter] };
+  });
+}
+
 // The first pass (from 0) whose point, residual or new estimate is nan
 // (inf: not finite), with the step that made it: { k, origin } or null.
-// Only right after core.passes(m), whose passes the module then holds.
+// A nan in the residuals of the ends it started from comes from f there.
 function firstBad(core, m, passes, inf) {
   const bad = inf ? notNumber : Number.isNaN;
   const k = passes.findIndex((p) => bad(p.point) || bad(p.d) || bad(p.next));
   if (k < 0) return null;
   let origin = core.origin(m, k, inf);
-  if (origin === 0 && k === 0 && m === 1) origin = core.fOrigin(bad(passes[0].flo) ? passes[0].lo : passes[0].hi, inf);
+  const p = passes[0];
+  if (origin === 0 && k === 0 && (bad(p.fa) || bad(p.fb))) origin = core.fOrigin(bad(p.fa) ? p.a : p.b, inf);
   return { k, origin };
 }
 
 // Reads the circuit from the dialogue's standard input as diodesolve does
-// and runs the three methods: { circuit, methods: [{ passes, nan, inf }] },
-// or null when diodesolve read no circuit.
+// and runs every method: { circuit, methods: [{ method, passes, cycle, nan,
+// inf }] } in the table's order, or null when diodesolve read no circuit.
 export function runPasses(core, stdin) {
   const circuit = core.readCircuit(stdin);
   if (!circuit) return null;
-  const methods = [0, 1, 2].map((m) => {
+  const methods = pageMethodsOf(core).map((method) => {
+    const m = method.index;
     const passes = core.passes(m);
     passes.forEach((p, k) => {
       p.origin = [p.point, p.d, p.next].some(Number.isNaN) ? core.origin(m, k, false) : 0;
     });
-    const cycle = core.cycled();
-    return { passes, cycle, nan: firstBad(core, m, passes, false), inf: firstBad(core, m, passes, true) };
+    return { method, passes, cycle: core.cycled(m), nan: firstBad(core, m, passes, false), inf: firstBad(core, m, passes, true) };
   });
   return { circuit, methods };
 }
@@ -62,37 +72,25 @@ const neighbours = (a, b) => (order(a) - order(b)) ** 2n === 1n;
 // neighbours, values (it alternates), stays (an end never moved) and limit;
 // text as the page states it under the output.
 function ending(run, m) {
-  const { passes, cycle, nan, inf } = run.methods[m];
+  const { method, passes, cycle, nan, inf } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
   if (n > 1 && last.next === passes[n - 2].next) return { kind: 'repeat', text: `Wiederholung nach ${n} Durchlaeufen` };
   const at = (kind, what, bad) => ({
     kind,
-    text: `Grenze ${n}: ${what}${bad ? `, zuerst in Durchlauf ${bad.k + 1}, aus ${originText(bad.origin)}` : ''}`,
+    text: `Grenze ${n}: ${what}${bad ? `, zuerst in Durchlauf ${bad.k + 1}, aus ${originText(method, bad.origin)}` : ''}`,
   });
   if (Number.isNaN(last.next)) return at('nan', 'nan', nan);
   if (!Number.isFinite(last.next)) return at('inf', last.next > 0 ? 'inf' : '-inf', inf);
   if (cycle && neighbours(last.next, passes[n - 2].next)) return at('neighbours', 'wechselt zwischen zwei Nachbarn');
   if (cycle) return at('values', 'wechselt zwischen zwei Werten');
-  if (m !== 2 && (last.loAfter === passes[0].lo || last.hiAfter === passes[0].hi))
+  if (method.kind === 'interval' && (last.aAfter === passes[0].a || last.bAfter === passes[0].b))
     return at('stays', 'ein Ende bleibt stehen');
   return at('limit', 'ohne Wiederholung');
 }
 
 // How method m's block ended, as the page states it under the output.
 export const verdict = (run, m) => ending(run, m).text;
-
-// The values of pass p of method m as the step view states them: H lo hi
-// m d (the interval as the pass found it), R a fa b fb r d, N x d s x';
-// each [name, field of the pass].
-export function passValues(m) {
-  if (m === 0) return [['lo', 'lo'], ['hi', 'hi'], ['m', 'point'], ['d', 'd']];
-  if (m === 1) return [['a', 'lo'], ['fa', 'flo'], ['b', 'hi'], ['fb', 'fhi'], ['r', 'point'], ['d', 'd']];
-  return [['x', 'from'], ['d', 'd'], ['s', 'slope'], ["x'", 'next']];
-}
-
-const sign = (d) =>
-  (Number.isNaN(d) ? 'nan: weder negativ noch positiv' : d < 0 ? 'negativ' : d > 0 ? 'positiv' : 'genau 0');
 
 // A value of a sentence: its name, the number, and its text with so many
 // digits, made by the module from pass p's field.
@@ -102,61 +100,41 @@ const value = (name, p, field) => ({ name, value: p[field], text: (digits) => p.
 // (value()), which the view shows with six digits and, on hover or focus,
 // with seventeen.
 export function passSentence(run, m, k) {
-  const { passes } = run.methods[m];
+  const { method, passes } = run.methods[m];
   const p = passes[k];
-  const v = (name, field) => value(name, p, field);
-  const parts = [`Durchlauf ${k + 1}: `];
-  if (m === 0) {
-    const down = p.d <= 0;
-    parts.push('das Intervall [', v('lo', 'lo'), ', ', v('hi', 'hi'), '] wird halbiert: m = (lo + hi) / 2 = ',
-      v('m', 'point'), '. Dort ist f(m) = ', v('d', 'd'), ` (${sign(p.d)}), `,
-      down ? 'also d <= 0: lo rueckt auf m' : `also ${Number.isNaN(p.d) ? 'nicht d <= 0' : 'd > 0'}: hi rueckt auf m`,
-      '; neues Intervall [', v('lo', 'loAfter'), ', ', v('hi', 'hiAfter'), '].');
-  } else if (m === 1) {
-    const below = p.d < 0;
-    parts.push('die Sekante durch (', v('a', 'lo'), ', ', v('fa', 'flo'), ') und (', v('b', 'hi'), ', ', v('fb', 'fhi'),
-      ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ', v('r', 'point'), '. Dort ist f(r) = ', v('d', 'd'),
-      ` (${sign(p.d)}), `, below ? 'also d < 0: a rueckt auf r, fa auf d.' :
-        `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rueckt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`);
-  } else {
-    parts.push('die Tangente in (', v('x', 'from'), ', ', v('d', 'd'), ') mit der Steigung f\'(x) = ', v('s', 'slope'),
-      " schneidet die Achse bei x' = x - d / s = ", v("x'", 'next'), '.');
-  }
-  if (p.origin) parts.push(` Hier entsteht nan, aus ${originText(p.origin)}.`);
+  const parts = [`Durchlauf ${k + 1}: `, ...method.sentence(p, (name, field) => value(name, p, field))];
+  if (p.origin) parts.push(` Hier entsteht nan, aus ${originText(method, p.origin)}.`);
   if (k === passes.length - 1) parts.push(' ', ...blockEnd(run, m));
   return parts;
 }
 
 // Why a repeat ends the block after its last pass.
-function repeatReason(m, last) {
-  if (Number.isNaN(last.next)) return '';
+function repeatReason(method, last) {
   if (!Number.isFinite(last.next))
-    return ` der Wert ist ${last.next > 0 ? 'inf' : '-inf'}, und ${m === 0 ? '(lo + hi) / 2' : 'der Schritt'} gibt wieder ` +
+    return ` der Wert ist ${last.next > 0 ? 'inf' : '-inf'}, und ${method.repeatStep} gibt wieder ` +
       'denselben unendlichen Wert: die Wiederholung ist hier kein Zeichen von Konvergenz.';
   if (last.d === 0) return ' das Residuum ist dort genau 0.';
-  if (m === 0 && neighbours(last.lo, last.hi)) return ' zwischen lo und hi liegt kein double mehr, also faellt m auf ein Ende.';
-  return ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.';
+  return method.repeat(last, neighbours) ||
+    ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.';
 }
 
 // Why the block ends after its last pass.
 function blockEnd(run, m) {
-  const { passes } = run.methods[m];
+  const { method, passes } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
   const { kind, text } = ending(run, m);
   if (kind === 'repeat')
-    return [`Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${repeatReason(m, last)}`];
+    return [`Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${repeatReason(method, last)}`];
   if (kind === 'neighbours') {
     const other = passes[n - 2];
     return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
       value('I', other, 'next'), ' und ', value('I', last, 'next'), '; ihre Residuen ', value('d', last, 'd'), ' und ',
-      value('d', other, 'd'), ' haben entgegengesetzte Vorzeichen, und die Tangente in jedem fuehrt genau auf den anderen.'];
+      value('d', other, 'd'), ` haben entgegengesetzte Vorzeichen${method.alternates ? `, und ${method.alternates}` : '.'}`];
   }
   if (kind === 'stays') {
-    const fixed = last.loAfter === passes[0].lo ? (m === 0 ? 'lo' : 'a') : (m === 0 ? 'hi' : 'b');
-    return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: ${fixed} hat sich nie bewegt; `,
-      m === 1 ? 'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, '
-        + 'also rueckt immer dasselbe Ende, und der Wert kriecht nur heran.' : 'das Vorzeichen von d zeigt immer in dieselbe Richtung.'];
+    const fixed = last.aAfter === passes[0].a ? method.ends[0] : method.ends[1];
+    return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: ${fixed} hat sich nie bewegt; ${method.stays}`];
   }
   return [`Ende: ${text}.`];
 }

@@ -6,11 +6,10 @@
 // counting steps of the binary64 grid. Every value comes from the module:
 // the passes (passes.js), f at the curve's doubles, the neighbours.
 import uPlot from 'uplot';
-import { passValues, passSentence, order } from './passes.js';
+import { passSentence, order } from './passes.js';
 import { stepWindow } from './stepwindow.js';
 
 const $ = (id) => document.getElementById(id);
-const letters = 'HRN';
 const samples = 401; // of the curve, when the window is no grid
 
 // A unit for offsets of size w (in A): SI prefixes, else a power of two.
@@ -31,7 +30,18 @@ let state = null;
 export function showSteps(core, run, m = 0, pass = 1, onMove = () => {}) {
   state = { core, run, m, k: 0, onMove, chart: null };
   $('schritt-abschnitt').hidden = !run;
-  if (run) go(m, pass - 1);
+  if (!run) return;
+  const choice = $('schritt-verfahren');
+  choice.querySelectorAll('label').forEach((l) => l.remove());
+  for (const [index, { method }] of run.methods.entries()) {
+    const label = document.createElement('label');
+    const radio = document.createElement('input');
+    Object.assign(radio, { type: 'radio', name: 'verfahren', value: String(index) });
+    radio.addEventListener('change', () => go(index, state.k));
+    label.append(radio, ` ${method.name}`);
+    choice.append(label);
+  }
+  go(m, pass - 1);
 }
 
 // Opens pass k (from 0) of method m, clamped to the block.
@@ -41,7 +51,7 @@ export function go(m, k) {
   state.m = m;
   state.k = Math.max(0, Math.min(n - 1, k));
   draw();
-  state.onMove(letters[m], state.k + 1);
+  state.onMove(state.run.methods[m].method.letter, state.k + 1);
 }
 
 // Opens the pass named like N7 (a link's schritt). Returns '' when it
@@ -49,41 +59,43 @@ export function go(m, k) {
 // block opens its last one).
 export function goTo(name) {
   if (!state || !state.run) return '';
-  const found = /^([HRN])([1-9][0-9]{0,2})$/.exec(name);
-  if (!found)
-    return `Der Link nennt keinen Durchlauf: "${name}". Erwartet: H, R oder N und die Nummer des Durchlaufs, etwa N7.`;
-  const m = letters.indexOf(found[1]);
+  const letters = state.run.methods.map(({ method }) => method.letter);
+  const found = /^([A-Z])([1-9][0-9]{0,2})$/.exec(name);
+  const m = found ? letters.indexOf(found[1]) : -1;
+  if (m < 0)
+    return `Der Link nennt keinen Durchlauf: "${name}". Erwartet: ein Verfahren (${letters.join(', ')}) und die ` +
+      'Nummer des Durchlaufs, etwa N7.';
   const n = state.run.methods[m].passes.length;
   go(m, Number(found[2]) - 1);
   return Number(found[2]) <= n ? '' :
-    `Der Link nennt ${name}, aber ${state.core.methodNames[m]} hat nur ${n} Durchlaeufe: gezeigt ist der letzte.`;
+    `Der Link nennt ${name}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchlaeufe: gezeigt ist der letzte.`;
 }
 
 function draw() {
   const { core, run, m, k } = state;
-  const passes = run.methods[m].passes;
+  const { method, passes } = run.methods[m];
   const p = passes[k];
   const view = $('schritt');
-  view.dataset.verfahren = letters[m];
+  view.dataset.verfahren = method.letter;
   view.dataset.durchlauf = String(k + 1);
-  view.dataset.zustand = passValues(m).map(([, field]) => p.text(field)).join(' ');
+  view.dataset.zustand = method.values.map(([, field]) => p.text(field)).join(' ');
   document.querySelectorAll('#schritt-verfahren input').forEach((r) => { r.checked = Number(r.value) === m; });
   const slider = $('schritt-regler');
   slider.max = String(passes.length);
   slider.value = String(k + 1);
-  $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${core.methodNames[m]})`;
-  showSentence(core, passSentence(run, m, k));
-  const w = stepWindow(core, m, p);
+  $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${method.name})`;
+  showSentence(passSentence(run, m, k));
+  const w = stepWindow(core, method, p);
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
   if (state.chart) state.chart.destroy();
-  state.chart = w ? plot(core, m, p, w) : null;
+  state.chart = w ? plot(core, method, p, w) : null;
   $('schritt-achse').textContent = w ? axisText(core, w, state.chart.missing) :
     'Nichts zu zeichnen: die Werte dieses Durchlaufs sind nicht endlich (inf oder nan).';
 }
 
 // The sentence, its values with six digits; hovering or focusing one shows
 // it with seventeen.
-function showSentence(core, parts) {
+function showSentence(parts) {
   const box = $('schritt-satz');
   box.replaceChildren(...parts.map((part) => {
     if (typeof part === 'string') return document.createTextNode(part);
@@ -110,8 +122,9 @@ function axisText(core, w, missing) {
   return `Waagerecht: I - c in ${unitFor(w.hi - w.lo)[1]}, c = ${core.format(w.c)} A.${gaps}`;
 }
 
-// The chart of the window w with the construction of pass p drawn on it.
-function plot(core, m, p, w) {
+// The chart of the window w with the construction of pass p of method
+// drawn on it.
+function plot(core, method, p, w) {
   const element = $('schritt-bild');
   const width = stepWidth(element);
   const [unit] = w.grid ? [1] : unitFor(w.hi - w.lo);
@@ -122,12 +135,9 @@ function plot(core, m, p, w) {
   const ys = fs.filter(Number.isFinite).concat(0);
   const missing = [];
   if (ys.length === 1) missing.push('die Kurve, denn f ist an keinem ihrer Punkte endlich');
-  const name = ['f(m)', 'f(r)', 'f(x)'][m];
-  if (!Number.isFinite(p.d)) missing.push(`${name} = ${p.text('d', 6)}`);
+  if (!Number.isFinite(p.d)) missing.push(`${method.residual} = ${p.text('d', 6)}`);
   const inside = (x) => Number.isFinite(x) && at(x) >= at(xs[0]) && at(x) <= at(xs[xs.length - 1]);
-  if (m === 0 && inside(p.point) && Number.isFinite(p.d)) ys.push(p.d);
-  if (m === 1) for (const [x, y] of [[p.lo, p.flo], [p.hi, p.fhi], [p.point, p.d]]) if (inside(x) && Number.isFinite(y)) ys.push(y);
-  if (m === 2 && inside(p.from) && Number.isFinite(p.d)) ys.push(p.d);
+  for (const [x, y] of method.marks(p)) if (inside(x) && Number.isFinite(y)) ys.push(y);
   let ylo = Math.min(...ys);
   let yhi = Math.max(...ys);
   const pad = (yhi - ylo) * 0.12 || Math.abs(yhi) * 0.5 || 1;
@@ -157,11 +167,11 @@ function plot(core, m, p, w) {
         value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
       },
     ],
-    hooks: { draw: [(u) => drawConstruction(u, m, p, at, core.methodColours[m], (v) => core.format(v, 6))] },
+    hooks: { draw: [(u) => drawConstruction(u, method, p, at, (v) => core.format(v, 6))] },
   }, data, $('schritt-bild'));
   chart.missing = missing;
   chart.ctx.canvas.setAttribute('role', 'img');
-  chart.ctx.canvas.setAttribute('aria-label', `Schritt fuer Schritt: ${core.methodNames[m]}, Durchlauf ${state.k + 1}, ` +
+  chart.ctx.canvas.setAttribute('aria-label', `Schritt fuer Schritt: ${method.name}, Durchlauf ${state.k + 1}, ` +
     'auf der Kurve f(I); der Satz darunter sagt, was das Bild zeigt');
   return chart;
 }
@@ -169,9 +179,11 @@ function plot(core, m, p, w) {
 const stepWidth = (element) => Math.max(280, Math.min(900, element.clientWidth || 640));
 const stepHeight = (width) => Math.round(Math.min(460, Math.max(260, width * 0.6)));
 
-// The zero line and the construction: bisection's interval and midpoint,
-// regula falsi's secant, Newton's tangent, and which end moves.
-function drawConstruction(u, m, p, at, colour, fmt) {
+// The zero line and the method's construction (its draw(), with the
+// helpers below): bisection's interval and midpoint, regula falsi's secant,
+// Newton's tangent, and which end moves.
+function drawConstruction(u, method, p, at, fmt) {
+  const colour = method.colour;
   const g = u.ctx;
   const r = uPlot.pxRatio;
   const px = (x) => u.valToPos(at(x), 'x', true);
@@ -221,27 +233,12 @@ function drawConstruction(u, m, p, at, colour, fmt) {
       onLeft ? left + 4 * r : left + width - 4 * r, top + height - 8 * r);
     g.textAlign = 'left';
   };
-  if (m === 0) {
+  const shade = (x1, x2) => {
     g.globalAlpha = 0.08;
-    g.fillRect(px(p.lo), top, px(p.hi) - px(p.lo), height); // the interval
+    g.fillRect(px(x1), top, px(x2) - px(x1), height);
     g.globalAlpha = 1;
-    upright(p.lo, p.d <= 0 ? 'lo -> m' : 'lo');
-    upright(p.hi, p.d <= 0 ? 'hi' : 'hi -> m');
-    dot(p.point, 0, 'm');
-    dot(p.point, p.d, 'f(m)');
-  } else if (m === 1) {
-    through(p.lo, p.flo, p.hi, p.fhi);
-    dot(p.lo, p.flo, p.d < 0 ? '(a, fa) -> r' : '(a, fa)');
-    dot(p.hi, p.fhi, p.d < 0 ? '(b, fb)' : '(b, fb) -> r');
-    dot(p.point, 0, 'r');
-    dot(p.point, p.d, 'f(r)');
-    beyond(p.lo, `(a, fa) = (${fmt(p.lo)}, ${fmt(p.flo)})`);
-    beyond(p.hi, `(b, fb) = (${fmt(p.hi)}, ${fmt(p.fhi)})`);
-  } else {
-    through(p.from, p.d, p.next, 0);
-    dot(p.from, p.d, '(x, f(x))');
-    dot(p.next, 0, "x'");
-  }
+  };
+  method.draw({ dot, upright, through, beyond, shade, fmt }, p);
   g.restore();
 }
 
@@ -255,17 +252,16 @@ function line(g, x1, y1, x2, y2) {
 // The controls: the method, previous and next, the slider, the keys on the
 // focused view, the PNG.
 export function watchSteps() {
-  document.querySelectorAll('#schritt-verfahren input').forEach((radio) =>
-    radio.addEventListener('change', () => go(Number(radio.value), state ? state.k : 0)));
   $('schritt-zurueck').addEventListener('click', () => state && go(state.m, state.k - 1));
   $('schritt-vor').addEventListener('click', () => state && go(state.m, state.k + 1));
   $('schritt-regler').addEventListener('input', (e) => state && go(state.m, Number(e.target.value) - 1));
   $('schritt').addEventListener('keydown', (e) => {
     if (!state || !state.run) return;
     const n = state.run.methods[state.m].passes.length;
+    const count = state.run.methods.length;
     const moves = {
       ArrowLeft: [state.m, state.k - 1], ArrowRight: [state.m, state.k + 1],
-      ArrowUp: [(state.m + 2) % 3, state.k], ArrowDown: [(state.m + 1) % 3, state.k],
+      ArrowUp: [(state.m + count - 1) % count, state.k], ArrowDown: [(state.m + 1) % count, state.k],
       Home: [state.m, 0], End: [state.m, n - 1],
     };
     if (!(e.key in moves)) return;
@@ -302,7 +298,7 @@ function savePng() {
   out.toBlob((blob) => {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(blob);
-    link.download = `schritt-${letters[state.m]}${state.k + 1}.png`;
+    link.download = `schritt-${state.run.methods[state.m].method.letter}${state.k + 1}.png`;
     link.click();
     setTimeout(() => URL.revokeObjectURL(link.href), 0);
   }, 'image/png');

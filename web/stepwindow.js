@@ -7,27 +7,12 @@ import { order } from './passes.js';
 
 const gridMost = 64; // doubles drawn as points at most
 
-// The doubles the construction of pass p of method m puts on the I axis,
-// and the estimate at its centre.
-export function construction(m, p) {
-  if (m === 0) return { xs: [p.lo, p.hi, p.point], centre: p.point };
-  if (m === 1) {
-    // The end nearer to r; the other only if it is not far beyond the step.
-    const near = Math.abs(p.hi - p.point) <= Math.abs(p.point - p.lo) ? p.hi : p.lo;
-    const far = near === p.hi ? p.lo : p.hi;
-    const span = Math.abs(near - p.point);
-    const xs = [near, p.point];
-    if (Math.abs(far - p.point) <= 8 * span) xs.push(far);
-    return { xs, centre: p.point };
-  }
-  return { xs: [p.from, p.next], centre: Number.isFinite(p.next) ? p.next : p.from };
-}
-
-// The window of pass p of method m and its mode: { grid: [xs, fs] } when it
+// The window of pass p of method (its object: the doubles its
+// construction puts on the I axis) and its mode: { grid: [xs, fs] } when it
 // holds at most 64 doubles (then at least 17 of them, the window in their
 // middle), else { lo, hi } for a curve of samples; c is the centre.
-export function stepWindow(core, m, p) {
-  const { xs, centre } = construction(m, p);
+export function stepWindow(core, method, p) {
+  const { xs, centre } = method.construction(p);
   const finite = xs.filter(Number.isFinite);
   if (finite.length === 0) return null;
   let lo = Math.min(...finite);

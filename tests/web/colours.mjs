@@ -23,7 +23,7 @@ function lab(rgb) {
   return [116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)];
 }
 const given = process.argv[2].endsWith('.wasm')
-  ? openCore(new WebAssembly.Module(readFileSync(process.argv[2]))).methodColours
+  ? openCore(new WebAssembly.Module(readFileSync(process.argv[2]))).methods.map((m) => m.colour)
   : process.argv.slice(2);
 const colours = given.map((hex) =>
   [1, 3, 5].map((at) => linear(parseInt(hex.slice(at, at + 2), 16) / 255)));

@@ -22,8 +22,8 @@ for (let k = 0; k + 2 < lines.length; k += 3) {
   grids.push(`c ${run.circuit.map((v) => core.format(v)).join(' ')}`);
   run.methods.forEach(({ passes: block }, m) => {
     block.forEach((p, j) => {
-      passes.push(core.reportLine(m, j, p));
-      const w = stepWindow(core, m, p);
+      passes.push(core.reportLine(m, j));
+      const w = stepWindow(core, run.methods[m].method, p);
       if (!w || !w.grid) return;
       const [xs, fs] = w.grid;
       xs.forEach((x, i) => grids.push(`g ${core.format(x)} ${core.format(fs[i])}`));

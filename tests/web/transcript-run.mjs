@@ -18,7 +18,6 @@ if (read.why) {
   console.log(read.why);
   process.exitCode = 1;
 } else {
-  read.series.forEach((passes, m) => {
-    for (const [delta, current] of passes) console.log(`${'HRN'[m]} ${kind(current)} ${kind(delta)}`);
-  });
+  for (const { method, passes } of read.series)
+    for (const [delta, current] of passes) console.log(`${core.methods[method].letter} ${kind(current)} ${kind(delta)}`);
 }

@@ -1,0 +1,26 @@
+// Bisection's record: it starts from the interval and reports the midpoint
+// and its residual; it stops on a repeat or at the limit.
+#include "solver/bisection.h"
+
+#include "solver/equation.h"
+
+static void begin(method_state *s, const method_start *start)
+{
+    s->a = start->a;
+    s->b = start->b;
+}
+
+static void pass(method_state *s)
+{
+    double m = bisection_point(s->a, s->b);
+    double d = f(s->u, s->r, s->i_s, m);
+    s->point = m;
+    bisection_move(m, d, &s->a, &s->b);
+    if (method_advance(&s->n, m, &s->est, &s->prev))
+        s->ending = method_repeat_ending(s->n, s->est, s->prev);
+    s->line = {s->method, s->n, m, d, s->a, s->b, 0};
+}
+
+const method_def method_halbierung = {
+    'H',   "Halbierung", "#0072b2", method_interval, report_plain, nullptr,
+    lane_bisection, 2,   begin,     pass};

@@ -1,0 +1,35 @@
+// Regula falsi, the secant through the interval's ends (a, fa), (b, fb):
+//
+//   r = (a * fb - b * fa) / (fb - fa);  f(r) < 0 ? a = r : b = r
+//
+// A residual of exactly 0 or NaN moves the upper end; the ends are never
+// tested for a sign change. The pass in two halves around f, for the
+// method's record and for the map's lanes alike.
+#ifndef SOLVER_FALSI_H_
+#define SOLVER_FALSI_H_
+
+#include "solver/method.h"
+#include "solver/select.h"
+
+extern const method_def method_regula_falsi;
+
+inline double regula_falsi_point(double a, double b, double fa, double fb)
+{
+    double p1 = a * fb;
+    double p2 = b * fa;
+    double num = p1 - p2;
+    double den = fb - fa;
+    return num / den;
+}
+
+inline void regula_falsi_move(double x, double d, double *a, double *b,
+                              double *fa, double *fb)
+{
+    int below = d < 0.0; // zero and NaN move the upper end
+    *a = solver_select(below, x, *a);
+    *fa = solver_select(below, d, *fa);
+    *b = solver_select(below, *b, x);
+    *fb = solver_select(below, *fb, d);
+}
+
+#endif // SOLVER_FALSI_H_

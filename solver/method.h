@@ -1,0 +1,150 @@
+// The methods that seek the root of the mesh equation (solver/equation.h),
+// each one record in the table of methods (solver/methods.cpp): its letter,
+// German name, colour, kind, report format, start and pass rule. Everything
+// that lists, runs, draws or counts methods reads the table.
+//
+// A run: method_begin() sets the start, method_pass() runs one pass (one new
+// estimate, its report line, the stop test), method_finish() tells how the
+// run ended. Every step is one rounded binary64 operation in the order its
+// method's file gives, so estimates and pass counts are exact.
+#ifndef SOLVER_METHOD_H_
+#define SOLVER_METHOD_H_
+
+#include <cstdint>
+
+#include "solver/report.h"
+
+// An interval method keeps the root between two ends; an open one does not.
+enum method_kind { method_interval, method_open };
+
+// The map's lanes that run a method side by side (map/lanes.cpp), or none.
+enum method_lane { lane_none, lane_bisection, lane_falsi, lane_newton };
+
+// How a run ended: the stop rule that held after its last pass.
+enum method_ending {
+    ending_none, // still running
+    ending_repeat,
+    ending_limit,
+    method_endings
+};
+// "Wiederholung", "Grenze": the words the CSV and the comparisons use.
+extern const char *const method_ending_names[method_endings];
+
+// Where a run starts: the interval [a, b] and the start x of the methods
+// that start from one point.
+struct method_start {
+    double a;
+    double b;
+    double x;
+};
+
+// The default: [0, U / R], x = U / R.
+void method_default_start(double u, double r, method_start *start);
+
+struct method_state;
+
+// A method's record.
+struct method_def {
+    char letter;            // opens its report lines: 'H'
+    const char *name;       // "Halbierung"
+    const char *colour;     // "#rrggbb" in pictures
+    enum method_kind kind;  // interval or open
+    enum report_kind shown; // its report line's format
+    const char *const *words; // report_ends_word: the words it may show
+    enum method_lane lane;  // lanes in the map, or lane_none
+    int first_stop;         // the first pass after which it can stop
+    // Sets the method's own start on s (the circuit, the start values and
+    // the common fields are set).
+    void (*begin)(method_state *s, const method_start *start);
+    // One pass: the new estimate into est (the one before into prev), the
+    // report line into line, the pass counted in n, and ending set when the
+    // method stops after it.
+    void (*pass)(method_state *s);
+};
+
+// The methods in the order the user sees them.
+enum { method_count = 3 };
+extern const method_def *const method_table[method_count];
+
+// The index of the method whose letter is letter, or -1.
+int method_by_letter(char letter);
+
+// Where one method stands in its run on one circuit. a and b are the ends
+// of the interval (bisection's lo and hi) with their residuals fa and fb,
+// where the method keeps them; est is the estimate of the last pass (where
+// Newton starts its next pass), prev the one before; point is where the
+// last pass evaluated f, slope the slope it took there (0 for methods
+// without one).
+struct method_state {
+    int method; // its index in method_table
+    double u, r, i_s;
+    double a, b, fa, fb;
+    double est, prev;
+    double point, slope;
+    uint64_t n; // the pass counter, 64 bits wherever compiled
+    int ending; // method_ending
+    report_line line;
+};
+
+void method_begin(method_state *s, int method, double u, double r, double i_s,
+                  const method_start *start);
+
+// Runs the next pass. Returns 1 when the method stops after it (s->ending
+// says why).
+int method_pass(method_state *s);
+
+// The stop rule of bisection, regula falsi and Newton after pass n with
+// estimate next, the one before being prev: an exact repeat (never in pass
+// 1; NaN never repeats), or the pass limit. Without jumps, for the lanes.
+inline int method_repeat_or_limit(uint64_t n, double next, double prev)
+{
+    return ((n > 1) & (next == prev)) | (n == report_pass_limit);
+}
+
+// Counts the pass in *n and takes its new estimate next; returns 1 when
+// the rule above stops the method.
+inline int method_advance(uint64_t *n, double next, double *est, double *prev)
+{
+    *prev = *est;
+    *est = next;
+    return method_repeat_or_limit(++*n, next, *prev);
+}
+
+// Why the rule above stopped a method: a repeat, else the limit.
+inline int method_repeat_ending(uint64_t n, double est, double prev)
+{
+    return n > 1 && est == prev ? ending_repeat : ending_limit;
+}
+
+// How a method's run ended: the number of its last pass, the ending, its
+// last estimate, and, at the limit with a finite estimate, whether it then
+// cycles (one more pass would give back the estimate before the last: it
+// alternates between two values).
+struct method_end {
+    uint64_t passes;
+    int ending;
+    int cycle;
+    double last;
+};
+
+void method_finish(const method_state *s, method_end *end);
+
+// Called after every pass with its report line.
+typedef void (*pass_hook)(const report_line *line, void *context);
+
+// Runs method on the circuit from start (null: the default) to its stop,
+// hands every pass to hook (unless null) and stores how it ended in *end.
+void method_run(int method, double u, double r, double i_s,
+                const method_start *start, pass_hook hook, void *context,
+                method_end *end);
+
+// diodesolve's three methods, by their German names: each runs its method
+// on the circuit U, R, I_S from the default start, as method_run does.
+void halbierung(double u, double r, double i_s, pass_hook hook, void *context,
+                method_end *end);
+void regula_falsi(double u, double r, double i_s, pass_hook hook, void *context,
+                  method_end *end);
+void newton(double u, double r, double i_s, pass_hook hook, void *context,
+            method_end *end);
+
+#endif // SOLVER_METHOD_H_

@@ -1,0 +1,9 @@
+// What the page knows of each method beyond the module's table (core.js
+// methods: letter, name, colour, kind): its values, sentence and
+// construction, by letter. A method of the table without an entry here is
+// a fault the page reports at its start.
+import H from './bisection.js';
+import R from './falsi.js';
+import N from './newton.js';
+
+export const pageMethods = { H, R, N };
