@@ -9,6 +9,8 @@
 #   make fuzz           each fuzz target for FUZZ_SECONDS (clang, sanitize build)
 #   make bench          diodemap's engine against a plain loop; glibc's two logs; a 1000x1000 map in the page
 #   make web            the browser page, build/web/diodesolve.html
+#   make lint           the sources' layout (clang-format, prettier) and the page's JavaScript (eslint)
+#   make format         lay the C, C++ and JavaScript sources out as make lint wants them
 #   make docs           the README's pictures in docs/, from the README's commands
 #   make install        install (PREFIX=/usr/local; DESTDIR is honoured too)
 #   make package        the Debian package, in build/$(PRESET)/ (needs dpkg-dev)
@@ -22,7 +24,7 @@ FUZZ_SECONDS ?= 60
 VALGRIND := valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=all
 
 .DEFAULT_GOAL := build
-.PHONY: build run test test-all memcheck fuzz bench web docs install package clean help
+.PHONY: build run test test-all memcheck fuzz bench web lint format docs install package clean help
 SHELL := bash
 
 # Arguments given must reach CMake on a configured tree too: with
@@ -82,9 +84,28 @@ web:
 	    { echo "make web: clang cannot build for wasm32-wasi; install (Debian): $(WEB_PACKAGES)"; exit 1; }
 	cmake --preset wasm
 	cmake --build --preset wasm
+	@$(MAKE) --no-print-directory web-tools
+	node web/build.mjs build/wasm/bin build/web/diodesolve.html
+
+# The pinned tools of web/package-lock.json, installed when the lock file
+# is newer than what is installed.
+.PHONY: web-tools
+web-tools:
+	@command -v npm >/dev/null || { echo "make: npm is missing; install (Debian): npm"; exit 1; }
 	@[ web/node_modules/.package-lock.json -nt web/package-lock.json ] || \
 	    npm ci --prefix web --no-audit --no-fund
-	node web/build.mjs build/wasm/bin build/web/diodesolve.html
+
+# The same layout everywhere: clang-format for C and C++, prettier for the
+# page's JavaScript and its tests, which eslint checks too.
+JS_SOURCES := 'web/*.js' 'web/methods/*.js' 'tests/web/*.mjs'
+lint: web-tools
+	git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+	web/node_modules/.bin/prettier --config web/.prettierrc.json --check $(JS_SOURCES)
+	web/node_modules/.bin/eslint -c web/eslint.config.js web tests/web
+
+format: web-tools
+	git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 clang-format -i
+	web/node_modules/.bin/prettier --config web/.prettierrc.json --write $(JS_SOURCES)
 
 docs: build web
 	bash docs/render.sh

@@ -27,10 +27,12 @@ struct row {
 // these are taken at its start and into which they go back at its end, so
 // that a field not listed here is carried whole; a field that the lanes'
 // passes use must be listed, or they do not compile.
-#define LANE_FIELDS(F)                                                         \
-    F(double, u)                                                               \
-    F(double, r) F(double, i_s) F(double, a) F(double, b) F(double, fa)        \
-        F(double, fb) F(double, est) F(double, prev) F(uint64_t, n)
+// clang-format off
+#define LANE_FIELDS(F) \
+    F(double, u) F(double, r) F(double, i_s) \
+    F(double, a) F(double, b) F(double, fa) F(double, fb) \
+    F(double, est) F(double, prev) F(uint64_t, n)
+// clang-format on
 
 // lanes circuits running one method, laid out as arrays so that each step
 // of a pass runs over all lanes at once and their logarithms are taken back

@@ -155,7 +155,8 @@ static void write_data(FILE *gp, const map_view *v, int m)
 // The picture: the panels in rows of up to three, each row 340 pixels
 // high, with 90 pixels above them for the title and 190 below for the axis
 // label and the colour bar.
-enum { panels_per_row = 3, panel_row_px = 340, above_px = 90, below_px = 190 };
+enum { panels_per_row = 3 };
+static const double panel_row_px = 340, above_px = 90, below_px = 190;
 
 void write_map_script(FILE *gp, const map_view *v, enum output_format format)
 {

@@ -252,8 +252,10 @@ static void write_text_plot(FILE *gp, const drawn *dr, const int used[4])
 }
 
 // "drei" for three methods drawn: the title's number word.
-static const char *const number_words[method_count + 1] = {"", "", "zwei",
-                                                           "drei"};
+static const char *const number_words[] = {
+    "", "", "zwei", "drei", "vier", "fuenf", "sechs", "sieben", "acht", "neun"};
+static_assert(method_count < sizeof number_words / sizeof number_words[0],
+              "a number word for every count of methods");
 
 void write_convergence_script(FILE *gp, const transcript_series *series,
                               enum output_format format, int width)

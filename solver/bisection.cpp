@@ -22,5 +22,14 @@ static void pass(method_state *s)
 }
 
 const method_def method_halbierung = {
-    'H',   "Halbierung", "#0072b2", method_interval, report_plain, nullptr,
-    lane_bisection, 2,   begin,     pass};
+    'H',          // letter
+    "Halbierung", // name
+    "#0072b2",    // colour: blue, orange, bluish green (Okabe and Ito)
+    method_interval,
+    report_plain,
+    nullptr, // no words in its report
+    lane_bisection,
+    2, // a repeat needs two passes
+    begin,
+    pass,
+};

@@ -11,8 +11,6 @@
 #include "solver/method.h"
 #include "solver/select.h"
 
-extern const method_def method_halbierung;
-
 inline double bisection_point(double lo, double hi)
 {
     double sum = lo + hi;

@@ -25,5 +25,14 @@ static void pass(method_state *s)
 }
 
 const method_def method_regula_falsi = {
-    'R',         "Regula falsi", "#e69f00", method_interval, report_ends,
-    nullptr,     lane_falsi,     2,         begin,           pass};
+    'R',            // letter
+    "Regula falsi", // name
+    "#e69f00",      // colour: blue, orange, bluish green (Okabe and Ito)
+    method_interval,
+    report_ends,
+    nullptr, // no words in its report
+    lane_falsi,
+    2, // a repeat needs two passes
+    begin,
+    pass,
+};

@@ -11,8 +11,6 @@
 #include "solver/method.h"
 #include "solver/select.h"
 
-extern const method_def method_regula_falsi;
-
 inline double regula_falsi_point(double a, double b, double fa, double fb)
 {
     double p1 = a * fb;

@@ -45,14 +45,14 @@ struct method_state;
 
 // A method's record.
 struct method_def {
-    char letter;            // opens its report lines: 'H'
-    const char *name;       // "Halbierung"
-    const char *colour;     // "#rrggbb" in pictures
-    enum method_kind kind;  // interval or open
-    enum report_kind shown; // its report line's format
+    char letter;              // opens its report lines: 'H'
+    const char *name;         // "Halbierung"
+    const char *colour;       // "#rrggbb" in pictures
+    enum method_kind kind;    // interval or open
+    enum report_kind shown;   // its report line's format
     const char *const *words; // report_ends_word: the words it may show
-    enum method_lane lane;  // lanes in the map, or lane_none
-    int first_stop;         // the first pass after which it can stop
+    enum method_lane lane;    // lanes in the map, or lane_none
+    int first_stop;           // the first pass after which it can stop
     // Sets the method's own start on s (the circuit, the start values and
     // the common fields are set).
     void (*begin)(method_state *s, const method_start *start);
@@ -62,8 +62,19 @@ struct method_def {
     void (*pass)(method_state *s);
 };
 
-// The methods in the order the user sees them.
-enum { method_count = 3 };
+// The table of methods: their records, in the order the user sees them.
+// Each record stands in its method's file (one file per method or family).
+#define METHOD_TABLE(F)                                                        \
+    F(method_halbierung)                                                       \
+    F(method_regula_falsi)                                                     \
+    F(method_newton)
+
+#define METHOD_DECLARE(record) extern const method_def record;
+METHOD_TABLE(METHOD_DECLARE)
+#undef METHOD_DECLARE
+#define METHOD_COUNT(record) +1
+enum { method_count = 0 METHOD_TABLE(METHOD_COUNT) };
+#undef METHOD_COUNT
 extern const method_def *const method_table[method_count];
 
 // The index of the method whose letter is letter, or -1.

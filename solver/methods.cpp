@@ -3,12 +3,12 @@
 // plain loops, the page's passes.
 #include <cmath>
 
-#include "solver/bisection.h"
-#include "solver/falsi.h"
-#include "solver/newton.h"
+#include "solver/method.h"
 
+#define METHOD_ADDRESS(record) &record,
 const method_def *const method_table[method_count] = {
-    &method_halbierung, &method_regula_falsi, &method_newton};
+    METHOD_TABLE(METHOD_ADDRESS)};
+#undef METHOD_ADDRESS
 
 const char *const method_ending_names[method_endings] = {"", "Wiederholung",
                                                          "Grenze"};

@@ -21,5 +21,12 @@ static void pass(method_state *s)
 }
 
 const method_def method_newton = {
-    'N',     "Newton",    "#009e73", method_open, report_plain, nullptr,
-    lane_newton, 2,       begin,     pass};
+    'N',       // letter
+    "Newton",  // name
+    "#009e73", // colour: blue, orange, bluish green (Okabe and Ito)
+    method_open, report_plain,
+    nullptr, // no words in its report
+    lane_newton,
+    2, // a repeat needs two passes
+    begin,       pass,
+};

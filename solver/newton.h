@@ -11,8 +11,6 @@
 #include "solver/equation.h"
 #include "solver/method.h"
 
-extern const method_def method_newton;
-
 inline double newton_step(double x, double d, double slope)
 {
     double step = d / slope;

@@ -16,9 +16,11 @@
 #define HEAD " Pass " PASS "    I=%lg   Delta=%lg"
 #define ENDS "  a=%lg b=%lg"
 
-// After the method's letter, by report_kind.
-static const char *const formats[] = {HEAD "\n", HEAD ENDS "\n",
-                                      HEAD ENDS "  %s\n"};
+#define PLAIN HEAD "\n"
+#define WITH_ENDS HEAD ENDS "\n"
+#define WITH_WORD HEAD ENDS "  %s\n"
+// After the method's letter, by report_kind, for reading.
+static const char *const formats[] = {PLAIN, WITH_ENDS, WITH_WORD};
 
 // The longest line any format can produce stays far below this.
 enum { longest_line = 160 };
@@ -31,19 +33,19 @@ static int emit(char *buf, size_t size, const report_line *l)
     if (size < 2)
         return -1;
     buf[0] = def->letter;
-    const char *fmt = formats[def->shown];
     char *rest = buf + 1;
     size_t room = size - 1;
     int n = 0;
     switch (def->shown) {
     case report_plain:
-        n = snprintf(rest, room, fmt, l->pass, l->i, l->delta);
+        n = snprintf(rest, room, PLAIN, l->pass, l->i, l->delta);
         break;
     case report_ends:
-        n = snprintf(rest, room, fmt, l->pass, l->i, l->delta, l->a, l->b);
+        n = snprintf(rest, room, WITH_ENDS, l->pass, l->i, l->delta, l->a,
+                     l->b);
         break;
     case report_ends_word:
-        n = snprintf(rest, room, fmt, l->pass, l->i, l->delta, l->a, l->b,
+        n = snprintf(rest, room, WITH_WORD, l->pass, l->i, l->delta, l->a, l->b,
                      def->words[l->word]);
         break;
     }

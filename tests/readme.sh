@@ -22,7 +22,7 @@ awk '/^## Licence/ { s = 1; next } /^## / { s = 0 } s && /MIT/ { found = 1 } END
 name="layout"
 # folder file...: the Layout block's names (name.ext or name.*), per folder.
 awk '/^## Layout/ { s = 1; next } /^## / { s = 0 } s && /^    [a-z.]+\// { dir = $1 }
-    s && /^    / { line = $0; while (match(line, /[a-z_-]+\.(\*|[a-z]+)/)) {
+    s && /^    / { line = $0; while (match(line, /\.?[a-z_-]+(\.[a-z_-]+)*\.(\*|[a-z]+)/)) {
         print dir, substr(line, RSTART, RLENGTH); line = substr(line, RSTART + RLENGTH) } }' \
     "$readme" >"$work/named"
 [ -s "$work/named" ] || setup_broken "no Layout section in the README"

@@ -13,7 +13,8 @@ import uPlot from 'uplot';
 const fmt = (v) => (v === null || v === undefined ? '-' : String(v));
 
 // The key of the edge marks, shown once below the chart.
-export const markKey = 'Marken am Rand, je Verfahren in seiner Farbe und Hoehe: ' +
+export const markKey =
+  'Marken am Rand, je Verfahren in seiner Farbe und Hoehe: ' +
   '\u25b2 Delta = inf und \u00d7 Delta = nan oben, \u25bc Delta = 0 unten.';
 
 // The chart's data: x the passes, per method log10 |Delta| (null where
@@ -93,24 +94,28 @@ export function drawChart(element, drawn, table, width, pick = () => {}, say = (
     points: { show: true, size: 4 },
     value: (u, v, s, idx) => describe(m, idx),
   });
-  const chart = new uPlot({
-    width,
-    height: chartHeight(width),
-    title: '|Delta| je Durchlauf',
-    scales: { x: { time: false }, y: { range: () => [bottom, top] } },
-    axes: [
-      { label: 'Durchlauf', incrs: [1, 2, 5, 10, 20, 25, 50, 100], values: (u, splits) => splits.map(String) },
-      {
-        label: '|Delta| in V (logarithmisch)',
-        size: 70,
-        incrs: [1, 2, 5, 10, 20, 50, 100, 200],
-        values: (u, splits) => splits.map((v) => `1e${v}`),
-      },
-    ],
-    legend: { live: true },
-    hooks: { draw: [(u) => drawMarks(u, series, colours, markAt)] },
-    series: [{ label: 'Durchlauf', value: (u, v) => fmt(v) }, ...series.map((s, m) => line(m))],
-  }, data, element);
+  const chart = new uPlot(
+    {
+      width,
+      height: chartHeight(width),
+      title: '|Delta| je Durchlauf',
+      scales: { x: { time: false }, y: { range: () => [bottom, top] } },
+      axes: [
+        { label: 'Durchlauf', incrs: [1, 2, 5, 10, 20, 25, 50, 100], values: (u, splits) => splits.map(String) },
+        {
+          label: '|Delta| in V (logarithmisch)',
+          size: 70,
+          incrs: [1, 2, 5, 10, 20, 50, 100, 200],
+          values: (u, splits) => splits.map((v) => `1e${v}`),
+        },
+      ],
+      legend: { live: true },
+      hooks: { draw: [(u) => drawMarks(u, series, colours, markAt)] },
+      series: [{ label: 'Durchlauf', value: (u, v) => fmt(v) }, ...series.map((s, m) => line(m))],
+    },
+    data,
+    element,
+  );
   chart.ctx.canvas.setAttribute('role', 'img');
   chart.ctx.canvas.setAttribute('aria-label', `Konvergenzbild: |Delta| je Durchlauf fuer ${methodNames.join(', ')}`);
   // The height of pass k of method m in the chart, in CSS pixels.
@@ -141,8 +146,12 @@ export function drawChart(element, drawn, table, width, pick = () => {}, say = (
   element.onkeydown = (e) => {
     const [m, k] = chosen;
     const step = {
-      ArrowRight: [m, k + 1], ArrowLeft: [m, k - 1], Home: [m, 0], End: [m, series[m].length - 1],
-      ArrowDown: [(m + 1) % series.length, k], ArrowUp: [(m + series.length - 1) % series.length, k],
+      ArrowRight: [m, k + 1],
+      ArrowLeft: [m, k - 1],
+      Home: [m, 0],
+      End: [m, series[m].length - 1],
+      ArrowDown: [(m + 1) % series.length, k],
+      ArrowUp: [(m + series.length - 1) % series.length, k],
     }[e.key];
     if (e.key === 'Enter') chosenPass(m, k);
     else if (!step) return;

@@ -68,7 +68,12 @@ export function openCore(module) {
       }
       const status = x.core_parse(words.length);
       const answered = status === 100;
-      return { status: answered ? 0 : status, answered, stderr: decoder.decode(run.take(2)), stdout: decoder.decode(run.take(1)) };
+      return {
+        status: answered ? 0 : status,
+        answered,
+        stderr: decoder.decode(run.take(2)),
+        stdout: decoder.decode(run.take(1)),
+      };
     },
     points: (axis) => x.core_points(axis),
     // The map's methods: the table's index of each, in the map's order.
@@ -140,7 +145,9 @@ export function openCore(module) {
       const all = doubles(x.core_pass_data(m), count * width);
       return Array.from({ length: count }, (_, k) => {
         const p = {};
-        passFields.forEach((field, i) => { p[field] = all[k * width + i]; });
+        passFields.forEach((field, i) => {
+          p[field] = all[k * width + i];
+        });
         // A field as %.*g writes it, from the module's copy (a NaN keeps
         // its sign there, which JavaScript does not promise).
         p.text = (field, digits = 17) => cString(x.core_pass_text(m, k, passFields.indexOf(field), digits));

@@ -14,7 +14,8 @@ const cursor = [0, 0]; // the keyboard's sample: [row, col]
 // One panel: its title, the canvas with a cursor over it, the axes' ends.
 function makePanel(m, name) {
   const figure = document.createElement('figure');
-  figure.innerHTML = `<figcaption id="titel${m}"></figcaption><div class="achse"><span class="y"><span></span>` +
+  figure.innerHTML =
+    `<figcaption id="titel${m}"></figcaption><div class="achse"><span class="y"><span></span>` +
     '<span class="label"></span><span></span></span><div class="flaeche"><canvas tabindex="0"></canvas>' +
     '<span class="cursor" hidden></span></div></div><div class="x"><span></span><span class="label"></span><span></span></div>';
   const canvas = figure.querySelector('canvas');
@@ -46,7 +47,10 @@ export function showMap(core, csvParts, tooBig) {
   const data = snapshot(core, rows, cols);
   const first = data.circuit([0, 0]);
   const last = data.circuit([rows - 1, cols - 1]);
-  const texts = panelTexts(core, first.map((v, q) => [v, last[q]]));
+  const texts = panelTexts(
+    core,
+    first.map((v, q) => [v, last[q]]),
+  );
   const figures = texts.methods.map(({ name }, m) => makePanel(m, name));
   $('panels').replaceChildren(...figures);
   const canvases = figures.map((f) => f.querySelector('canvas'));
@@ -54,9 +58,17 @@ export function showMap(core, csvParts, tooBig) {
     paintPanel(core, m, canvas);
     $(`titel${m}`).textContent = `${texts.methods[m].name}: ${texts.methods[m].shares}`;
     const [ya, label, yb] = figures[m].querySelectorAll('.y span');
-    [yb.textContent, label.textContent, ya.textContent] = [String(texts.yEnds[0]), texts.yLabel, String(texts.yEnds[1])];
+    [yb.textContent, label.textContent, ya.textContent] = [
+      String(texts.yEnds[0]),
+      texts.yLabel,
+      String(texts.yEnds[1]),
+    ];
     const [xa, xlabel, xb] = figures[m].querySelectorAll('.x span');
-    [xa.textContent, xlabel.textContent, xb.textContent] = [String(texts.xEnds[0]), texts.xLabel, String(texts.xEnds[1])];
+    [xa.textContent, xlabel.textContent, xb.textContent] = [
+      String(texts.xEnds[0]),
+      texts.xLabel,
+      String(texts.xEnds[1]),
+    ];
   });
   $('karte-titel').textContent = texts.title;
   if (csvUrl) URL.revokeObjectURL(csvUrl);
@@ -74,14 +86,16 @@ export function showMap(core, csvParts, tooBig) {
   pointed = null;
   cursor[0] = Math.min(cursor[0], rows - 1);
   cursor[1] = Math.min(cursor[1], cols - 1);
-  $('legende').replaceChildren(...shown.legend.map(([label, colour]) => {
-    const item = document.createElement('li');
-    const swatch = document.createElement('span');
-    swatch.className = 'farbe';
-    swatch.style.background = colour;
-    item.append(swatch, label);
-    return item;
-  }));
+  $('legende').replaceChildren(
+    ...shown.legend.map(([label, colour]) => {
+      const item = document.createElement('li');
+      const swatch = document.createElement('span');
+      swatch.className = 'farbe';
+      swatch.style.background = colour;
+      item.append(swatch, label);
+      return item;
+    }),
+  );
 }
 
 // The sample under a pointer on a panel's canvas: [row, col].
@@ -95,8 +109,9 @@ function sampleAt(canvas, event) {
 function describeSample([row, col]) {
   const { core, data } = shown;
   const circuit = data.circuit([row, col]);
-  const endings = shown.texts.methods.map(({ name }, m) =>
-    `${name}: ${describeEnding(core, data.endings[(m * shown.rows + row) * shown.cols + col])}`);
+  const endings = shown.texts.methods.map(
+    ({ name }, m) => `${name}: ${describeEnding(core, data.endings[(m * shown.rows + row) * shown.cols + col])}`,
+  );
   return { circuit, text: `${describeCircuit(core, circuit)}. ${endings.join('; ')}.` };
 }
 
@@ -121,14 +136,18 @@ function panelEvents(canvas, mark) {
     const box = canvas.getBoundingClientRect();
     const [w, h] = [box.width / shown.cols, box.height / shown.rows];
     Object.assign(mark.style, {
-      left: `${cursor[1] * w}px`, top: `${(shown.rows - 1 - cursor[0]) * h}px`,
-      width: `${Math.max(w, 3)}px`, height: `${Math.max(h, 3)}px`,
+      left: `${cursor[1] * w}px`,
+      top: `${(shown.rows - 1 - cursor[0]) * h}px`,
+      width: `${Math.max(w, 3)}px`,
+      height: `${Math.max(h, 3)}px`,
     });
     mark.hidden = false;
   };
   canvas.addEventListener('pointermove', show);
   canvas.addEventListener('pointerdown', show);
-  canvas.addEventListener('pointerleave', () => { pointed = null; });
+  canvas.addEventListener('pointerleave', () => {
+    pointed = null;
+  });
   canvas.addEventListener('click', (e) => {
     if (shown) load(describeSample(pointed || sampleAt(canvas, e)).circuit);
   });
@@ -137,7 +156,9 @@ function panelEvents(canvas, mark) {
     place();
     $('hover').textContent = describeSample(cursor).text;
   });
-  canvas.addEventListener('blur', () => { mark.hidden = true; });
+  canvas.addEventListener('blur', () => {
+    mark.hidden = true;
+  });
   canvas.addEventListener('keydown', (e) => {
     if (!shown) return;
     const step = e.shiftKey ? 10 : 1;

@@ -82,19 +82,22 @@ function runDialogue() {
   showMessages(decoder.decode(result.stderr));
   $('status').textContent = `Exit-Status ${result.status}`;
   const run = runPasses(core, stdin);
-  $('urteil').replaceChildren(...(run ? run.methods : []).map(({ method }, m) => {
-    const item = document.createElement('li');
-    item.textContent = `${method.name}: ${verdict(run, m)}`;
-    return item;
-  }));
+  $('urteil').replaceChildren(
+    ...(run ? run.methods : []).map(({ method }, m) => {
+      const item = document.createElement('li');
+      item.textContent = `${method.name}: ${verdict(run, m)}`;
+      return item;
+    }),
+  );
   const read = core.readTranscript(result.stdout);
   if (chart) chart.destroy();
   chart = null;
   $('chart-hinweis').textContent = '';
   if (read.series) {
     const width = $('chart').clientWidth || 320;
-    chart = drawChart($('chart'), read.series, core.methods, width, openPass,
-      (text) => { $('chart-ansage').textContent = text; });
+    chart = drawChart($('chart'), read.series, core.methods, width, openPass, (text) => {
+      $('chart-ansage').textContent = text;
+    });
     $('chart-hinweis').textContent = markKey;
   } else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
   showSteps(core, run, 0, 1, (letter, pass) => {
@@ -112,22 +115,31 @@ function runDialogue() {
 const reportLine = () => new RegExp(`([${core.methods.map((m) => m.letter).join('')}]) Pass +(\\d+)`);
 function showOutput(text) {
   let first = true;
-  $('ausgabe').replaceChildren(...text.split(/(?<=\n)/).filter((l) => l !== '').map((line) => {
-    const span = document.createElement('span');
-    span.className = 'zeile';
-    span.textContent = line;
-    if (reportLine().test(line)) {
-      span.tabIndex = first ? 0 : -1;
-      first = false;
-    }
-    return span;
-  }));
+  $('ausgabe').replaceChildren(
+    ...text
+      .split(/(?<=\n)/)
+      .filter((l) => l !== '')
+      .map((line) => {
+        const span = document.createElement('span');
+        span.className = 'zeile';
+        span.textContent = line;
+        if (reportLine().test(line)) {
+          span.tabIndex = first ? 0 : -1;
+          first = false;
+        }
+        return span;
+      }),
+  );
 }
 
 function watchOutput() {
   const open = (line) => {
     const found = line && reportLine().exec(line.textContent);
-    if (found) openPass(core.methods.findIndex((m) => m.letter === found[1]), Number(found[2]) - 1);
+    if (found)
+      openPass(
+        core.methods.findIndex((m) => m.letter === found[1]),
+        Number(found[2]) - 1,
+      );
   };
   $('ausgabe').addEventListener('click', (e) => open(e.target.closest('.zeile')));
   $('ausgabe').addEventListener('keydown', (e) => {
@@ -157,7 +169,12 @@ function openPass(m, k) {
 
 // ---- The map ----
 
-const mapFields = [['kU', '--U'], ['kR', '--R'], ['kIS', '--IS'], ['kgrid', '--grid']];
+const mapFields = [
+  ['kU', '--U'],
+  ['kR', '--R'],
+  ['kIS', '--IS'],
+  ['kgrid', '--grid'],
+];
 let workers = null;
 let mapRun = 0;
 // The CSV comes with maps up to this many points (about 55 MB of text);
@@ -171,7 +188,12 @@ function startWorkers() {
     const w = new Worker(url);
     let listener = () => {};
     w.onmessage = (e) => listener(e.data);
-    return { post: (m, t) => w.postMessage(m, t || []), listen: (fn) => { listener = fn; } };
+    return {
+      post: (m, t) => w.postMessage(m, t || []),
+      listen: (fn) => {
+        listener = fn;
+      },
+    };
   });
 }
 
@@ -203,7 +225,9 @@ async function drawMap(words) {
     const started = performance.now();
     const result = await computeMap(core, mapModule, words, workers, {
       csvUpTo: csvMaxPoints,
-      progress: (done, all) => { if (run === mapRun) $('fortschritt').value = done / all; },
+      progress: (done, all) => {
+        if (run === mapRun) $('fortschritt').value = done / all;
+      },
     });
     if (run !== mapRun || result.status === null) return; // a later map replaced it
     $('karte-meldungen').textContent = result.answered ? result.stdout : result.stderr;
@@ -219,7 +243,9 @@ async function drawMap(words) {
 }
 
 function loadCircuit(circuit) {
-  fields.forEach((f, k) => { $(f).value = String(circuit[k]); });
+  fields.forEach((f, k) => {
+    $(f).value = String(circuit[k]);
+  });
   runDialogue();
   $('dialog').scrollIntoView({ block: 'start' });
 }

@@ -15,10 +15,11 @@
 // and their residuals; from, the estimate of the pass before, where Newton
 // starts), the point it evaluated f at, the residual d there, the slope
 // there, the new estimate, the ends after it.
-#define PASS_FIELDS(F)                                                         \
-    F(a)                                                                       \
-    F(fa) F(b) F(fb) F(from) F(point) F(d) F(slope) F(next) F(aAfter)          \
-        F(bAfter)
+// clang-format off
+#define PASS_FIELDS(F) \
+    F(a) F(fa) F(b) F(fb) F(from) F(point) F(d) F(slope) F(next) \
+    F(aAfter) F(bAfter)
+// clang-format on
 enum {
 #define INDEX(name) field_##name,
     PASS_FIELDS(INDEX)

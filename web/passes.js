@@ -53,7 +53,13 @@ export function runPasses(core, stdin) {
     passes.forEach((p, k) => {
       p.origin = [p.point, p.d, p.next].some(Number.isNaN) ? core.origin(m, k, false) : 0;
     });
-    return { method, passes, cycle: core.cycled(m), nan: firstBad(core, m, passes, false), inf: firstBad(core, m, passes, true) };
+    return {
+      method,
+      passes,
+      cycle: core.cycled(m),
+      nan: firstBad(core, m, passes, false),
+      inf: firstBad(core, m, passes, true),
+    };
   });
   return { circuit, methods };
 }
@@ -111,11 +117,15 @@ export function passSentence(run, m, k) {
 // Why a repeat ends the block after its last pass.
 function repeatReason(method, last) {
   if (!Number.isFinite(last.next))
-    return ` der Wert ist ${last.next > 0 ? 'inf' : '-inf'}, und ${method.repeatStep} gibt wieder ` +
-      'denselben unendlichen Wert: die Wiederholung ist hier kein Zeichen von Konvergenz.';
+    return (
+      ` der Wert ist ${last.next > 0 ? 'inf' : '-inf'}, und ${method.repeatStep} gibt wieder ` +
+      'denselben unendlichen Wert: die Wiederholung ist hier kein Zeichen von Konvergenz.'
+    );
   if (last.d === 0) return ' das Residuum ist dort genau 0.';
-  return method.repeat(last, neighbours) ||
-    ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.';
+  return (
+    method.repeat(last, neighbours) ||
+    ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.'
+  );
 }
 
 // Why the block ends after its last pass.
@@ -125,12 +135,22 @@ function blockEnd(run, m) {
   const last = passes[n - 1];
   const { kind, text } = ending(run, m);
   if (kind === 'repeat')
-    return [`Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${repeatReason(method, last)}`];
+    return [
+      `Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${repeatReason(method, last)}`,
+    ];
   if (kind === 'neighbours') {
     const other = passes[n - 2];
-    return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
-      value('I', other, 'next'), ' und ', value('I', last, 'next'), '; ihre Residuen ', value('d', last, 'd'), ' und ',
-      value('d', other, 'd'), ` haben entgegengesetzte Vorzeichen${method.alternates ? `, und ${method.alternates}` : '.'}`];
+    return [
+      `Ende nach ${n} Durchlaeufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
+      value('I', other, 'next'),
+      ' und ',
+      value('I', last, 'next'),
+      '; ihre Residuen ',
+      value('d', last, 'd'),
+      ' und ',
+      value('d', other, 'd'),
+      ` haben entgegengesetzte Vorzeichen${method.alternates ? `, und ${method.alternates}` : '.'}`,
+    ];
   }
   if (kind === 'stays') {
     const fixed = last.aAfter === passes[0].a ? method.ends[0] : method.ends[1];

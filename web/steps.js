@@ -13,8 +13,17 @@ const $ = (id) => document.getElementById(id);
 const samples = 401; // of the curve, when the window is no grid
 
 // A unit for offsets of size w (in A): SI prefixes, else a power of two.
-const prefixes = [[1, 'A'], [1e-3, 'mA'], [1e-6, 'uA'], [1e-9, 'nA'], [1e-12, 'pA'], [1e-15, 'fA'],
-  [1e-18, 'aA'], [1e-21, 'zA'], [1e-24, 'yA']];
+const prefixes = [
+  [1, 'A'],
+  [1e-3, 'mA'],
+  [1e-6, 'uA'],
+  [1e-9, 'nA'],
+  [1e-12, 'pA'],
+  [1e-15, 'fA'],
+  [1e-18, 'aA'],
+  [1e-21, 'zA'],
+  [1e-24, 'yA'],
+];
 function unitFor(w) {
   const found = prefixes.find(([u]) => w >= u);
   if (found && w < 1000) return found;
@@ -63,12 +72,15 @@ export function goTo(name) {
   const found = /^([A-Z])([1-9][0-9]{0,2})$/.exec(name);
   const m = found ? letters.indexOf(found[1]) : -1;
   if (m < 0)
-    return `Der Link nennt keinen Durchlauf: "${name}". Erwartet: ein Verfahren (${letters.join(', ')}) und die ` +
-      'Nummer des Durchlaufs, etwa N7.';
+    return (
+      `Der Link nennt keinen Durchlauf: "${name}". Erwartet: ein Verfahren (${letters.join(', ')}) und die ` +
+      'Nummer des Durchlaufs, etwa N7.'
+    );
   const n = state.run.methods[m].passes.length;
   go(m, Number(found[2]) - 1);
-  return Number(found[2]) <= n ? '' :
-    `Der Link nennt ${name}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchlaeufe: gezeigt ist der letzte.`;
+  return Number(found[2]) <= n
+    ? ''
+    : `Der Link nennt ${name}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchlaeufe: gezeigt ist der letzte.`;
 }
 
 function draw() {
@@ -79,7 +91,9 @@ function draw() {
   view.dataset.verfahren = method.letter;
   view.dataset.durchlauf = String(k + 1);
   view.dataset.zustand = method.values.map(([, field]) => p.text(field)).join(' ');
-  document.querySelectorAll('#schritt-verfahren input').forEach((r) => { r.checked = Number(r.value) === m; });
+  document.querySelectorAll('#schritt-verfahren input').forEach((r) => {
+    r.checked = Number(r.value) === m;
+  });
   const slider = $('schritt-regler');
   slider.max = String(passes.length);
   slider.value = String(k + 1);
@@ -89,26 +103,31 @@ function draw() {
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
   if (state.chart) state.chart.destroy();
   state.chart = w ? plot(core, method, p, w) : null;
-  $('schritt-achse').textContent = w ? axisText(core, w, state.chart.missing) :
-    'Nichts zu zeichnen: die Werte dieses Durchlaufs sind nicht endlich (inf oder nan).';
+  $('schritt-achse').textContent = w
+    ? axisText(core, w, state.chart.missing)
+    : 'Nichts zu zeichnen: die Werte dieses Durchlaufs sind nicht endlich (inf oder nan).';
 }
 
 // The sentence, its values with six digits; hovering or focusing one shows
 // it with seventeen.
 function showSentence(parts) {
   const box = $('schritt-satz');
-  box.replaceChildren(...parts.map((part) => {
-    if (typeof part === 'string') return document.createTextNode(part);
-    const span = document.createElement('span');
-    span.className = 'wert';
-    span.tabIndex = 0;
-    span.textContent = part.text(6);
-    span.title = `${part.name} = ${part.text(17)}`;
-    const exact = () => { $('schritt-wert').textContent = span.title; };
-    span.addEventListener('focus', exact);
-    span.addEventListener('mouseenter', exact);
-    return span;
-  }));
+  box.replaceChildren(
+    ...parts.map((part) => {
+      if (typeof part === 'string') return document.createTextNode(part);
+      const span = document.createElement('span');
+      span.className = 'wert';
+      span.tabIndex = 0;
+      span.textContent = part.text(6);
+      span.title = `${part.name} = ${part.text(17)}`;
+      const exact = () => {
+        $('schritt-wert').textContent = span.title;
+      };
+      span.addEventListener('focus', exact);
+      span.addEventListener('mouseenter', exact);
+      return span;
+    }),
+  );
 }
 
 // What the horizontal axis shows, and what of the construction has no
@@ -116,8 +135,10 @@ function showSentence(parts) {
 function axisText(core, w, missing) {
   const gaps = missing.length ? ` Nicht im Bild: ${missing.join('; ')}.` : '';
   if (w.grid) {
-    return `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezaehlt in Schritten ` +
-      `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.${gaps}`;
+    return (
+      `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezaehlt in Schritten ` +
+      `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.${gaps}`
+    );
   }
   return `Waagerecht: I - c in ${unitFor(w.hi - w.lo)[1]}, c = ${core.format(w.c)} A.${gaps}`;
 }
@@ -145,34 +166,50 @@ function plot(core, method, p, w) {
   yhi += pad;
   const data = [xs.map(at), fs.map((f) => (Number.isFinite(f) ? f : null))];
   const half = w.grid ? 0.5 : 0;
-  const fmtY = (v) => (v === 0 ? '0' : Math.abs(v) >= 1e-3 && Math.abs(v) < 1e4 ? String(+v.toPrecision(4)) : v.toExponential(2));
-  const chart = new uPlot({
-    width,
-    height: stepHeight(width),
-    scales: { x: { time: false, range: [data[0][0] - half, data[0][data[0].length - 1] + half] }, y: { range: [ylo, yhi] } },
-    axes: [
-      { label: w.grid ? 'I: Schritte im Gitter um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
-        incrs: w.grid ? [1, 2, 5, 10] : undefined },
-      { label: 'f(I) in V', size: 80, values: (u, splits) => splits.map(fmtY) },
-    ],
-    legend: { live: true },
-    series: [
-      { label: 'I', value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(xs[idx])} A`) },
-      {
-        label: 'f(I)',
-        stroke: w.grid ? '#aaa' : '#333',
-        width: w.grid ? 1 : 1.5,
-        paths: w.grid ? uPlot.paths.stepped({ align: 1 }) : undefined,
-        points: { show: !!w.grid, size: 7, fill: '#333' },
-        value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
+  const fmtY = (v) =>
+    v === 0 ? '0' : Math.abs(v) >= 1e-3 && Math.abs(v) < 1e4 ? String(+v.toPrecision(4)) : v.toExponential(2);
+  const chart = new uPlot(
+    {
+      width,
+      height: stepHeight(width),
+      scales: {
+        x: { time: false, range: [data[0][0] - half, data[0][data[0].length - 1] + half] },
+        y: { range: [ylo, yhi] },
       },
-    ],
-    hooks: { draw: [(u) => drawConstruction(u, method, p, at, (v) => core.format(v, 6))] },
-  }, data, $('schritt-bild'));
+      axes: [
+        {
+          label: w.grid ? 'I: Schritte im Gitter um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
+          incrs: w.grid ? [1, 2, 5, 10] : undefined,
+        },
+        { label: 'f(I) in V', size: 80, values: (u, splits) => splits.map(fmtY) },
+      ],
+      legend: { live: true },
+      series: [
+        {
+          label: 'I',
+          value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(xs[idx])} A`),
+        },
+        {
+          label: 'f(I)',
+          stroke: w.grid ? '#aaa' : '#333',
+          width: w.grid ? 1 : 1.5,
+          paths: w.grid ? uPlot.paths.stepped({ align: 1 }) : undefined,
+          points: { show: !!w.grid, size: 7, fill: '#333' },
+          value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
+        },
+      ],
+      hooks: { draw: [(u) => drawConstruction(u, method, p, at, (v) => core.format(v, 6))] },
+    },
+    data,
+    $('schritt-bild'),
+  );
   chart.missing = missing;
   chart.ctx.canvas.setAttribute('role', 'img');
-  chart.ctx.canvas.setAttribute('aria-label', `Schritt fuer Schritt: ${method.name}, Durchlauf ${state.k + 1}, ` +
-    'auf der Kurve f(I); der Satz darunter sagt, was das Bild zeigt');
+  chart.ctx.canvas.setAttribute(
+    'aria-label',
+    `Schritt fuer Schritt: ${method.name}, Durchlauf ${state.k + 1}, ` +
+      'auf der Kurve f(I); der Satz darunter sagt, was das Bild zeigt',
+  );
   return chart;
 }
 
@@ -229,8 +266,11 @@ function drawConstruction(u, method, p, at, fmt) {
     if (!Number.isFinite(x) || (px(x) >= left && px(x) <= left + width)) return;
     const onLeft = px(x) < left;
     g.textAlign = onLeft ? 'left' : 'right';
-    g.fillText(onLeft ? `<- ${name} links ausserhalb` : `${name} rechts ausserhalb ->`,
-      onLeft ? left + 4 * r : left + width - 4 * r, top + height - 8 * r);
+    g.fillText(
+      onLeft ? `<- ${name} links ausserhalb` : `${name} rechts ausserhalb ->`,
+      onLeft ? left + 4 * r : left + width - 4 * r,
+      top + height - 8 * r,
+    );
     g.textAlign = 'left';
   };
   const shade = (x1, x2) => {
@@ -260,9 +300,12 @@ export function watchSteps() {
     const n = state.run.methods[state.m].passes.length;
     const count = state.run.methods.length;
     const moves = {
-      ArrowLeft: [state.m, state.k - 1], ArrowRight: [state.m, state.k + 1],
-      ArrowUp: [(state.m + count - 1) % count, state.k], ArrowDown: [(state.m + 1) % count, state.k],
-      Home: [state.m, 0], End: [state.m, n - 1],
+      ArrowLeft: [state.m, state.k - 1],
+      ArrowRight: [state.m, state.k + 1],
+      ArrowUp: [(state.m + count - 1) % count, state.k],
+      ArrowDown: [(state.m + 1) % count, state.k],
+      Home: [state.m, 0],
+      End: [state.m, n - 1],
     };
     if (!(e.key in moves)) return;
     e.preventDefault();
@@ -292,7 +335,11 @@ function savePng() {
   g.drawImage(source, 0, 44 * uPlot.pxRatio);
   g.fillStyle = '#000';
   g.font = `${16 * uPlot.pxRatio}px sans-serif`;
-  g.fillText(`${$('schritt-nummer').textContent}: ${$('schritt-achse').textContent}`.slice(0, 160), 8, 26 * uPlot.pxRatio);
+  g.fillText(
+    `${$('schritt-nummer').textContent}: ${$('schritt-achse').textContent}`.slice(0, 160),
+    8,
+    26 * uPlot.pxRatio,
+  );
   g.font = `${13 * uPlot.pxRatio}px sans-serif`;
   lines.forEach((text, i) => g.fillText(text, 8, source.height + (66 + 22 * i) * uPlot.pxRatio));
   out.toBlob((blob) => {

@@ -31,4 +31,3 @@ export function stepWindow(core, method, p) {
   }
   return { c, lo, hi };
 }
-

@@ -12,7 +12,9 @@ const module = new WebAssembly.Module(readFileSync(program));
 let input = null; // unreadable, such as a directory
 try {
   input = readFileSync(0);
-} catch {}
+} catch {
+  // standard input that cannot be read stays null, as the page's is
+}
 const { status, writes } = runCommand(module, input);
 for (const [fd, bytes] of writes) writeSync(fd, bytes);
 process.exitCode = status;

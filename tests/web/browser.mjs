@@ -8,8 +8,10 @@ import { chromium } from '../../web/node_modules/playwright-core/index.mjs';
 // A native program's { stdout, stderr, status } (Buffers) from BIN, with
 // glibc's log without FMA, whose results the page's log gives.
 const env = { ...process.env, GLIBC_TUNABLES: 'glibc.cpu.hwcaps=-FMA' };
-export const nativeIn = (bin) => (program, args, input = '') =>
-  spawnSync(`${bin}/${program}`, args, { input, env, maxBuffer: 1 << 28 });
+export const nativeIn =
+  (bin) =>
+  (program, args, input = '') =>
+    spawnSync(`${bin}/${program}`, args, { input, env, maxBuffer: 1 << 28 });
 
 let failures = 0;
 export const check = (ok, what) => {
@@ -26,12 +28,23 @@ export const failed = () => failures;
 export async function startBrowser(pagePath) {
   const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-sync',
-      '--disable-component-update', '--no-first-run', '--disable-default-apps'],
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-background-networking',
+      '--disable-sync',
+      '--disable-component-update',
+      '--no-first-run',
+      '--disable-default-apps',
+    ],
   });
   const requests = [];
   const open = async (query = '', width = 1280, deviceScaleFactor = 1) => {
-    const context = await browser.newContext({ viewport: { width, height: 900 }, acceptDownloads: true, deviceScaleFactor });
+    const context = await browser.newContext({
+      viewport: { width, height: 900 },
+      acceptDownloads: true,
+      deviceScaleFactor,
+    });
     const page = await context.newPage();
     page.on('request', (r) => requests.push(r.url()));
     page.on('pageerror', (e) => check(false, `page error at ${query}: ${e.message}`));
@@ -44,8 +57,7 @@ export async function startBrowser(pagePath) {
 }
 
 // Waits until nothing runs on the page any more.
-export const finished = (page, timeout = 30000) =>
-  page.waitForSelector('body[data-state="fertig"]', { timeout });
+export const finished = (page, timeout = 30000) => page.waitForSelector('body[data-state="fertig"]', { timeout });
 
 // The answers as a link's query: ?U=..&R=..&IS=..
 export const dialogueLink = ([u, r, i]) =>
@@ -57,6 +69,8 @@ export const sameDialogueAs = (native) => async (page, answers, what) => {
   const run = native('diodesolve', [], answers.map((a) => `${a}\n`).join(''));
   check((await page.textContent('#ausgabe')) === run.stdout.toString(), `${what}: #ausgabe differs from diodesolve`);
   const shown = await page.textContent('#meldungen');
-  check(shown === run.stderr.toString(),
-    `${what}: #meldungen differs from diodesolve: ${JSON.stringify(shown)} ${JSON.stringify(run.stderr.toString())}`);
+  check(
+    shown === run.stderr.toString(),
+    `${what}: #meldungen differs from diodesolve: ${JSON.stringify(shown)} ${JSON.stringify(run.stderr.toString())}`,
+  );
 };

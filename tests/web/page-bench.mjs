@@ -28,8 +28,10 @@ for (let k = 0; k < 5; k++) {
   loads.push(Date.now() - started);
   await context.close();
 }
-console.log(`default map after opening: best ${Math.min(...loads)} ms, median ${median(loads)} ms ` +
-  `of five loads (target 1500 ms)`);
+console.log(
+  `default map after opening: best ${Math.min(...loads)} ms, median ${median(loads)} ms ` +
+    `of five loads (target 1500 ms)`,
+);
 const page = await browser.newPage();
 await page.goto(`${pathToFileURL(pagePath).href}?karte=${encodeURIComponent(`--grid ${grid}`)}`);
 // One native run, in milliseconds.
@@ -52,6 +54,8 @@ await browser.close();
 const later = pairs.slice(2);
 const [p, n, r] = [0, 1].map((i) => median(later.map((x) => x[i]))).concat(median(later.map((x) => x[0] / x[1])));
 const [first, firstNative, workers] = pairs[0];
-console.log(`map ${grid}, ${workers} workers/threads: page ${p.toFixed(0)} ms, native --text ` +
-  `${n.toFixed(0)} ms, median ratio ${r.toFixed(2)} x over maps 3 to 7; the first map ` +
-  `${first} ms, ${(first / firstNative).toFixed(2)} x`);
+console.log(
+  `map ${grid}, ${workers} workers/threads: page ${p.toFixed(0)} ms, native --text ` +
+    `${n.toFixed(0)} ms, median ratio ${r.toFixed(2)} x over maps 3 to 7; the first map ` +
+    `${first} ms, ${(first / firstNative).toFixed(2)} x`,
+);

@@ -39,7 +39,9 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   check(csv.equals(native('diodemap', ['--csv', ...map.split(' ')]).stdout), 'the CSV differs from diodemap --csv');
 
   const [png] = await Promise.all([page.waitForEvent('download'), page.click('#png')]);
-  const signature = readFileSync(await png.path()).subarray(0, 8).toString('hex');
+  const signature = readFileSync(await png.path())
+    .subarray(0, 8)
+    .toString('hex');
   check(signature === '89504e470d0a1a0a', 'the PNG download is no PNG');
 
   // A click on a panel loads that circuit into the dialogue and runs it.
@@ -51,8 +53,10 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   await page.mouse.click(box.x + box.width * 0.3, box.y + box.height * 0.6);
   await finished(page);
   const answers = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
-  check(hover.startsWith(`U = ${answers[0]} V, R = ${answers[1]} Ohm, I_S = ${answers[2]} A.`),
-    `the click loaded ${answers}, the hover said ${hover}`);
+  check(
+    hover.startsWith(`U = ${answers[0]} V, R = ${answers[1]} Ohm, I_S = ${answers[2]} A.`),
+    `the click loaded ${answers}, the hover said ${hover}`,
+  );
   await sameDialogue(page, answers, 'clicked');
 
   // A map the parser refuses: the console's message.
@@ -67,11 +71,26 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
 // The runs whose behaviour is known, with their verdicts; every chart drawn, nan ones
 // too, with one legend entry per method.
 const verdicts = [
-  [['5', '1e3', '1e-12'], ['Wiederholung nach 55 ', 'Wiederholung nach 17 ', 'Wiederholung nach 4 ']],
-  [['12', '4.7e3', '2e-9'], [null, null, 'Grenze 200: wechselt zwischen zwei Nachbarn']],
-  [['0.7', '100', '1e-14'], [null, 'Grenze 200: ein Ende bleibt stehen', null]],
-  [['0', '1e3', '1e-12'], ['Wiederholung nach 2 ', 'Grenze 200: nan', 'Wiederholung nach 2 ']],
-  [['5', '1e3', '0'], [null, 'Grenze 200: nan', 'Grenze 200: nan']],
+  [
+    ['5', '1e3', '1e-12'],
+    ['Wiederholung nach 55 ', 'Wiederholung nach 17 ', 'Wiederholung nach 4 '],
+  ],
+  [
+    ['12', '4.7e3', '2e-9'],
+    [null, null, 'Grenze 200: wechselt zwischen zwei Nachbarn'],
+  ],
+  [
+    ['0.7', '100', '1e-14'],
+    [null, 'Grenze 200: ein Ende bleibt stehen', null],
+  ],
+  [
+    ['0', '1e3', '1e-12'],
+    ['Wiederholung nach 2 ', 'Grenze 200: nan', 'Wiederholung nach 2 '],
+  ],
+  [
+    ['5', '1e3', '0'],
+    [null, 'Grenze 200: nan', 'Grenze 200: nan'],
+  ],
 ];
 for (const [answers, want] of verdicts) {
   const { page, context } = await open(`?U=${answers[0]}&R=${answers[1]}&IS=${answers[2]}`, 360);
@@ -110,7 +129,8 @@ for (const ratio of [1.5, 2]) {
 // whose residuals have opposite signs, shown as points of the grid.
 {
   const { page, context } = await open('?U=5&R=1e3&IS=1e-12&schritt=H1');
-  const view = () => page.$eval('#schritt', (e) => ({ ...e.dataset, zustand: e.dataset.zustand.split(' ').map(Number) }));
+  const view = () =>
+    page.$eval('#schritt', (e) => ({ ...e.dataset, zustand: e.dataset.zustand.split(' ').map(Number) }));
   let v = await view();
   check(v.verfahren === 'H' && v.durchlauf === '1', `schritt=H1 opened ${v.verfahren}${v.durchlauf}`);
   const [lo, hi, m, d] = v.zustand;
@@ -134,26 +154,36 @@ for (const ratio of [1.5, 2]) {
     if (v.durchlauf === '17') break;
     await page.keyboard.press('ArrowRight');
   }
-  check(v.verfahren === 'R' && seen.length === 17 && seen.every((a) => a === 0),
-    `regula falsi's a over the keys: ${seen.length} passes, a = ${[...new Set(seen)]}`);
+  check(
+    v.verfahren === 'R' && seen.length === 17 && seen.every((a) => a === 0),
+    `regula falsi's a over the keys: ${seen.length} passes, a = ${[...new Set(seen)]}`,
+  );
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('Home');
   v = await view();
   check(v.verfahren === 'N' && v.zustand[0] === 0.005, `N1: x = ${v.zustand[0]}`);
   const [png] = await Promise.all([page.waitForEvent('download'), page.click('#schritt-png')]);
-  check(readFileSync(await png.path()).subarray(0, 4).toString('hex') === '89504e47', 'the step PNG is no PNG');
+  check(
+    readFileSync(await png.path())
+      .subarray(0, 4)
+      .toString('hex') === '89504e47',
+    'the step PNG is no PNG',
+  );
   await context.close();
 }
 {
   const { page, context } = await open('?U=12&R=4.7e3&IS=2e-9&schritt=N199');
-  const state = () => page.$eval('#schritt', (e) => [Number(e.dataset.punkte), ...e.dataset.zustand.split(' ').map(Number)]);
+  const state = () =>
+    page.$eval('#schritt', (e) => [Number(e.dataset.punkte), ...e.dataset.zustand.split(' ').map(Number)]);
   const [, x199, d199] = await state();
   await page.focus('#schritt');
   await page.keyboard.press('End');
   const [points, x200, d200] = await state();
   const bits = (x) => new BigInt64Array(new Float64Array([x]).buffer)[0];
-  check(points > 0 && x199 !== x200 && (bits(x199) - bits(x200)) ** 2n === 1n && d199 * d200 < 0,
-    `12 V, Newton 199 and 200: ${points} points, x ${x199} ${x200}, d ${d199} ${d200}`);
+  check(
+    points > 0 && x199 !== x200 && (bits(x199) - bits(x200)) ** 2n === 1n && d199 * d200 < 0,
+    `12 V, Newton 199 and 200: ${points} points, x ${x199} ${x200}, d ${d199} ${d200}`,
+  );
   await page.$eval('#schritt', (e) => e.blur());
   if (stepShot) await (await page.$('#schritt-abschnitt')).screenshot({ path: stepShot });
   await context.close();
@@ -165,7 +195,9 @@ for (let k = 0; k < 5; k++) {
   const { page, context, millis } = await open();
   best = Math.min(best, millis);
   if (k === 4) {
-    await page.evaluate(() => { document.getElementById('karte-zeit').textContent = ''; });
+    await page.evaluate(() => {
+      document.getElementById('karte-zeit').textContent = '';
+    });
     await page.screenshot({ path: screenshot, fullPage: true });
   }
   await context.close();

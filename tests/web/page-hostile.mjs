@@ -13,7 +13,10 @@ const [pagePath, bin] = process.argv.slice(2);
 const native = nativeIn(bin);
 const sameDialogue = sameDialogueAs(native);
 const { browser, open } = await startBrowser(pagePath);
-const axeSource = readFileSync(createRequire(import.meta.url).resolve('../../web/node_modules/axe-core/axe.min.js'), 'utf8');
+const axeSource = readFileSync(
+  createRequire(import.meta.url).resolve('../../web/node_modules/axe-core/axe.min.js'),
+  'utf8',
+);
 const defaults = ['--U', '5', '--R', '1:1e7', '--IS', '1e-16:1e-6'];
 const karte = (words) => `?karte=${encodeURIComponent(words)}`;
 const csvOf = async (page) => {
@@ -29,8 +32,15 @@ const hoverAt = async (page, id, fx, fy) => {
 // axe-core on the page as it stands: no violation.
 const axe = async (page, state) => {
   if (!(await page.evaluate(() => 'axe' in window))) await page.evaluate(axeSource);
-  const found = await page.evaluate(async () => (await window.axe.run()).violations
-    .map((v) => `${v.id} (${v.nodes.map((n) => n.target.join(' ')).slice(0, 3).join(', ')})`));
+  const found = await page.evaluate(async () =>
+    (await window.axe.run()).violations.map(
+      (v) =>
+        `${v.id} (${v.nodes
+          .map((n) => n.target.join(' '))
+          .slice(0, 3)
+          .join(', ')})`,
+    ),
+  );
   check(found.length === 0, `axe at ${state}: ${found.join('; ')}`);
 };
 
@@ -55,22 +65,32 @@ const axe = async (page, state) => {
   const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   const { page, context } = await open(karte(map));
   const before = await hoverAt(page, '#panel1', 0.3, 0.6);
-  for (const [field, value] of [['#kU', '1:50'], ['#kgrid', '1x3']]) {
+  for (const [field, value] of [
+    ['#kU', '1:50'],
+    ['#kgrid', '1x3'],
+  ]) {
     await page.fill(field, value);
     await page.click('#karte-form button');
     await finished(page);
     check((await page.textContent('#karte-meldungen')).startsWith('FEHLER'), `${value} was not refused`);
-    check((await hoverAt(page, '#panel1', 0.3, 0.6)) === before, `after the refused ${value} the hover names another circuit`);
+    check(
+      (await hoverAt(page, '#panel1', 0.3, 0.6)) === before,
+      `after the refused ${value} the hover names another circuit`,
+    );
     await page.fill(field, field === '#kU' ? '5' : '40x30');
   }
-  await page.mouse.click(...await page.$eval('#panel1', (e) => {
-    const b = e.getBoundingClientRect();
-    return [b.x + b.width * 0.3, b.y + b.height * 0.6];
-  }));
+  await page.mouse.click(
+    ...(await page.$eval('#panel1', (e) => {
+      const b = e.getBoundingClientRect();
+      return [b.x + b.width * 0.3, b.y + b.height * 0.6];
+    })),
+  );
   await finished(page);
   const shown = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
-  check(before.startsWith(`U = ${shown[0]} V, R = ${shown[1]} Ohm, I_S = ${shown[2]} A.`),
-    `after a refused map the click loaded ${shown}, the hover said ${before}`);
+  check(
+    before.startsWith(`U = ${shown[0]} V, R = ${shown[1]} Ohm, I_S = ${shown[2]} A.`),
+    `after a refused map the click loaded ${shown}, the hover said ${before}`,
+  );
   await page.fill('#kgrid', '900x900');
   await page.click('#karte-form button');
   check((await hoverAt(page, '#panel1', 0.3, 0.6)) === before, 'while a map computes the hover names its circuits');
@@ -79,26 +99,42 @@ const axe = async (page, state) => {
 }
 
 // A link's answer ends at its first line break, as the README says.
-for (const [query, answers] of [['?U=5%0A7', ['5', '1e3', '1e-12']], ['?U=5&R=1e3%0D%0A99', ['5', '1e3', '1e-12']],
-  ['?U=%0A5', ['', '1e3', '1e-12']]]) {
+for (const [query, answers] of [
+  ['?U=5%0A7', ['5', '1e3', '1e-12']],
+  ['?U=5&R=1e3%0D%0A99', ['5', '1e3', '1e-12']],
+  ['?U=%0A5', ['', '1e3', '1e-12']],
+]) {
   const { page, context } = await open(query);
-  check((await page.inputValue('#U')) === answers[0] && (await page.inputValue('#R')) === answers[1],
-    `${query}: the fields hold ${await page.inputValue('#U')} and ${await page.inputValue('#R')}`);
+  check(
+    (await page.inputValue('#U')) === answers[0] && (await page.inputValue('#R')) === answers[1],
+    `${query}: the fields hold ${await page.inputValue('#U')} and ${await page.inputValue('#R')}`,
+  );
   await sameDialogue(page, answers, query);
   await context.close();
 }
 
 // Charts at the ends of the double range draw their lines; a chart follows
 // its box when the window narrows.
-const methodPixels = (page) => page.$eval('#chart canvas', (c) => {
-  const { data } = c.getContext('2d').getImageData(0, 0, c.width, c.height);
-  const colours = [[0, 114, 178], [230, 159, 0], [0, 158, 115]];
-  let n = 0;
-  for (let k = 0; k < data.length; k += 4)
-    n += colours.some(([r, g, b]) => Math.abs(data[k] - r) + Math.abs(data[k + 1] - g) + Math.abs(data[k + 2] - b) < 30);
-  return n;
-});
-for (const answers of [['1e308', '1e3', '1e-12'], ['-1e308', '1e308', '1e-12'], ['4.9e-324', '1', '1e-12']]) {
+const methodPixels = (page) =>
+  page.$eval('#chart canvas', (c) => {
+    const { data } = c.getContext('2d').getImageData(0, 0, c.width, c.height);
+    const colours = [
+      [0, 114, 178],
+      [230, 159, 0],
+      [0, 158, 115],
+    ];
+    let n = 0;
+    for (let k = 0; k < data.length; k += 4)
+      n += colours.some(
+        ([r, g, b]) => Math.abs(data[k] - r) + Math.abs(data[k + 1] - g) + Math.abs(data[k + 2] - b) < 30,
+      );
+    return n;
+  });
+for (const answers of [
+  ['1e308', '1e3', '1e-12'],
+  ['-1e308', '1e308', '1e-12'],
+  ['4.9e-324', '1', '1e-12'],
+]) {
   const { page, context } = await open(dialogueLink(answers));
   check((await methodPixels(page)) > 200, `${answers}: the chart draws no lines or marks`);
   await context.close();
@@ -107,7 +143,10 @@ for (const answers of [['1e308', '1e3', '1e-12'], ['-1e308', '1e308', '1e-12'], 
   const { page, context } = await open(dialogueLink(['5', '1e3', '1e-12']));
   await page.setViewportSize({ width: 320, height: 900 });
   await page.waitForTimeout(300);
-  const [canvas, box] = await page.$eval('#chart', (e) => [e.querySelector('canvas').getBoundingClientRect().width, e.clientWidth]);
+  const [canvas, box] = await page.$eval('#chart', (e) => [
+    e.querySelector('canvas').getBoundingClientRect().width,
+    e.clientWidth,
+  ]);
   check(canvas <= box + 1, `at 320 px the chart is ${canvas} px wide in a box of ${box} px`);
   await context.close();
 }
@@ -137,11 +176,20 @@ for (const answers of [['1e308', '1e3', '1e-12'], ['-1e308', '1e308', '1e-12'], 
   check((await page.$$('#panels canvas')).length === 0, '--help draws a map');
   await context.close();
 }
-for (const [words, text] of [['-h', 'Aufruf: diodemap'], ['--version', 'diodemap 1.0.0'], ['--png', '"--png"'],
-  ['--text', '"--text"'], ['-o karte.svg', '"-o"'], ['--threads 2', '"--threads"']]) {
+for (const [words, text] of [
+  ['-h', 'Aufruf: diodemap'],
+  ['--version', 'diodemap 1.0.0'],
+  ['--png', '"--png"'],
+  ['--text', '"--text"'],
+  ['-o karte.svg', '"-o"'],
+  ['--threads 2', '"--threads"'],
+]) {
   const { page, context } = await open(karte(`--grid 20x10 ${words}`));
   const said = await page.textContent('#karte-meldungen');
-  check(said.includes(text) && (await page.$$('#panels canvas')).length === 0, `${words}: the page says ${JSON.stringify(said)}`);
+  check(
+    said.includes(text) && (await page.$$('#panels canvas')).length === 0,
+    `${words}: the page says ${JSON.stringify(said)}`,
+  );
   await context.close();
 }
 for (const step of ['X7', 'n7', 'N-5', 'Nabc', 'N1e3', 'N', '', 'N0']) {
@@ -171,11 +219,14 @@ for (const step of ['X7', 'n7', 'N-5', 'Nabc', 'N1e3', 'N', '', 'N0']) {
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('Enter');
   check((await opened()) === 'R5', `Enter on the chart's fifth pass of regula falsi opened ${await opened()}`);
-  check((await page.textContent('#chart-ansage')).startsWith('Regula falsi, Durchlauf 5: I = '), 'the chart says nothing');
+  check(
+    (await page.textContent('#chart-ansage')).startsWith('Regula falsi, Durchlauf 5: I = '),
+    'the chart says nothing',
+  );
   await page.focus('#panel0');
   await page.keyboard.press('ArrowRight');
   const cursor = await page.$eval('#panel0 + .cursor', (e) => !e.hidden && e.getBoundingClientRect().width > 0);
-  check(cursor, 'the map\'s keyboard cursor is not drawn');
+  check(cursor, "the map's keyboard cursor is not drawn");
   await axe(page, 'the step view open');
   await page.fill('#U', '5V');
   await page.fill('#kgrid', '1x3');

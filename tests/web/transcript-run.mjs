@@ -19,5 +19,6 @@ if (read.why) {
   process.exitCode = 1;
 } else {
   for (const { method, passes } of read.series)
-    for (const [delta, current] of passes) console.log(`${core.methods[method].letter} ${kind(current)} ${kind(delta)}`);
+    for (const [delta, current] of passes)
+      console.log(`${core.methods[method].letter} ${kind(current)} ${kind(delta)}`);
 }

@@ -3,20 +3,42 @@
 import { signWord } from './words.js';
 
 export default {
-  values: [['a', 'a'], ['fa', 'fa'], ['b', 'b'], ['fb', 'fb'], ['r', 'point'], ['d', 'd']],
+  values: [
+    ['a', 'a'],
+    ['fa', 'fa'],
+    ['b', 'b'],
+    ['fb', 'fb'],
+    ['r', 'point'],
+    ['d', 'd'],
+  ],
   ends: ['a', 'b'],
   residual: 'f(r)',
   steps: { point: 'der Sekante (a*fb - b*fa) / (fb - fa)' },
   sentence(p, v) {
     const below = p.d < 0;
-    return ['die Sekante durch (', v('a', 'a'), ', ', v('fa', 'fa'), ') und (', v('b', 'b'), ', ', v('fb', 'fb'),
-      ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ', v('r', 'point'), '. Dort ist f(r) = ', v('d', 'd'),
-      ` (${signWord(p.d)}), `, below ? 'also d < 0: a rueckt auf r, fa auf d.' :
-        `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rueckt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`];
+    return [
+      'die Sekante durch (',
+      v('a', 'a'),
+      ', ',
+      v('fa', 'fa'),
+      ') und (',
+      v('b', 'b'),
+      ', ',
+      v('fb', 'fb'),
+      ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ',
+      v('r', 'point'),
+      '. Dort ist f(r) = ',
+      v('d', 'd'),
+      ` (${signWord(p.d)}), `,
+      below
+        ? 'also d < 0: a rueckt auf r, fa auf d.'
+        : `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rueckt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`,
+    ];
   },
   repeat: () => null,
   repeatStep: 'der Schritt',
-  stays: 'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, ' +
+  stays:
+    'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, ' +
     'also rueckt immer dasselbe Ende, und der Wert kriecht nur heran.',
   // The end nearer to r; the other only if it is not far beyond the step.
   construction(p) {
@@ -27,7 +49,11 @@ export default {
     if (Math.abs(far - p.point) <= 8 * span) xs.push(far);
     return { xs, centre: p.point };
   },
-  marks: (p) => [[p.a, p.fa], [p.b, p.fb], [p.point, p.d]],
+  marks: (p) => [
+    [p.a, p.fa],
+    [p.b, p.fb],
+    [p.point, p.d],
+  ],
   draw(d, p) {
     d.through(p.a, p.fa, p.b, p.fb);
     d.dot(p.a, p.fa, p.d < 0 ? '(a, fa) -> r' : '(a, fa)');

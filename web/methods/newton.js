@@ -1,12 +1,26 @@
 // Newton (N) on the page: its values, its sentence and its construction in
 // the step view.
 export default {
-  values: [['x', 'from'], ['d', 'd'], ['s', 'slope'], ["x'", 'next']],
+  values: [
+    ['x', 'from'],
+    ['d', 'd'],
+    ['s', 'slope'],
+    ["x'", 'next'],
+  ],
   ends: null,
   residual: 'f(x)',
   steps: { next: 'dem Newton-Schritt x - Delta / Steigung' },
-  sentence: (p, v) => ['die Tangente in (', v('x', 'from'), ', ', v('d', 'd'), ') mit der Steigung f\'(x) = ',
-    v('s', 'slope'), " schneidet die Achse bei x' = x - d / s = ", v("x'", 'next'), '.'],
+  sentence: (p, v) => [
+    'die Tangente in (',
+    v('x', 'from'),
+    ', ',
+    v('d', 'd'),
+    ") mit der Steigung f'(x) = ",
+    v('s', 'slope'),
+    " schneidet die Achse bei x' = x - d / s = ",
+    v("x'", 'next'),
+    '.',
+  ],
   repeat: () => null,
   repeatStep: 'der Schritt',
   alternates: 'die Tangente in jedem fuehrt genau auf den anderen.',

@@ -1,0 +1,16 @@
+// The linter of the page's JavaScript and its tests (npm run lint): the
+// recommended rules, ES modules, the browser's and node's globals.
+import js from '@eslint/js';
+import globals from 'globals';
+
+export default [
+  js.configs.recommended,
+  {
+    files: ['**/*.js', '**/*.mjs'],
+    languageOptions: {
+      ecmaVersion: 2022,
+      sourceType: 'module',
+      globals: { ...globals.browser, ...globals.node },
+    },
+  },
+];
