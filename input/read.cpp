@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "answer.h"
 #include "dalv.h"
 
 static_assert(sizeof(long long) == 8, "strtoll must convert into 64 bits");
@@ -62,6 +63,17 @@ static void warn_rest(const char *rest)
         report_echo(msg_trailing, rest);
 }
 
+int answer_to_double(const char *text, double *value)
+{
+    char *end = nullptr;
+    double number = strtod(text, &end);
+    if (end == text)
+        return 0;
+    *value = number;
+    warn_rest(end);
+    return 1;
+}
+
 int dalv_read_double(const char *prompt, double *value)
 {
     if (value == nullptr)
@@ -70,15 +82,10 @@ int dalv_read_double(const char *prompt, double *value)
     char *text = read_line(prompt, line, sizeof line);
     if (text == nullptr)
         return 0;
-
-    char *end = nullptr;
-    double number = strtod(text, &end);
-    if (end == text) {
+    if (!answer_to_double(text, value)) {
         report_echo(msg_not_double, text);
         return 0;
     }
-    *value = number;
-    warn_rest(end);
     return 1;
 }
 

@@ -22,6 +22,7 @@
 #include "common/status.h"
 #include "map/engine.h"
 #include "map/reference.h"
+#include "solver/choose.h"
 #include "solver/equation.h"
 
 extern char **environ;
@@ -194,7 +195,7 @@ int main(int argc, char **argv)
                   quantity_i_s,
                   {},
                   0};
-    map_choose_methods(&s, map_default_methods);
+    method_choose("--verfahren", map_default_methods, s.method, &s.methods);
     if (argc > 2)
         peak_memory(argv[2]);
     printf("Karte %d x %d (U = 5 V, R 1 bis 1e7 Ohm, I_S 1e-16 bis 1e-6 A), "

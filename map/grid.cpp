@@ -8,19 +8,6 @@
 
 const char map_default_methods[] = "HRN";
 
-int map_choose_methods(map_spec *spec, const char *letters)
-{
-    int n = 0;
-    for (const char *p = letters; *p != '\0'; ++p) {
-        int m = method_by_letter(*p);
-        if (m < 0 || n == method_count || strchr(p + 1, *p) != nullptr)
-            return -1;
-        spec->method[n++] = m;
-    }
-    spec->methods = n;
-    return n > 0 ? 0 : -1;
-}
-
 int range_is_log(const map_range *range)
 {
     return range->a > 0.0 && range->b > 0.0;

@@ -32,12 +32,8 @@ struct map_spec {
     int methods;
 };
 
-// The methods a map runs unless told otherwise.
+// The methods a map runs unless told otherwise (--verfahren).
 extern const char map_default_methods[]; // "HRN"
-
-// Sets spec's methods from their letters; returns 0, or -1 when a letter
-// names no method or names one twice, or there is none.
-int map_choose_methods(map_spec *spec, const char *letters);
 
 // How one method ended at one grid point. A row's outcomes lie point by
 // point, each point's methods in the spec's order.

@@ -9,11 +9,12 @@
 #include <unistd.h>
 
 #include "common/status.h"
+#include "solver/choose.h"
 
 const char map_help[] =
     "Aufruf: diodemap [--U W|A:B] [--R W|A:B] [--IS W|A:B] [--grid BxH]\n"
-    "                 [--threads N] [--svg | --png | --text | --csv] "
-    "[-o DATEI]\n"
+    "                 [--verfahren BUCHSTABEN] [--threads N]\n"
+    "                 [--svg | --png | --text | --csv] [-o DATEI]\n"
     "Zeigt, wo Halbierung, Regula falsi und Newton konvergieren, kreisen "
     "oder\nzusammenbrechen. Genau zwei von U (V), R (Ohm) und I_S (A) sind "
     "Bereiche A:B\n(der erste in dieser Reihenfolge waagerecht, der zweite "
@@ -21,6 +22,9 @@ const char map_help[] =
     "Enden ist logarithmisch geteilt.\n"
     "Voreinstellung: --U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 200x150\n"
     "  --grid BxH   B mal H Gitterpunkte, von 2x2 bis 4000x4000\n"
+    "  --verfahren BUCHSTABEN  welche Verfahren in welcher Reihenfolge "
+    "(Voreinstellung\n"
+    "               HRN; alle: HRNSIPAGB, siehe diodelab)\n"
     "  --threads N  Anzahl der Threads (Voreinstellung: alle Prozessoren)\n"
     "  --svg        SVG-Bild (Voreinstellung)   --png   PNG-Bild\n"
     "  --text       Textkarte so breit wie das Terminal\n"
@@ -135,7 +139,8 @@ int parse_map_options(int argc, char **argv, map_options *o)
     o->spec.range[quantity_u] = {5.0, 5.0, 1};
     o->spec.range[quantity_r] = {1.0, 1e7, 2};
     o->spec.range[quantity_i_s] = {1e-16, 1e-6, 2};
-    map_choose_methods(&o->spec, map_default_methods);
+    method_choose("--verfahren", map_default_methods, o->spec.method,
+                  &o->spec.methods);
     o->grid[0] = 200;
     o->grid[1] = 150;
     o->threads = cpus < 1 ? 1 : cpus > 256 ? 256 : static_cast<int>(cpus);
@@ -156,15 +161,19 @@ int parse_map_options(int argc, char **argv, map_options *o)
         while (q < map_quantities && strcmp(option, range_options[q]) != 0)
             ++q;
         int grid = strcmp(option, "--grid") == 0;
-        if (q == map_quantities && !grid && strcmp(option, "--threads") != 0)
+        int methods = strcmp(option, "--verfahren") == 0;
+        if (q == map_quantities && !grid && !methods &&
+            strcmp(option, "--threads") != 0)
             return usage_error("diodemap", option);
         if (k >= argc)
             return argument_error("Es fehlt ein Wert nach der Option", option);
         const char *value = argv[k++];
-        int status = q < map_quantities
-                         ? take_range(option, value, &o->spec.range[q])
-                     : grid ? take_grid(value, o->grid)
-                            : take_threads(value, &o->threads);
+        int status =
+            q < map_quantities ? take_range(option, value, &o->spec.range[q])
+            : grid             ? take_grid(value, o->grid)
+            : methods
+                ? method_choose(option, value, o->spec.method, &o->spec.methods)
+                : take_threads(value, &o->threads);
         if (status != exit_ok)
             return status;
     }

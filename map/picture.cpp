@@ -113,7 +113,7 @@ unsigned palette_colour(unsigned char ending)
     return rgb;
 }
 
-static void write_colours(FILE *gp)
+static void write_colours(FILE *gp, const map_view *v)
 {
     fputs("set cbrange [1:11]\nset palette defined (", gp);
     for (int k = 0; k < palette_stops; ++k)
@@ -121,14 +121,15 @@ static void write_colours(FILE *gp)
                 palette[k].rgb);
     fputs(")\nset cbtics (", gp);
     for (int k = 0; k < pass_buckets; ++k)
-        fprintf(gp, "'%d' %d, ", pass_bucket_start(k), k + 1);
+        fprintf(gp, "'%d' %d, ", k ? pass_bucket_start(k) : v->first_pass,
+                k + 1);
     for (int k = end_repeat + 1; k < end_classes; ++k)
         fprintf(gp, "%s'%s' %g", k > end_repeat + 1 ? ", " : "",
                 end_class_table[k].name, limit_value(k));
     fprintf(gp,
-            ")\nset cblabel 'Durchlaeufe bis zur Wiederholung; nach %d "
+            ")\nset cblabel 'Durchlaeufe %s; nach %d "
             "Durchlaeufen ohne Wiederholung (Grenze): ",
-            static_cast<int>(report_pass_limit));
+            view_passes_to(v), static_cast<int>(report_pass_limit));
     for (int k = end_repeat + 1; k < end_classes; ++k)
         fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
                 end_class_table[k].picture);
@@ -174,7 +175,7 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
     else
         fprintf(gp, "set terminal svg size 1500,%.0f enhanced font 'sans,12'\n",
                 height);
-    write_colours(gp);
+    write_colours(gp, v);
     write_axis(gp, "x", &s->range[s->x], v->cols);
     write_axis(gp, "y", &s->range[s->y], v->rows);
     fprintf(gp,

@@ -9,6 +9,7 @@
 
 #include "common/status.h"
 #include "map/engine.h"
+#include "solver/choose.h"
 #include "solver/method.h"
 
 double bench_now()
@@ -123,7 +124,7 @@ int bench_check()
          0}};
     int failed = 0;
     for (map_spec &s : specs) {
-        map_choose_methods(&s, map_default_methods);
+        method_choose("--verfahren", map_default_methods, s.method, &s.methods);
         unsigned long long plain = bench_plain_loop(&s);
         for (int threads = 1; threads <= 3; ++threads) {
             unsigned long long sum = 0;

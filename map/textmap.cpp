@@ -55,8 +55,8 @@ static void write_legend(FILE *out, const map_view *v, int width)
     describe_fixed(s, fixed, sizeof fixed);
     put_line(out, width, "%s, Gitter %d x %d", fixed, s->range[s->x].points,
              s->range[s->y].points);
-    put_line(out, width, "Zeichen: Durchlaeufe bis zur Wiederholung");
-    put_line(out, width, " . 2-3  : 4-7  - 8-15  = 16-31");
+    put_line(out, width, "Zeichen: Durchlaeufe %s", view_passes_to(v));
+    put_line(out, width, " . %d-3  : 4-7  - 8-15  = 16-31", v->first_pass);
     put_line(out, width, " + 32-63  * 64-127  # 128-200");
     for (int k = end_repeat + 1; k < end_classes; ++k)
         put_line(out, width, " %c Grenze, %s", limit_marks[k],
@@ -108,7 +108,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     for (int k = 0; k < end_classes; ++k) {
         char name[32];
         snprintf(name, sizeof name, "%s%s", k == end_repeat ? "" : "Grenze, ",
-                 end_class_table[k].name);
+                 view_class_name(v, k));
         put_line(out, width, "  %-16s %5.1f %%", name, view_share(v, m, k));
     }
 }

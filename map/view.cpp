@@ -54,6 +54,16 @@ int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
     int height = spec->range[spec->y].points;
     memset(view, 0, sizeof *view);
     view->spec = spec;
+    view->repeat_only = 1;
+    view->first_pass = report_pass_limit;
+    for (int k = 0; k < spec->methods; ++k) {
+        const method_def *def = method_table[spec->method[k]];
+        unsigned repeat =
+            METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_limit);
+        view->repeat_only &= (def->endings & ~repeat) == 0;
+        if (def->first_stop < view->first_pass)
+            view->first_pass = def->first_stop;
+    }
     view->cols = cols < width ? cols : width;
     view->rows = rows < height ? rows : height;
     size_t cells = static_cast<size_t>(view->cols) *
@@ -119,13 +129,25 @@ double view_share(const map_view *view, int method, int end)
 void describe_shares(const map_view *view, int method, char *buf, size_t size)
 {
     int n = snprintf(buf, size,
-                     "%s %.1f %%, Grenze:", end_class_table[end_repeat].name,
+                     "%s %.1f %%, Grenze:", view_class_name(view, end_repeat),
                      view_share(view, method, end_repeat));
     for (int k = end_repeat + 1;
          k < end_classes && n >= 0 && static_cast<size_t>(n) < size; ++k)
         n += snprintf(buf + n, size - static_cast<size_t>(n), "%s %s %.1f %%",
                       k > end_repeat + 1 ? "," : "", end_class_table[k].name,
                       view_share(view, method, k));
+}
+
+const char *view_passes_to(const map_view *view)
+{
+    return view->repeat_only ? "bis zur Wiederholung"
+                             : "bis zum Ende vor der Grenze";
+}
+
+const char *view_class_name(const map_view *view, int end)
+{
+    return end == end_repeat && !view->repeat_only ? "vor der Grenze"
+                                                   : end_class_table[end].name;
 }
 
 void describe_fixed(const map_spec *spec, char *buf, size_t size)

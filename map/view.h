@@ -54,7 +54,16 @@ struct map_view {
     int next;              // the next sampled row to fill
     unsigned char *ending; // [slot][row][col], row 0 at the first y
     unsigned long count[method_count][end_classes]; // per slot of the spec
+    int repeat_only; // all its methods end before the limit on a repeat only
+    int first_pass;  // the first pass after which one of them can end
 };
+
+// What ends a method before the limit in this view, for its texts: "bis
+// zur Wiederholung" where every method ends so, else "bis zum Ende vor der
+// Grenze"; the name of the class end (end_repeat: "Wiederholung" or "vor
+// der Grenze").
+const char *view_passes_to(const map_view *view);
+const char *view_class_name(const map_view *view, int end);
 
 // Samples per axis of a picture.
 enum { picture_samples = 400 };

@@ -8,22 +8,27 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
-// Pictures: a filled circle for an ordinary pass, a triangle pointing down
-// at the bottom edge for a residual of zero, one pointing up at the top edge
-// for inf, a cross at the top edge for nan. The text chart draws a pass as
-// the method's capital letter, an edge mark as its small letter.
+// Pictures: an ordinary pass in its method's shape (gnuplot's point types
+// by method_shape: filled circle, square, diamond, pentagon, the same open,
+// a star), a triangle pointing down at the bottom edge for a residual of
+// zero, one pointing up at the top edge for inf, a cross at the top edge
+// for nan. The text chart draws a pass as the method's capital letter, an
+// edge mark as its small letter.
 enum mark { mark_plain, mark_zero, mark_inf, mark_nan };
-static const int picture_points[] = {7, 11, 9, 2};
+static const int picture_points[] = {0, 11, 9, 2};
+static const int shape_points[] = {7, 5, 13, 15, 6, 4, 12, 14, 3};
+
+// The point type of a pass of method m marked how.
+static int point_type(int m, enum mark how)
+{
+    return how == mark_plain ? shape_points[method_table[m]->shape]
+                             : picture_points[how];
+}
 static const char *const mark_titles[] = {"", "Delta = 0 (am unteren Rand)",
                                           "Delta = inf (am oberen Rand)",
                                           "Delta = nan (am oberen Rand)"};
-
-// The text chart: 24 lines, the title and the y axis's label above the
-// frame, below it the x axis and two lines of key; the frame has
-// text_frame_rows rows, the bottom one row 0.
-enum { text_lines = 24, text_top = 4, text_bottom = 5 };
-enum { text_frame_rows = text_lines - text_top - text_bottom };
 
 static enum mark classify(double d)
 {
@@ -35,20 +40,59 @@ static enum mark classify(double d)
 }
 
 // The methods drawn: those with a block in the transcript, in the order of
-// the table; method[k] is the k-th drawn one's index in the table.
+// their blocks; method[k] is the k-th drawn one's index in the table.
 struct drawn {
     const transcript_series *series; // by the table's index
     int method[method_count];
     int count;
 };
 
-static void choose_drawn(const transcript_series *series, drawn *d)
+static void choose_drawn(const transcript *t, drawn *d)
 {
-    d->series = series;
-    d->count = 0;
-    for (int m = 0; m < method_count; ++m)
-        if (series[m].passes > 0)
-            d->method[d->count++] = m;
+    d->series = t->series;
+    d->count = t->count;
+    for (int k = 0; k < t->count; ++k)
+        d->method[k] = t->order[k];
+}
+
+// The text chart: the title and the y axis's label above the frame (4
+// lines), below it the x axis (3 lines), the key of the methods on as many
+// lines as its width needs and the line of edge marks. The frame has 15
+// rows, and 2 more for each method beyond three, whose edge marks take a
+// row each; its bottom row is row 0. Three methods at 80 columns: 24 lines.
+enum { text_top = 4, text_axis_lines = 3, text_key_lines_most = 4 };
+struct text_layout {
+    int frame_rows;
+    int key_lines;
+    char key[text_key_lines_most][400];
+};
+
+static void lay_out_text(const drawn *dr, int width, text_layout *t)
+{
+    t->frame_rows = 15 + 2 * (dr->count > 3 ? dr->count - 3 : 0);
+    t->key_lines = 1;
+    t->key[0][0] = '\0';
+    for (int k = 0; k < dr->count; ++k) {
+        const method_def *def = method_table[dr->method[k]];
+        char entry[64];
+        snprintf(entry, sizeof entry, "%c %s", def->letter, def->name);
+        char *line = t->key[t->key_lines - 1];
+        size_t used = strlen(line);
+        if (used > 0 &&
+            used + 3 + strlen(entry) > static_cast<size_t>(width - 2) &&
+            t->key_lines < text_key_lines_most) {
+            line = t->key[t->key_lines++];
+            line[0] = '\0';
+            used = 0;
+        }
+        snprintf(line + used, sizeof t->key[0] - used, "%s%s",
+                 used ? "   " : "", entry);
+    }
+}
+
+static int text_bottom(const text_layout *t)
+{
+    return text_axis_lines + t->key_lines + 1;
 }
 
 // The y axis in decades: every finite nonzero |Delta| is drawn at its
@@ -121,11 +165,12 @@ static void picture_axis(const drawn *dr, axis *ax, int used[4])
 // The text chart: one row of the frame per method at an edge that has
 // marks (the rows next to the frame, the first method outermost), a free
 // row beside them, the data between.
-static void text_axis(const drawn *dr, axis *ax, int used[4])
+static void text_axis(const drawn *dr, const text_layout *t, axis *ax,
+                      int used[4])
 {
     double lo, hi;
     data_range(dr, &lo, &hi, used);
-    int top_row = text_frame_rows - 1; // the frame's top
+    int top_row = t->frame_rows - 1; // the frame's top
     int first = used[mark_zero] ? dr->count + 2 : 1;
     int last = used[mark_inf] || used[mark_nan] ? top_row - dr->count - 2
                                                 : top_row - 1;
@@ -149,7 +194,8 @@ static double height(double d, int k, const axis *ax)
     }
 }
 
-static void write_terminal(FILE *gp, enum output_format format, int width)
+static void write_terminal(FILE *gp, enum output_format format, int width,
+                           const text_layout *t)
 {
     if (format == format_svg)
         fputs("set terminal svg size 900,600 dynamic enhanced "
@@ -163,13 +209,14 @@ static void write_terminal(FILE *gp, enum output_format format, int width)
         fprintf(gp,
                 "set terminal dumb size %d,%d\nset format y '1e%%.0f'\n"
                 "set tmargin %d\nset bmargin %d\nunset key\n",
-                width, text_lines, text_top, text_bottom);
+                width, text_top + t->frame_rows + text_bottom(t), text_top,
+                text_bottom(t));
 }
 
 // One data block per method drawn: pass, height, point type (pictures),
 // height for the connecting line (NaN, a gap, where the pass is marked at
 // an edge).
-static void write_data(FILE *gp, int k, const transcript_series *s,
+static void write_data(FILE *gp, int k, int m, const transcript_series *s,
                        const axis *ax)
 {
     fprintf(gp, "$M%d << EOD\n", k);
@@ -177,10 +224,10 @@ static void write_data(FILE *gp, int k, const transcript_series *s,
         enum mark how = classify(s->delta[p]);
         double y = height(s->delta[p], k, ax);
         if (how == mark_plain)
-            fprintf(gp, "%lu %.17g %d %.17g\n", p + 1, y, picture_points[how],
+            fprintf(gp, "%lu %.17g %d %.17g\n", p + 1, y, point_type(m, how),
                     y);
         else
-            fprintf(gp, "%lu %.17g %d NaN\n", p + 1, y, picture_points[how]);
+            fprintf(gp, "%lu %.17g %d NaN\n", p + 1, y, point_type(m, how));
     }
     fputs("EOD\n", gp);
 }
@@ -200,7 +247,7 @@ static void write_picture_plot(FILE *gp, const drawn *dr, const int used[4])
         fprintf(gp, "  $M%d using 1:4 with lines lc rgb '%s' notitle, \\\n", k,
                 def->colour);
         fprintf(gp, "  keyentry with linespoints pt %d lc rgb '%s' title '%s'",
-                picture_points[mark_plain], def->colour, def->name);
+                point_type(dr->method[k], mark_plain), def->colour, def->name);
     }
     for (int how = mark_zero; how <= mark_nan; ++how) {
         if (used[how])
@@ -214,18 +261,16 @@ static void write_picture_plot(FILE *gp, const drawn *dr, const int used[4])
 
 // The text chart: a pass is its method's capital letter, an edge mark its
 // small letter; the key, below the chart, shows exactly these marks.
-static void write_text_plot(FILE *gp, const drawn *dr, const int used[4])
+static void write_text_plot(FILE *gp, const drawn *dr, const text_layout *t,
+                            const int used[4])
 {
     fputs("set title offset 0, 1\n"
           "set label 1 '|Delta| in V' at character 1, graph 1 offset 0, 1 "
           "left\n",
           gp);
-    fputs("set label 2 '", gp);
-    for (int k = 0; k < dr->count; ++k) {
-        const method_def *def = method_table[dr->method[k]];
-        fprintf(gp, "%s%c %s", k ? "   " : "", def->letter, def->name);
-    }
-    fputs("' at character 1, character 2 left\n", gp);
+    for (int k = 0; k < t->key_lines; ++k)
+        fprintf(gp, "set label %d '%s' at character 1, character %d left\n",
+                k + 2 + (k ? 2 : 0), t->key[k], t->key_lines + 1 - k);
     int top = used[mark_inf] || used[mark_nan];
     if (top || used[mark_zero]) {
         fputs("set label 3 '", gp);
@@ -245,8 +290,9 @@ static void write_text_plot(FILE *gp, const drawn *dr, const int used[4])
                 "%s$M%d using 1:($3 == %d ? $2 : NaN) with points pt \"%c\" "
                 "notitle, $M%d using 1:($3 == %d ? NaN : $2) with points pt "
                 "\"%c\" notitle",
-                k ? ", \\\n  " : "", k, picture_points[mark_plain], letter, k,
-                picture_points[mark_plain], tolower(letter));
+                k ? ", \\\n  " : "", k, point_type(dr->method[k], mark_plain),
+                letter, k, point_type(dr->method[k], mark_plain),
+                tolower(letter));
     }
     fputc('\n', gp);
 }
@@ -257,15 +303,18 @@ static const char *const number_words[] = {
 static_assert(method_count < sizeof number_words / sizeof number_words[0],
               "a number word for every count of methods");
 
-void write_convergence_script(FILE *gp, const transcript_series *series,
+void write_convergence_script(FILE *gp, const transcript *t,
                               enum output_format format, int width)
 {
+    const transcript_series *series = t->series;
     drawn dr;
-    choose_drawn(series, &dr);
+    choose_drawn(t, &dr);
     axis ax;
     int used[4] = {0, 0, 0, 0};
+    text_layout layout;
+    lay_out_text(&dr, width, &layout);
     if (format == format_text)
-        text_axis(&dr, &ax, used);
+        text_axis(&dr, &layout, &ax, used);
     else
         picture_axis(&dr, &ax, used);
     unsigned long most = 0;
@@ -273,7 +322,7 @@ void write_convergence_script(FILE *gp, const transcript_series *series,
         most = series[dr.method[k]].passes > most ? series[dr.method[k]].passes
                                                   : most;
 
-    write_terminal(gp, format, width);
+    write_terminal(gp, format, width, &layout);
     if (dr.count == 1)
         fprintf(gp, "set title 'Konvergenz: %s'\n",
                 method_table[dr.method[0]]->name);
@@ -289,9 +338,9 @@ void write_convergence_script(FILE *gp, const transcript_series *series,
     if (format != format_text)
         fputs("set key outside right top\n", gp);
     for (int k = 0; k < dr.count; ++k)
-        write_data(gp, k, &series[dr.method[k]], &ax);
+        write_data(gp, k, dr.method[k], &series[dr.method[k]], &ax);
     if (format == format_text)
-        write_text_plot(gp, &dr, used);
+        write_text_plot(gp, &dr, &layout, used);
     else
         write_picture_plot(gp, &dr, used);
 }

@@ -7,9 +7,10 @@
 #include "common/args.h"
 #include "plot/transcript.h"
 
-// Writes the script that draws |Delta| per pass of the three methods: an
-// SVG or PNG picture, or a text chart width columns wide.
-void write_convergence_script(FILE *gp, const transcript_series *series,
+// Writes the script that draws |Delta| per pass of the transcript's
+// methods, in the order of their blocks: an SVG or PNG picture, or a text
+// chart width columns wide.
+void write_convergence_script(FILE *gp, const transcript *t,
                               enum output_format format, int width);
 
 #endif // PLOT_CONVERGENCE_H_

@@ -26,7 +26,7 @@ static const char help[] =
     "  -h, --help diese Hilfe       --version   die Version\n"
     "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
 struct picture {
-    const transcript_series *series;
+    const transcript *t;
     enum output_format format;
     int width;
 };
@@ -34,7 +34,7 @@ struct picture {
 static void write_script(FILE *gp, const void *context)
 {
     const picture *p = static_cast<const picture *>(context);
-    write_convergence_script(gp, p->series, p->format, p->width);
+    write_convergence_script(gp, p->t, p->format, p->width);
 }
 
 int main(int argc, char **argv)
@@ -65,14 +65,14 @@ int main(int argc, char **argv)
     if (output_open(&out, path) != exit_ok)
         return exit_failure;
 
-    static transcript_series series[method_count];
+    static transcript t;
     char why[512] = "Die Eingabe ist nicht lesbar!";
     if ((closed & closed_stdin) ||
-        !read_transcript(stdin, series, why, sizeof why)) {
+        !read_transcript(stdin, &t, why, sizeof why)) {
         fprintf(stderr, "FEHLER: %s\n", why);
         return output_close(&out, exit_failure);
     }
-    picture p = {series, format, text_width(path)};
+    picture p = {&t, format, text_width(path)};
     return output_close(&out,
                         gnuplot_draw(write_script, &p, format, out.stream));
 }

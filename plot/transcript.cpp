@@ -1,5 +1,6 @@
-// Parser for diodesolve transcripts: finds the report lines and checks that
-// each method's block is complete, numbered without gaps and closed.
+// Parser for transcripts of diodesolve and diodelab: finds the report lines
+// and checks that each method's block is complete, numbered without gaps
+// and closed, and that the methods are those of the program.
 #include "plot/transcript.h"
 
 #include <cinttypes>
@@ -11,12 +12,19 @@
 // it is not kept.
 static const size_t report_cap = 256;
 static const size_t echo_max = 60;
+static const size_t head_cap = 48;
 
-// One line of input, without its line end: its length, and the report line
-// in it, if any, from its start (the first report_cap bytes of it kept).
+const char transcript_root_line[] = "Wurzel I*";
+// diodesolve's methods, when no comparison names others.
+static const char solver_letters[] = "HRN";
+
+// One line of input, without its line end: its length, its first head_cap
+// bytes, and the report line in it, if any, from its start (the first
+// report_cap bytes of it kept).
 struct line_in {
     size_t len;
     int complete; // a line feed ended it
+    char head[head_cap];
     int has_report;
     size_t report_len;
     char report[report_cap];
@@ -43,6 +51,8 @@ static int next_line(FILE *in, line_in *l)
     while ((c = getc(in)) != EOF && c != '\n') {
         memmove(window, window + 1, 7);
         window[7] = static_cast<char>(c);
+        if (n < head_cap)
+            l->head[n] = window[7];
         ++n;
         if (l->has_report) {
             if (l->report_len < report_cap)
@@ -66,14 +76,30 @@ static int next_line(FILE *in, line_in *l)
     return 1;
 }
 
-// Where the reader stands: the line number, the report lines taken so far
-// and the method whose block is still open (-1 if none).
+// Where the reader stands: the line number, the report lines taken so far,
+// the method whose block is still open (-1 if none), whether diodelab's
+// comparison began, and how often it named each method.
 struct reading {
-    transcript_series *series;
+    transcript *t;
     unsigned long number;
     unsigned long reports;
     int open;
+    int lab;
+    int compared[method_count];
 };
+
+// The method whose comparison line head is ("H Halbierung ..."), or -1.
+static int compared_method(const char *head, size_t len)
+{
+    int m = len > 2 ? method_by_letter(head[0]) : -1;
+    if (m < 0 || head[1] != ' ')
+        return -1;
+    size_t n = strlen(method_table[m]->name);
+    return len > n + 2 && memcmp(head + 2, method_table[m]->name, n) == 0 &&
+                   head[n + 2] == ' '
+               ? m
+               : -1;
+}
 
 static int broken_block(const reading *st, char *why, size_t why_size)
 {
@@ -87,10 +113,17 @@ static int broken_block(const reading *st, char *why, size_t why_size)
 static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
 {
     if (!l->has_report) {
+        size_t len = l->len < head_cap ? l->len : head_cap;
+        size_t root = strlen(transcript_root_line);
         if (l->len == 0) // an empty line closes the open block
             st->open = -1;
         else if (st->open >= 0)
             return broken_block(st, why, why_size);
+        else if (len >= root &&
+                 memcmp(l->head, transcript_root_line, root) == 0)
+            st->lab = 1;
+        else if (st->lab && compared_method(l->head, len) >= 0)
+            ++st->compared[compared_method(l->head, len)];
         return 1;
     }
     report_line r;
@@ -107,7 +140,7 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
     }
     if (st->open >= 0 && st->open != r.method)
         return broken_block(st, why, why_size);
-    transcript_series *s = &st->series[r.method];
+    transcript_series *s = &st->t->series[r.method];
     if (st->open < 0 && s->passes > 0) { // one block is one run
         snprintf(why, why_size,
                  "Zeile %lu: Der Block von %s ist schon beendet; Durchlauf "
@@ -122,6 +155,8 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
                  st->number, r.pass, method_table[r.method]->name, s->passes);
         return 0;
     }
+    if (s->passes == 0)
+        st->t->order[st->t->count++] = r.method;
     s->current[s->passes] = r.i;
     s->delta[s->passes++] = r.delta;
     st->open = r.method;
@@ -129,14 +164,24 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
     return 1;
 }
 
-// At the end of the input: every block closed, all three there.
+// Whether the transcript should hold a block of method m: one of
+// diodesolve's, or one that diodelab's comparison names.
+static int expected(const reading *st, int m)
+{
+    return st->lab ? st->compared[m] > 0
+                   : strchr(solver_letters, method_table[m]->letter) != nullptr;
+}
+
+// At the end of the input: every block closed, the program's methods
+// there, each once, and none else.
 static int check_end(const reading *st, char *why, size_t why_size)
 {
+    const transcript *t = st->t;
     if (st->open >= 0) {
         snprintf(why, why_size,
                  "Der Block von %s ist unvollstaendig: die Eingabe endet "
                  "nach Durchlauf %lu!",
-                 method_table[st->open]->name, st->series[st->open].passes);
+                 method_table[st->open]->name, t->series[st->open].passes);
         return 0;
     }
     if (st->reports == 0) {
@@ -144,21 +189,33 @@ static int check_end(const reading *st, char *why, size_t why_size)
         return 0;
     }
     for (int m = 0; m < method_count; ++m) {
-        if (st->series[m].passes == 0) {
-            snprintf(why, why_size, "Der Block von %s fehlt!",
-                     method_table[m]->name);
+        const char *name = method_table[m]->name;
+        if (expected(st, m) && t->series[m].passes == 0) {
+            snprintf(why, why_size, "Der Block von %s fehlt!", name);
+            return 0;
+        }
+        if (!expected(st, m) && t->series[m].passes > 0) {
+            snprintf(why, why_size,
+                     st->lab ? "Der Vergleich nennt %s nicht!"
+                             : "Der Block von %s gehoert nicht zu diodesolve, "
+                               "und der Vergleich von diodelab fehlt!",
+                     name);
+            return 0;
+        }
+        if (st->compared[m] > 1) {
+            snprintf(why, why_size, "Der Vergleich nennt %s mehrmals!", name);
             return 0;
         }
     }
     return 1;
 }
 
-int read_transcript(FILE *in, transcript_series series[method_count], char *why,
-                    size_t why_size)
+int read_transcript(FILE *in, transcript *t, char *why, size_t why_size)
 {
-    reading st = {series, 0, 0, -1};
+    reading st = {t, 0, 0, -1, 0, {}};
     for (int m = 0; m < method_count; ++m)
-        series[m].passes = 0;
+        t->series[m].passes = 0;
+    t->count = 0;
     line_in line;
     for (;;) {
         int got = next_line(in, &line);

@@ -25,7 +25,9 @@ const method_def method_halbierung = {
     'H',          // letter
     "Halbierung", // name
     "#0072b2",    // colour: blue, orange, bluish green (Okabe and Ito)
+    shape_circle,
     method_interval,
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_limit),
     report_plain,
     nullptr, // no words in its report
     lane_bisection,

@@ -1,6 +1,19 @@
-// Regula falsi's record: it starts from the interval and the residuals at
-// its ends, and reports the intersection, its residual and the ends after
-// the pass; it stops on a repeat or at the limit.
+// Regula falsi and the variants that do not stay stuck: Illinois, Pegasus
+// and Anderson-Bjoerck. All start from the interval and the residuals at
+// its ends, and report the intersection, its residual and the ends after
+// the pass. Regula falsi stops on a repeat or at the limit.
+//
+// The variants: when the same end moves in two passes in a row, the
+// residual kept for the other end is scaled down, so that the next
+// intersection moves past the root; with old the moving end's residual
+// before the pass and d its new one, the kept residual k becomes
+//
+//   Illinois:          k = k * 0.5
+//   Pegasus:           k = k * (old / (old + d))
+//   Anderson-Bjoerck:  k = k * m,  m = 1 - d / old, or 0.5 unless m > 0
+//
+// They stop on a repeat, a residual of exactly 0, an interval without a
+// double inside, or at the limit.
 #include "solver/falsi.h"
 
 #include "solver/equation.h"
@@ -24,15 +37,132 @@ static void pass(method_state *s)
     s->line = {s->method, s->n, x, d, s->a, s->b, 0};
 }
 
+enum { side_none, side_lower, side_upper };
+enum scaling { by_illinois, by_pegasus, by_anderson_bjoerck };
+
+static double scale(enum scaling how, double k, double old, double d)
+{
+    if (how == by_illinois)
+        return k * 0.5;
+    if (how == by_pegasus) {
+        double s = old + d;
+        double m = old / s;
+        return k * m;
+    }
+    double q = d / old;
+    double m = 1.0 - q;
+    if (!(m > 0.0))
+        m = 0.5;
+    return k * m;
+}
+
+static void scaled_pass(method_state *s, enum scaling how)
+{
+    double r = regula_falsi_point(s->a, s->b, s->fa, s->fb);
+    double d = f(s->u, s->r, s->i_s, r);
+    s->point = r;
+    s->scaled = side_none;
+    if (d < 0.0) {
+        double old = s->fa;
+        s->a = r;
+        s->fa = d;
+        if (s->side == side_lower) {
+            s->fb = scale(how, s->fb, old, d);
+            s->scaled = side_upper;
+        }
+        s->side = side_lower;
+    } else {
+        double old = s->fb;
+        s->b = r;
+        s->fb = d;
+        if (s->side == side_upper) {
+            s->fa = scale(how, s->fa, old, d);
+            s->scaled = side_lower;
+        }
+        s->side = side_upper;
+    }
+    s->prev = s->est;
+    s->est = r;
+    ++s->n;
+    s->ending = method_remedy_ending(s->n, s->n > 1 && r == s->prev, 1, d, 1,
+                                     s->a, s->b);
+    s->line = {s->method, s->n, r, d, s->a, s->b, 0};
+}
+
+static void illinois(method_state *s)
+{
+    scaled_pass(s, by_illinois);
+}
+
+static void pegasus(method_state *s)
+{
+    scaled_pass(s, by_pegasus);
+}
+
+static void anderson_bjoerck(method_state *s)
+{
+    scaled_pass(s, by_anderson_bjoerck);
+}
+
 const method_def method_regula_falsi = {
     'R',            // letter
     "Regula falsi", // name
     "#e69f00",      // colour: blue, orange, bluish green (Okabe and Ito)
+    shape_square,
     method_interval,
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_limit),
     report_ends,
     nullptr, // no words in its report
     lane_falsi,
     2, // a repeat needs two passes
     begin,
     pass,
+};
+
+const method_def method_illinois = {
+    'I',        // letter
+    "Illinois", // name
+    "#882222",  // colour
+    shape_open_circle,
+    method_interval,
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) |
+        METHOD_ENDS(ending_neighbours) | METHOD_ENDS(ending_limit),
+    report_ends,
+    nullptr, // no words in its report
+    lane_none,
+    1, // a residual of 0 ends it in pass 1
+    begin,
+    illinois,
+};
+
+const method_def method_pegasus = {
+    'P',       // letter
+    "Pegasus", // name
+    "#aa6600", // colour
+    shape_open_square,
+    method_interval,
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) |
+        METHOD_ENDS(ending_neighbours) | METHOD_ENDS(ending_limit),
+    report_ends,
+    nullptr, // no words in its report
+    lane_none,
+    1, // a residual of 0 ends it in pass 1
+    begin,
+    pegasus,
+};
+
+const method_def method_anderson_bjoerck = {
+    'A',                // letter
+    "Anderson-Bjoerck", // name
+    "#dd99cc",          // colour
+    shape_open_diamond,
+    method_interval,
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) |
+        METHOD_ENDS(ending_neighbours) | METHOD_ENDS(ending_limit),
+    report_ends,
+    nullptr, // no words in its report
+    lane_none,
+    1, // a residual of 0 ends it in pass 1
+    begin,
+    anderson_bjoerck,
 };

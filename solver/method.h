@@ -20,14 +20,19 @@ enum method_kind { method_interval, method_open };
 // The map's lanes that run a method side by side (map/lanes.cpp), or none.
 enum method_lane { lane_none, lane_bisection, lane_falsi, lane_newton };
 
-// How a run ended: the stop rule that held after its last pass.
+// How a run ended: the stop rule that held after its last pass. All but
+// the limit end before pass report_pass_limit, or at it at the latest.
 enum method_ending {
-    ending_none, // still running
-    ending_repeat,
-    ending_limit,
+    ending_none,       // still running
+    ending_repeat,     // the estimate repeats exactly
+    ending_zero,       // its residual is exactly 0
+    ending_neighbours, // no double lies between the interval's ends
+    ending_tolerance,  // Brent's own test
+    ending_limit,      // pass report_pass_limit
     method_endings
 };
-// "Wiederholung", "Grenze": the words the CSV and the comparisons use.
+// "Wiederholung", "Residuum 0", "Nachbarn", "Toleranz", "Grenze": the words
+// the CSV and the comparisons use.
 extern const char *const method_ending_names[method_endings];
 
 // Where a run starts: the interval [a, b] and the start x of the methods
@@ -41,6 +46,24 @@ struct method_start {
 // The default: [0, U / R], x = U / R.
 void method_default_start(double u, double r, method_start *start);
 
+// The mark of a method's passes in pictures, so that they stay apart
+// where colour fails: filled or open circle, square, diamond, pentagon,
+// and a star.
+enum method_shape {
+    shape_circle,
+    shape_square,
+    shape_diamond,
+    shape_pentagon,
+    shape_open_circle,
+    shape_open_square,
+    shape_open_diamond,
+    shape_open_pentagon,
+    shape_star
+};
+
+// The endings a method can have, as a set of bits 1 << method_ending.
+#define METHOD_ENDS(ending) (1u << (ending))
+
 struct method_state;
 
 // A method's record.
@@ -48,7 +71,9 @@ struct method_def {
     char letter;              // opens its report lines: 'H'
     const char *name;         // "Halbierung"
     const char *colour;       // "#rrggbb" in pictures
+    enum method_shape shape;  // its mark in pictures
     enum method_kind kind;    // interval or open
+    unsigned endings;         // the endings it can have: METHOD_ENDS(...) | ...
     enum report_kind shown;   // its report line's format
     const char *const *words; // report_ends_word: the words it may show
     enum method_lane lane;    // lanes in the map, or lane_none
@@ -67,7 +92,13 @@ struct method_def {
 #define METHOD_TABLE(F)                                                        \
     F(method_halbierung)                                                       \
     F(method_regula_falsi)                                                     \
-    F(method_newton)
+    F(method_newton)                                                           \
+    F(method_sekante)                                                          \
+    F(method_illinois)                                                         \
+    F(method_pegasus)                                                          \
+    F(method_anderson_bjoerck)                                                 \
+    F(method_newton_intervall)                                                 \
+    F(method_brent)
 
 #define METHOD_DECLARE(record) extern const method_def record;
 METHOD_TABLE(METHOD_DECLARE)
@@ -85,13 +116,19 @@ int method_by_letter(char letter);
 // where the method keeps them; est is the estimate of the last pass (where
 // Newton starts its next pass), prev the one before; point is where the
 // last pass evaluated f, slope the slope it took there (0 for methods
-// without one).
+// without one). c and fc are Brent's other end; step is the last step and
+// step_before the one before it (Brent's d and e, the guarded Newton's h
+// and e); side is the end the Illinois family moved in the pass before,
+// scaled the end whose residual the last pass scaled (both: 0 none, 1 a,
+// 2 b).
 struct method_state {
     int method; // its index in method_table
     double u, r, i_s;
     double a, b, fa, fb;
     double est, prev;
     double point, slope;
+    double c, fc, step, step_before;
+    int side, scaled;
     uint64_t n; // the pass counter, 64 bits wherever compiled
     int ending; // method_ending
     report_line line;
@@ -126,6 +163,17 @@ inline int method_repeat_ending(uint64_t n, double est, double prev)
 {
     return n > 1 && est == prev ? ending_repeat : ending_limit;
 }
+
+// Whether no double lies strictly between a and b (also when a == b;
+// never when either is not a number).
+int method_neighbours(double a, double b);
+
+// The stop rules of the remedies after pass n, in their order: a repeat
+// (repeat, which each method tests its own way), a residual d of exactly 0
+// (where zero_rule), no double between the ends a and b (where
+// neighbours_rule), the limit. Returns the ending, or ending_none.
+int method_remedy_ending(uint64_t n, int repeat, int zero_rule, double d,
+                         int neighbours_rule, double a, double b);
 
 // How a method's run ended: the number of its last pass, the ending, its
 // last estimate, and, at the limit with a finite estimate, whether it then

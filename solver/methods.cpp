@@ -10,8 +10,8 @@ const method_def *const method_table[method_count] = {
     METHOD_TABLE(METHOD_ADDRESS)};
 #undef METHOD_ADDRESS
 
-const char *const method_ending_names[method_endings] = {"", "Wiederholung",
-                                                         "Grenze"};
+const char *const method_ending_names[method_endings] = {
+    "", "Wiederholung", "Residuum 0", "Nachbarn", "Toleranz", "Grenze"};
 
 int method_by_letter(char letter)
 {
@@ -19,6 +19,23 @@ int method_by_letter(char letter)
         if (method_table[k]->letter == letter)
             return k;
     return -1;
+}
+
+int method_neighbours(double a, double b)
+{
+    return std::nextafter(a, b) == b;
+}
+
+int method_remedy_ending(uint64_t n, int repeat, int zero_rule, double d,
+                         int neighbours_rule, double a, double b)
+{
+    if (repeat)
+        return ending_repeat;
+    if (zero_rule && d == 0.0)
+        return ending_zero;
+    if (neighbours_rule && method_neighbours(a, b))
+        return ending_neighbours;
+    return n == report_pass_limit ? ending_limit : ending_none;
 }
 
 void method_default_start(double u, double r, method_start *start)

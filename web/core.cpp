@@ -20,15 +20,15 @@ enum { transcript_size = 1 << 20 };
 
 static char *args = nullptr; // NUL-separated words
 static size_t args_size = 0;
-static char **argv = nullptr;            // diodemap and the words
-static char transcript[transcript_size]; // diodesolve's standard output
+static char **argv = nullptr;                 // diodemap and the words
+static char transcript_text[transcript_size]; // diodesolve's standard output
 static map_options options;
 static double xs[map_max_points];
 static method_outcome cells[map_max_points * method_count];
 static map_text text;
 static map_view view;
 static double circuit[map_quantities];
-static transcript_series series[method_count];
+static transcript read;
 static char why[512];
 static char label[128];
 
@@ -267,7 +267,7 @@ EXPORT(core_sample_circuit) double *core_sample_circuit(int row, int col)
 
 EXPORT(core_transcript) char *core_transcript()
 {
-    return transcript;
+    return transcript_text;
 }
 EXPORT(core_transcript_size) int core_transcript_size()
 {
@@ -278,13 +278,13 @@ EXPORT(core_transcript_size) int core_transcript_size()
 // in why (core_why).
 EXPORT(core_read_transcript) int core_read_transcript(int len)
 {
-    FILE *in = fmemopen(transcript, static_cast<size_t>(len), "r");
+    FILE *in = fmemopen(transcript_text, static_cast<size_t>(len), "r");
     why[0] = '\0';
     if (in == nullptr) {
         snprintf(why, sizeof why, "Kein Speicher fuer das Protokoll!");
         return 0;
     }
-    int ok = read_transcript(in, series, why, sizeof why);
+    int ok = read_transcript(in, &read, why, sizeof why);
     fclose(in);
     return ok;
 }
@@ -296,13 +296,22 @@ EXPORT(core_why) const char *core_why()
 // block), the residual and current of pass k.
 EXPORT(core_passes) int core_passes(int m)
 {
-    return static_cast<int>(series[m].passes);
+    return static_cast<int>(read.series[m].passes);
 }
 EXPORT(core_delta) double core_delta(int m, int k)
 {
-    return series[m].delta[k];
+    return read.series[m].delta[k];
 }
 EXPORT(core_current) double core_current(int m, int k)
 {
-    return series[m].current[k];
+    return read.series[m].current[k];
+}
+// The methods of the transcript read last, in the order of their blocks.
+EXPORT(core_transcript_methods) int core_transcript_methods()
+{
+    return read.count;
+}
+EXPORT(core_transcript_method) int core_transcript_method(int k)
+{
+    return read.order[k];
 }

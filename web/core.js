@@ -111,19 +111,19 @@ export function openCore(module) {
     colour: (ending) => x.core_colour(ending),
     sampleCircuit: (row, col) => Array.from(doubles(x.core_sample_circuit(row, col), 3)),
     // Reads diodesolve's standard output. Returns { series } (per method of
-    // the transcript, in the table's order, { method, passes }: its index
+    // the transcript, in the order of its blocks, { method, passes }: its index
     // and its passes as [delta, current] pairs) or { why }.
     readTranscript(stdout) {
       const room = x.core_transcript_size();
       if (stdout.length > room) return { why: 'Das Protokoll ist zu lang!' };
       bytes().set(stdout, x.core_transcript());
       if (!x.core_read_transcript(stdout.length)) return { why: cString(x.core_why()) };
-      const series = [];
-      for (let m = 0; m < x.core_method_count(); m++) {
+      const series = Array.from({ length: x.core_transcript_methods() }, (_, k) => {
+        const m = x.core_transcript_method(k);
         const passes = [];
-        for (let k = 0; k < x.core_passes(m); k++) passes.push([x.core_delta(m, k), x.core_current(m, k)]);
-        if (passes.length) series.push({ method: m, passes });
-      }
+        for (let j = 0; j < x.core_passes(m); j++) passes.push([x.core_delta(m, j), x.core_current(m, j)]);
+        return { method: m, passes };
+      });
       return { series };
     },
     // U, R and I_S as diodesolve reads them from the dialogue's standard

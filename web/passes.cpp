@@ -12,13 +12,16 @@
 #include "web/export.h"
 
 // A pass's fields, named once for the page: the state it found (the ends
-// and their residuals; from, the estimate of the pass before, where Newton
-// starts), the point it evaluated f at, the residual d there, the slope
-// there, the new estimate, the ends after it.
+// and their residuals, Brent's c; from, the estimate of the pass before,
+// where Newton starts), the point it evaluated f at, the residual d there,
+// the slope there, the new estimate, the state after it, the word of its
+// report line, which end's residual it scaled (1 a's, 2 b's), and where
+// the tangent at the point meets the axis (methods with a slope).
 // clang-format off
 #define PASS_FIELDS(F) \
-    F(a) F(fa) F(b) F(fb) F(from) F(point) F(d) F(slope) F(next) \
-    F(aAfter) F(bAfter)
+    F(a) F(fa) F(b) F(fb) F(c) F(fc) F(from) F(point) F(d) F(slope) \
+    F(next) F(aAfter) F(faAfter) F(bAfter) F(fbAfter) F(cAfter) F(fcAfter) \
+    F(shownA) F(shownB) F(word) F(scaled) F(tangentZero)
 // clang-format on
 enum {
 #define INDEX(name) field_##name,
@@ -83,14 +86,21 @@ EXPORT(core_run_passes) int core_run_passes(int m)
     int stop = 0;
     while (!stop) {
         double *p = passes[m][s.n];
-        p[field_a] = s.a, p[field_b] = s.b;
-        p[field_fa] = s.fa, p[field_fb] = s.fb, p[field_from] = s.est;
+        p[field_a] = s.a, p[field_b] = s.b, p[field_c] = s.c;
+        p[field_fa] = s.fa, p[field_fb] = s.fb, p[field_fc] = s.fc;
+        p[field_from] = s.est;
         stop = method_pass(&s);
         p[field_point] = s.point;
         p[field_d] = s.line.delta;
         p[field_slope] = s.slope;
         p[field_next] = s.est;
-        p[field_aAfter] = s.a, p[field_bAfter] = s.b;
+        p[field_aAfter] = s.a, p[field_bAfter] = s.b, p[field_cAfter] = s.c;
+        p[field_faAfter] = s.fa, p[field_fbAfter] = s.fb;
+        p[field_fcAfter] = s.fc;
+        p[field_shownA] = s.line.a, p[field_shownB] = s.line.b;
+        p[field_word] = s.line.word, p[field_scaled] = s.scaled;
+        double q = s.line.delta / s.slope;
+        p[field_tangentZero] = s.slope != 0.0 ? s.point - q : 0.0;
     }
     method_finish(&s, &ends[m]);
     return static_cast<int>(s.n);
@@ -111,9 +121,9 @@ EXPORT(core_report_line) const char *core_report_line(int m, int k)
                         static_cast<uint64_t>(k) + 1,
                         p[field_next],
                         p[field_d],
-                        p[field_aAfter],
-                        p[field_bAfter],
-                        0};
+                        p[field_shownA],
+                        p[field_shownB],
+                        static_cast<int>(p[field_word])};
     report_format(text, sizeof text, &line);
     return text;
 }

@@ -273,12 +273,18 @@ function drawConstruction(u, method, p, at, fmt) {
     );
     g.textAlign = 'left';
   };
+  // The line through two points, dashed: what the next pass takes.
+  const dashed = (x1, y1, x2, y2) => {
+    g.setLineDash([6 * r, 4 * r]);
+    through(x1, y1, x2, y2);
+    g.setLineDash([]);
+  };
   const shade = (x1, x2) => {
     g.globalAlpha = 0.08;
     g.fillRect(px(x1), top, px(x2) - px(x1), height);
     g.globalAlpha = 1;
   };
-  method.draw({ dot, upright, through, beyond, shade, fmt }, p);
+  method.draw({ dot, upright, through, beyond, shade, dashed, fmt }, p);
   g.restore();
 }
 

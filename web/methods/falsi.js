@@ -2,7 +2,7 @@
 // construction in the step view.
 import { signWord } from './words.js';
 
-export default {
+const regulaFalsi = {
   values: [
     ['a', 'a'],
     ['fa', 'fa'],
@@ -64,3 +64,37 @@ export default {
     d.beyond(p.b, `(b, fb) = (${d.fmt(p.b)}, ${d.fmt(p.fb)})`);
   },
 };
+
+export default regulaFalsi;
+
+// Illinois (I), Pegasus (P) and Anderson-Bjoerck (A): regula falsi whose
+// kept end's residual is scaled when the same end moved twice in a row.
+const scaledVariant = (how) => ({
+  ...regulaFalsi,
+  values: [...regulaFalsi.values, ["fa'", 'faAfter'], ["fb'", 'fbAfter']],
+  sentence(p, v) {
+    const parts = regulaFalsi.sentence(p, v);
+    if (!p.scaled) return parts;
+    const [name, field] = p.scaled === 1 ? ['fa', 'faAfter'] : ['fb', 'fbAfter'];
+    const moved = p.scaled === 1 ? 'b' : 'a';
+    return [
+      ...parts,
+      ` Da ${moved} schon im vorigen Durchlauf rueckte, wird das Residuum des anderen Endes skaliert (${how}): ${name} = `,
+      v(name, field),
+      '; so liegt die naechste Sekante steiler und schneidet die Achse jenseits der Nullstelle.',
+    ];
+  },
+  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
+  marks: (p) => [...regulaFalsi.marks(p), [p.aAfter, p.faAfter], [p.bAfter, p.fbAfter]],
+  draw(d, p) {
+    regulaFalsi.draw(d, p);
+    if (!p.scaled) return;
+    const [x, y, label] = p.scaled === 1 ? [p.aAfter, p.faAfter, "(a, fa')"] : [p.bAfter, p.fbAfter, "(b, fb')"];
+    d.dot(x, y, label);
+    d.dashed(p.aAfter, p.faAfter, p.bAfter, p.fbAfter);
+  },
+});
+
+export const illinois = scaledVariant('Illinois: halbiert');
+export const pegasus = scaledVariant('Pegasus: mal fa / (fa + d) des bewegten Endes');
+export const andersonBjoerck = scaledVariant('Anderson-Bjoerck: mal 1 - d / f des bewegten Endes, sonst 0.5');

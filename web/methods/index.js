@@ -3,7 +3,9 @@
 // construction, by letter. A method of the table without an entry here is
 // a fault the page reports at its start.
 import H from './bisection.js';
-import R from './falsi.js';
-import N from './newton.js';
+import R, { illinois as I, pegasus as P, andersonBjoerck as A } from './falsi.js';
+import N, { guarded as G } from './newton.js';
+import S from './secant.js';
+import B from './brent.js';
 
-export const pageMethods = { H, R, N };
+export const pageMethods = { H, R, N, S, I, P, A, G, B };

@@ -32,3 +32,56 @@ export default {
     d.dot(p.next, 0, "x'");
   },
 };
+
+// Newton kept inside an interval (G): Newton's step, unless it leaves the
+// interval that the residuals' signs narrowed, or is longer than half the
+// step before the last; then the interval's midpoint.
+export const guarded = {
+  values: [
+    ['x', 'from'],
+    ['d', 'd'],
+    ['s', 'slope'],
+    ['a', 'aAfter'],
+    ['b', 'bAfter'],
+    ["x'", 'next'],
+  ],
+  ends: ['a', 'b'],
+  residual: 'f(x)',
+  steps: { next: 'dem Newton-Schritt x - Delta / Steigung oder der Mitte (a + b) / 2' },
+  words: ['Newton', 'Halbierung'],
+  sentence(p, v) {
+    const narrowed = p.d < 0 ? 'also d < 0: a rueckt auf x' : 'also nicht d < 0: b rueckt auf x';
+    const parts = [
+      'bei x = ',
+      v('x', 'from'),
+      ' ist f(x) = ',
+      v('d', 'd'),
+      `, ${narrowed}; das Intervall ist nun [`,
+      v('a', 'aAfter'),
+      ', ',
+      v('b', 'bAfter'),
+      "]. Die Tangente mit der Steigung f'(x) = ",
+      v('s', 'slope'),
+    ];
+    if (p.word === 0) return [...parts, " fuehrt in das Intervall: x' = x - d / s = ", v("x'", 'next'), '.'];
+    return [
+      ...parts,
+      ' fuehrt aus dem Intervall oder ist laenger als die Haelfte des vorletzten Schritts; ' +
+        "statt ihres Schnittpunkts gilt die Mitte x' = (a + b) / 2 = ",
+      v("x'", 'next'),
+      '.',
+    ];
+  },
+  repeat: () => null,
+  repeatStep: 'der Schritt',
+  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
+  construction: (p) => ({ xs: [p.from, p.next, p.aAfter, p.bAfter], centre: p.next }),
+  marks: (p) => [[p.from, p.d]],
+  draw(d, p) {
+    d.shade(p.aAfter, p.bAfter);
+    d.through(p.from, p.d, p.tangentZero, 0);
+    if (p.word !== 0) d.dot(p.tangentZero, 0, 'Newton');
+    d.dot(p.from, p.d, '(x, f(x))');
+    d.dot(p.next, 0, p.word === 0 ? "x'" : "x' = Mitte");
+  },
+};

@@ -1,0 +1,87 @@
+// diodelab: one circuit, all the methods side by side. It takes the
+// circuit from --U, --R and --IS or asks for it as diodesolve does, runs
+// each chosen method from its start values with one report line per pass
+// and an empty line after each block, then compares how each ended with
+// the true root I* of the mesh equation.
+#include <cstdio>
+
+#include "common/cli.h"
+#include "common/finish.h"
+#include "common/output.h"
+#include "common/status.h"
+#include "dalv.h"
+#include "lab/compare.h"
+#include "lab/options.h"
+
+struct recording {
+    FILE *out;
+    lab_run *run;
+};
+
+static void record(const report_line *line, void *context)
+{
+    recording *r = static_cast<recording *>(context);
+    report_print(r->out, line);
+    r->run->estimate[line->pass - 1] = line->i;
+}
+
+// The circuit from the options or the dialogue; returns 0 when the
+// dialogue ended without one (its diagnostic is written).
+static int read_circuit(const lab_options *o, double c[3])
+{
+    if (o->given) {
+        for (int q = 0; q < 3; ++q)
+            c[q] = o->circuit[q];
+        return 1;
+    }
+    return dalv_read_double("Gesamtspannung in V: ", &c[0]) &&
+           dalv_read_double("Widerstand in Ohm: ", &c[1]) &&
+           dalv_read_double("Saettigungsstrom in Ampere: ", &c[2]);
+}
+
+static void run_methods(FILE *out, const lab_options *o, const double c[3])
+{
+    static lab_run runs[method_count];
+    method_start start;
+    method_default_start(c[0], c[1], &start);
+    if (o->interval) {
+        start.a = o->start.a;
+        start.b = o->start.b;
+        start.x = o->start.b;
+    }
+    if (o->x0)
+        start.x = o->start.x;
+    for (int k = 0; k < o->methods; ++k) {
+        runs[k].method = o->method[k];
+        recording r = {out, &runs[k]};
+        method_run(o->method[k], c[0], c[1], c[2], &start, record, &r,
+                   &runs[k].end);
+        report_end_block(out);
+    }
+    true_root root;
+    root_find(c[0], c[1], c[2], &root);
+    write_comparison(out, &root, runs, o->methods);
+}
+
+int main(int argc, char **argv)
+{
+    int closed = tool_start();
+    lab_options o;
+    int status = parse_lab_options(argc, argv, &o);
+    if (status != exit_ok)
+        return status;
+    if (o.info != info_none)
+        return print_info(o.info, "diodelab", lab_help, closed);
+    if ((closed & closed_stdout) && o.path == nullptr)
+        return write_error();
+    output out;
+    if (output_open(&out, o.path) != exit_ok)
+        return exit_failure;
+    double c[3];
+    if (read_circuit(&o, c))
+        run_methods(out.stream, &o, c);
+    status = ferror(stdin) ? exit_failure : exit_ok;
+    if (out.stream != stdout && finish_output(stdout) != exit_ok)
+        status = exit_failure; // the prompts were lost
+    return output_close(&out, status);
+}

@@ -1,0 +1,163 @@
+// The true root and the measures against it (root/root.h).
+#include "root/root.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "solver/equation.h"
+
+static const double not_a_number = std::nan("");
+
+// Newton's steps stop once a step is this many bits below y.
+static const int64_t settled_bits = 230;
+enum { newton_most = 400 };
+
+// phi(y) and phi'(y), with c = R I_S.
+static void phi(const wide *y, const wide *ut, const wide *c, const wide *u,
+                wide *value, wide *slope)
+{
+    wide em1 = wide_expm1(y);
+    wide a = wide_mul(ut, y);
+    wide b = wide_mul(c, &em1);
+    wide ab = wide_add(&a, &b);
+    *value = wide_sub(&ab, u);
+    wide one = wide_from_int(1);
+    wide e = wide_add(&em1, &one);
+    wide ce = wide_mul(c, &e);
+    *slope = wide_add(ut, &ce);
+}
+
+// A start right of y*, where phi > 0: for U > 0 the smaller of U / U_T
+// and ln(1 + U / c) (phi is U_T y > 0 or c (e^y - 1) > 0 there), for U < 0
+// the point 0 (phi is -U).
+static wide start(const wide *ut, const wide *c, const wide *u)
+{
+    if (u->sign < 0)
+        return wide{};
+    wide by_diode = wide_div(u, ut);
+    wide q = wide_div(u, c);
+    wide by_resistor = wide_log1p(&q);
+    return wide_cmp(&by_diode, &by_resistor) < 0 ? by_diode : by_resistor;
+}
+
+// The gap from |v| to the next larger double, 2^-1074 for 0.
+static wide ulp_of(const wide *v)
+{
+    int64_t e = v->sign == 0 ? -1074 : v->exp - 1; // |v| in [2^e, 2^(e+1))
+    int64_t q = (e < -1022 ? -1022 : e) - 52;
+    return wide_ldexp(wide_from_int(1), q);
+}
+
+void root_find(double u, double r, double i_s, true_root *root)
+{
+    *root = true_root{};
+    root->exists = std::isfinite(u) && std::isfinite(r) &&
+                   std::isfinite(i_s) && r > 0.0 && i_s > 0.0;
+    if (!root->exists)
+        return;
+    wide uw = wide_from_double(u);
+    wide is = wide_from_double(i_s);
+    if (u != 0.0) {
+        wide ut = wide_from_double(thermal_voltage);
+        wide rw = wide_from_double(r);
+        wide c = wide_mul(&rw, &is);
+        wide y = start(&ut, &c, &uw);
+        for (int k = 0; k < newton_most; ++k) {
+            wide value, slope;
+            phi(&y, &ut, &c, &uw, &value, &slope);
+            wide step = wide_div(&value, &slope);
+            y = wide_sub(&y, &step);
+            if (step.sign == 0 || step.exp < y.exp - settled_bits)
+                break;
+        }
+        wide em1 = wide_expm1(&y);
+        root->value = wide_mul(&is, &em1);
+    }
+    root->nearest = wide_to_double(&root->value);
+    root->ulp = ulp_of(&root->value);
+}
+
+char *root_digits_text(const true_root *root, int digits, char *buf,
+                       size_t size)
+{
+    return wide_digits(&root->value, digits, buf, size);
+}
+
+// x - I* as a wide number (x finite).
+static wide error_of(const true_root *root, double x)
+{
+    wide xw = wide_from_double(x);
+    return wide_sub(&xw, &root->value);
+}
+
+double root_error(const true_root *root, double x)
+{
+    if (!std::isfinite(x))
+        return x - root->nearest; // inf or NaN, as the estimate is
+    wide e = error_of(root, x);
+    return wide_to_double(&e);
+}
+
+double root_ulps(const true_root *root, double x)
+{
+    if (!std::isfinite(x))
+        return x - root->nearest;
+    wide e = error_of(root, x);
+    wide q = wide_div(&e, &root->ulp);
+    return wide_to_double(&q);
+}
+
+double root_correct_digits(const true_root *root, double x)
+{
+    if (!std::isfinite(x) || root->value.sign == 0)
+        return not_a_number;
+    wide e = error_of(root, x);
+    if (e.sign == 0)
+        return HUGE_VAL;
+    // log10 |e| / |I*| through log2, so that no quotient underflows.
+    double bits = wide_log2(&e) - wide_log2(&root->value);
+    return -bits * 0.30102999566398120;
+}
+
+// log2 of the error of x where it counts for an order (finite, not 0, above
+// 16 ulps of I*); NaN where it does not.
+static double order_log(const true_root *root, double x)
+{
+    if (!std::isfinite(x))
+        return not_a_number;
+    wide e = wide_abs(error_of(root, x));
+    wide noise = wide_ldexp(root->ulp, 4);
+    if (e.sign == 0 || wide_cmp(&e, &noise) <= 0)
+        return not_a_number;
+    return wide_log2(&e);
+}
+
+double root_order(const true_root *root, const double *xs, int n, int k)
+{
+    if (k < 1 || k + 1 >= n)
+        return not_a_number;
+    double before = order_log(root, xs[k - 1]);
+    double at = order_log(root, xs[k]);
+    double after = order_log(root, xs[k + 1]);
+    double down = at - before;
+    if (std::isnan(before) || std::isnan(at) || std::isnan(after) ||
+        down == 0.0)
+        return not_a_number;
+    return (after - at) / down;
+}
+
+double root_median_order(const true_root *root, const double *xs, int n)
+{
+    double orders[256];
+    int count = 0;
+    for (int k = 1; k + 1 < n && count < 256; ++k) {
+        double o = root_order(root, xs, n, k);
+        if (!std::isnan(o))
+            orders[count++] = o;
+    }
+    if (count == 0)
+        return not_a_number;
+    std::sort(orders, orders + count);
+    return count % 2 ? orders[count / 2]
+                     : (orders[count / 2 - 1] + orders[count / 2]) / 2.0;
+}

@@ -1,0 +1,43 @@
+// The tools' --verfahren: letters of the table of methods, each at most
+// once.
+#include "solver/choose.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/args.h"
+#include "common/status.h"
+
+int method_choose(const char *option, const char *letters,
+                  int method[method_count], int *count)
+{
+    char all[method_count + 1];
+    for (int m = 0; m < method_count; ++m)
+        all[m] = method_table[m]->letter;
+    all[method_count] = '\0';
+    char what[160];
+    if (*letters == '\0') {
+        snprintf(what, sizeof what, "Kein Verfahren in %s (die Verfahren: %s)",
+                 option, all);
+        return argument_error(what, letters);
+    }
+    *count = 0;
+    for (const char *p = letters; *p != '\0'; ++p) {
+        char letter[2] = {*p, '\0'};
+        int m = method_by_letter(*p);
+        if (m < 0) {
+            snprintf(what, sizeof what,
+                     "Unbekanntes Verfahren in %s (die Verfahren: %s)", option,
+                     all);
+            return argument_error(what, letter);
+        }
+        if (memchr(letters, *p, static_cast<size_t>(p - letters)) != nullptr) {
+            snprintf(what, sizeof what,
+                     "Ein Verfahren zweimal in %s (jedes hoechstens einmal)",
+                     option);
+            return argument_error(what, letter);
+        }
+        method[(*count)++] = m;
+    }
+    return exit_ok;
+}

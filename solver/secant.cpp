@@ -1,0 +1,48 @@
+// The secant method (S): regula falsi without its interval, always through
+// the last two points:
+//
+//   r = (a * fb - b * fa) / (fb - fa);  a = b, fa = fb;  b = r, fb = f(r)
+//
+// It stops on a repeat, on a residual of exactly 0, or at the limit.
+#include "solver/equation.h"
+#include "solver/falsi.h"
+
+static void begin(method_state *s, const method_start *start)
+{
+    s->a = start->a;
+    s->b = start->b;
+    s->fa = f(s->u, s->r, s->i_s, s->a);
+    s->fb = f(s->u, s->r, s->i_s, s->b);
+}
+
+static void pass(method_state *s)
+{
+    double r = regula_falsi_point(s->a, s->b, s->fa, s->fb);
+    double d = f(s->u, s->r, s->i_s, r);
+    s->point = r;
+    s->a = s->b;
+    s->fa = s->fb;
+    s->b = r;
+    s->fb = d;
+    s->prev = s->est;
+    s->est = r;
+    ++s->n;
+    s->ending = method_remedy_ending(s->n, s->n > 1 && r == s->prev, 1, d, 0,
+                                     s->a, s->b);
+    s->line = {s->method, s->n, r, d, s->a, s->b, 0};
+}
+
+const method_def method_sekante = {
+    'S',                 // letter
+    "Sekantenverfahren", // name
+    "#3333dd",           // colour
+    shape_pentagon,
+    method_open,
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) | METHOD_ENDS(ending_limit),
+    report_plain,
+    nullptr, // no words in its report
+    lane_none,
+    1, // a residual of 0 ends it in pass 1
+    begin,
+    pass,
+};

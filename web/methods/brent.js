@@ -1,0 +1,64 @@
+// Brent's method (B) on the page: b the best estimate, c the other end of
+// an interval around the root, a the previous b; each pass a secant, an
+// inverse quadratic or a bisection step.
+import { signWord } from './words.js';
+
+const steps = {
+  0: 'die Sekante durch (a, fa) und (b, fb)',
+  1: 'die inverse quadratische Interpolation durch (a, fa), (b, fb) und (c, fc): x als Parabel in y, bei y = 0',
+  2: 'die Mitte zwischen b und c, weil ein interpolierter Schritt nicht sicher genug war',
+};
+
+export default {
+  values: [
+    ['a', 'a'],
+    ['fa', 'fa'],
+    ['b', 'b'],
+    ['fb', 'fb'],
+    ['c', 'c'],
+    ['fc', 'fc'],
+    ["b'", 'next'],
+    ["fb'", 'd'],
+  ],
+  ends: ['b', 'c'],
+  residual: 'f(b)',
+  steps: { point: 'dem Schritt von b aus' },
+  words: ['Sekante', 'quadratisch', 'Halbierung'],
+  sentence: (p, v) => [
+    'b = ',
+    v('b', 'b'),
+    ' ist die beste Schaetzung, c = ',
+    v('c', 'c'),
+    ' das andere Ende des Intervalls um die Nullstelle, a = ',
+    v('a', 'a'),
+    ` die vorige. Der Schritt: ${steps[p.word]}. Neu ausgewertet wird bei `,
+    v('x', 'point'),
+    "; die beste Schaetzung ist nun b' = ",
+    v("b'", 'next'),
+    " mit f(b') = ",
+    v("fb'", 'd'),
+    ` (${signWord(p.d)}), das Intervall [`,
+    v('b', 'shownA'),
+    ', ',
+    v('c', 'shownB'),
+    '].',
+  ],
+  repeat: () => null,
+  repeatStep: 'der Schritt',
+  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
+  construction: (p) => ({ xs: [p.b, p.c, p.point], centre: p.next }),
+  marks: (p) => [
+    [p.a, p.fa],
+    [p.b, p.fb],
+    [p.c, p.fc],
+    [p.next, p.d],
+  ],
+  draw(d, p) {
+    d.shade(p.shownA, p.shownB);
+    if (p.word === 0) d.through(p.a, p.fa, p.b, p.fb);
+    d.dot(p.a, p.fa, '(a, fa)');
+    d.dot(p.b, p.fb, '(b, fb)');
+    d.dot(p.c, p.fc, '(c, fc)');
+    d.dot(p.next, p.d, "(b', fb')");
+  },
+};
