@@ -1,6 +1,7 @@
 // The comparison with the true root: one line per method,
 //
-//   H Halbierung              55 Durchlaeufe  Wiederholung  I=0.0044225405162153075   Abstand +2 ulp  Ordnung 1.00
+//   H Halbierung              55 Durchlaeufe  Wiederholung
+//   I=0.0044225405162153075   Abstand +2 ulp  Ordnung 1.00
 //
 // its letter and name, its passes, its ending, its last estimate (%.17g),
 // its distance to I* in ulps of I* and the median of its observed orders

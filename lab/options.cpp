@@ -71,13 +71,13 @@ static int take_interval(const char *arg, method_start *start)
     snprintf(text, sizeof text, "%s", arg);
     char *colon = strchr(text, ':');
     if (strlen(arg) >= sizeof text || colon == nullptr)
-        return argument_error(
-            "Das Startintervall muss A:B sein (--intervall)", arg);
+        return argument_error("Das Startintervall muss A:B sein (--intervall)",
+                              arg);
     *colon = '\0';
     int status = take_number("--intervall", text, arg, &start->a);
-    return status != exit_ok ? status
-                             : take_number("--intervall", colon + 1, arg,
-                                           &start->b);
+    return status != exit_ok
+               ? status
+               : take_number("--intervall", colon + 1, arg, &start->b);
 }
 
 int parse_lab_options(int argc, char **argv, lab_options *o)

@@ -6,14 +6,14 @@
 #include "solver/method.h"
 
 struct lab_options {
-    int given;           // which of --U, --R, --IS were given (bits 0 to 2)
-    double circuit[3];   // U, R, I_S as given
+    int given;         // which of --U, --R, --IS were given (bits 0 to 2)
+    double circuit[3]; // U, R, I_S as given
     int method[method_count];
-    int methods;         // --verfahren, by default all in the table's order
-    int interval;        // --intervall A:B given
-    int x0;              // --x0 X given
-    method_start start;  // their values (x = B with --intervall alone)
-    const char *path;    // -o FILE, or null
+    int methods;        // --verfahren, by default all in the table's order
+    int interval;       // --intervall A:B given
+    int x0;             // --x0 X given
+    method_start start; // their values (x = B with --intervall alone)
+    const char *path;   // -o FILE, or null
     enum info_request info;
 };
 

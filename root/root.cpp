@@ -51,8 +51,8 @@ static wide ulp_of(const wide *v)
 void root_find(double u, double r, double i_s, true_root *root)
 {
     *root = true_root{};
-    root->exists = std::isfinite(u) && std::isfinite(r) &&
-                   std::isfinite(i_s) && r > 0.0 && i_s > 0.0;
+    root->exists = std::isfinite(u) && std::isfinite(r) && std::isfinite(i_s) &&
+                   r > 0.0 && i_s > 0.0;
     if (!root->exists)
         return;
     wide uw = wide_from_double(u);

@@ -117,8 +117,8 @@ wide wide_from_int(int64_t v)
     if (v == 0)
         return wide{};
     work x = {};
-    x.w[work_limbs - 1] = v < 0 ? 0 - static_cast<uint64_t>(v)
-                                : static_cast<uint64_t>(v);
+    x.w[work_limbs - 1] =
+        v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
     return from_work(v < 0 ? -1 : 1, 64, x);
 }
 
@@ -260,8 +260,8 @@ wide wide_mul(const wide *a, const wide *b)
     for (int i = 0; i < wide_limbs; ++i) {
         uint64_t carry = 0;
         for (int j = 0; j < wide_limbs; ++j) {
-            wide_u128 t = static_cast<wide_u128>(a->m[i]) * b->m[j] +
-                          p[i + j] + carry;
+            wide_u128 t =
+                static_cast<wide_u128>(a->m[i]) * b->m[j] + p[i + j] + carry;
             p[i + j] = static_cast<uint64_t>(t);
             carry = static_cast<uint64_t>(t >> 64);
         }
@@ -393,7 +393,8 @@ wide wide_exp(const wide *a)
     if (a->sign == 0)
         return wide_from_int(1);
     if (a->exp > 40) // |a| >= 2^40: e^a is 0 here, or beyond every use
-        return a->sign < 0 ? wide{} : wide_ldexp(wide_from_int(1), int64_t{1} << 40);
+        return a->sign < 0 ? wide{}
+                           : wide_ldexp(wide_from_int(1), int64_t{1} << 40);
     wide ln2 = wide_ln2();
     wide ratio = wide_div(a, &ln2);
     int64_t k = wide_to_int(&ratio);
@@ -417,7 +418,8 @@ double wide_log2(const wide *a)
 {
     if (a->sign == 0)
         return -HUGE_VAL;
-    double top = std::ldexp(static_cast<double>(a->m[wide_limbs - 1] >> 11), -53);
+    double top =
+        std::ldexp(static_cast<double>(a->m[wide_limbs - 1] >> 11), -53);
     return std::log2(top) + static_cast<double>(a->exp);
 }
 
@@ -441,7 +443,8 @@ char *wide_digits(const wide *a, int digits, char *buf, size_t size)
     }
     // v = |a| / 10^e in [1, 10).
     wide v = wide_abs(*a);
-    int64_t e = static_cast<int64_t>(std::floor(wide_log2(&v) * 0.30102999566398120));
+    int64_t e =
+        static_cast<int64_t>(std::floor(wide_log2(&v) * 0.30102999566398120));
     wide p = power_of_ten(e < 0 ? -e : e);
     v = e < 0 ? wide_mul(&v, &p) : wide_div(&v, &p);
     wide ten = wide_from_int(10), one = wide_from_int(1);
@@ -464,7 +467,10 @@ char *wide_digits(const wide *a, int digits, char *buf, size_t size)
     }
     char d[128];
     for (int k = 0; k < n; ++k) {
-        int64_t digit = v.exp <= 0 ? 0 : static_cast<int64_t>(v.m[wide_limbs - 1] >> (64 - v.exp));
+        int64_t digit =
+            v.exp <= 0
+                ? 0
+                : static_cast<int64_t>(v.m[wide_limbs - 1] >> (64 - v.exp));
         d[k] = static_cast<char>('0' + (digit > 9 ? 9 : digit));
         wide dw = wide_from_int(digit);
         v = wide_sub(&v, &dw);
@@ -492,8 +498,8 @@ char *wide_digits(const wide *a, int digits, char *buf, size_t size)
         }
         text[at] = '\0';
     } else {
-        snprintf(text + at, sizeof text - static_cast<size_t>(at), "%c.%se%+lld",
-                 d[0], d + 1, static_cast<long long>(e));
+        snprintf(text + at, sizeof text - static_cast<size_t>(at),
+                 "%c.%se%+lld", d[0], d + 1, static_cast<long long>(e));
     }
     snprintf(buf, size, "%s", text);
     return buf;

@@ -12,14 +12,14 @@
 enum { wide_limbs = 4 }; // 64 bits each, m[0] the least significant
 
 struct wide {
-    int sign;     // +1, -1, or 0 for zero
-    int64_t exp;  // of 2, with the mantissa in [1/2, 1)
+    int sign;               // +1, -1, or 0 for zero
+    int64_t exp;            // of 2, with the mantissa in [1/2, 1)
     uint64_t m[wide_limbs]; // the top bit of m[wide_limbs - 1] is set
                             // unless the number is 0
 };
 
-wide wide_from_double(double v);   // exactly; v finite
-wide wide_from_int(int64_t v);     // exactly
+wide wide_from_double(double v);      // exactly; v finite
+wide wide_from_int(int64_t v);        // exactly
 double wide_to_double(const wide *a); // rounded to nearest, ties to even;
                                       // inf beyond the doubles
 int64_t wide_to_int(const wide *a);   // rounded to nearest; |a| < 2^62
@@ -32,7 +32,7 @@ wide wide_ldexp(wide a, int64_t k);         // a * 2^k, exactly
 wide wide_add(const wide *a, const wide *b);
 wide wide_sub(const wide *a, const wide *b);
 wide wide_mul(const wide *a, const wide *b);
-wide wide_div(const wide *a, const wide *b);  // b not 0
+wide wide_div(const wide *a, const wide *b);    // b not 0
 wide wide_div_small(const wide *a, uint32_t d); // d not 0
 
 wide wide_ln2();

@@ -156,7 +156,8 @@ const method_def method_brent = {
     "#330033", // colour
     shape_star,
     method_interval,
-    METHOD_ENDS(ending_tolerance) | METHOD_ENDS(ending_zero) | METHOD_ENDS(ending_limit),
+    METHOD_ENDS(ending_tolerance) | METHOD_ENDS(ending_zero) |
+        METHOD_ENDS(ending_limit),
     report_ends_word,
     brent_words,
     lane_none,

@@ -1,16 +1,30 @@
 // The methods on the circuits whose runs are known: method x circuit x
-// expected passes, ending and last estimate, one row each. A failing row
+// expected passes, ending and last estimate, one row each; then each
+// remedy's definition, pass by pass, on random circuits. A failing row
 // names the method and the circuit.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
+#include "root/root.h"
+#include "solver/equation.h"
 #include "solver/method.h"
 
 // What the last estimate must be: near the root (within the circuit's
-// bounds), exactly 0, inf, nan, or finite above or below 0.
-enum last_kind { near_root, exactly_zero, is_inf, is_nan, above, below };
-static const char *const last_words[] = {"near the root", "0",       "inf",
-                                         "nan",           "above 0", "below 0"};
+// bounds), the double nearest the true root, exactly 0, inf, nan, or
+// finite above or below 0.
+enum last_kind {
+    near_root,
+    at_root,
+    exactly_zero,
+    is_inf,
+    is_nan,
+    above,
+    below
+};
+static const char *const last_words[] = {
+    "near the root", "the double nearest I*", "0", "inf", "nan", "above 0",
+    "below 0"};
 
 struct circuit {
     const char *name;
@@ -28,12 +42,14 @@ static const circuit no_voltage = {"U = 0", 0, 1e3, 1e-12, 0, 0};
 static const circuit no_resistance = {"R = 0", 5, 0, 1e-12, 0, 0};
 static const circuit no_saturation = {"I_S = 0", 5, 1e3, 0, 0, 0};
 static const circuit negative = {"U = -5 V", -5, 1e3, 1e-12, 0, 0};
+static const circuit low = {
+    "0.3 V, 1 kOhm, 1e-16 A", 0.3, 1e3, 1e-16, 1e-11, 1.1e-11};
 
 struct method_case {
     char letter;
     const circuit *at;
     int passes; // 0: any number
-    int ending;
+    int ending; // -1: any
     int last;
     int cycle;  // at the limit: 1 cycles, 0 does not, -1 either
     int a_zero; // the lower end a at the end: 1 still 0, 0 moved, -1 either
@@ -41,17 +57,46 @@ struct method_case {
 
 static const method_case cases[] = {
     {'H', &reference, 55, ending_repeat, near_root, -1, -1},
-    {'R', &reference, 17, ending_repeat, near_root, -1, 1},
-    {'N', &reference, 4, ending_repeat, near_root, -1, -1},
+    {'R', &reference, 17, ending_repeat, at_root, -1, 1},
+    {'N', &reference, 4, ending_repeat, at_root, -1, -1},
+    {'S', &reference, 4, ending_zero, at_root, -1, -1},
+    {'I', &reference, 7, ending_zero, at_root, -1, -1},
+    {'P', &reference, 5, ending_zero, at_root, -1, -1},
+    {'A', &reference, 5, ending_zero, at_root, -1, -1},
+    {'G', &reference, 4, ending_repeat, at_root, -1, -1},
+    {'B', &reference, 6, ending_tolerance, near_root, -1, -1},
     {'H', &alternates, 0, ending_repeat, near_root, -1, -1},
     {'R', &alternates, 0, ending_repeat, near_root, -1, 0},
     {'N', &alternates, 200, ending_limit, near_root, 1, -1},
+    {'G', &alternates, 5, ending_repeat, near_root, -1, -1},
+    {'P', &alternates, 6, ending_neighbours, near_root, -1, -1},
+    {'A', &alternates, 5, ending_neighbours, near_root, -1, -1},
+    {'B', &alternates, 5, ending_tolerance, near_root, -1, -1},
     {'H', &creeps, 0, ending_repeat, near_root, -1, -1},
     {'R', &creeps, 200, ending_limit, near_root, 0, 1},
     {'N', &creeps, 0, ending_repeat, near_root, -1, -1},
+    {'I', &creeps, 11, ending_zero, near_root, -1, -1},
+    {'P', &creeps, 11, ending_zero, near_root, -1, -1},
+    {'A', &creeps, 10, ending_zero, near_root, -1, -1},
+    {'S', &creeps, 8, ending_zero, at_root, -1, -1},
+    {'B', &creeps, 8, ending_zero, near_root, -1, -1},
+    {'G', &creeps, 7, ending_repeat, near_root, -1, -1},
+    {'N', &low, 200, ending_limit, is_nan, 0, -1},
+    {'S', &low, 200, ending_limit, is_nan, 0, -1},
+    {'G', &low, 31, -1, near_root, -1, -1},
+    {'B', &low, 30, -1, near_root, -1, -1},
+    {'I', &low, 19, -1, near_root, -1, -1},
+    {'P', &low, 17, -1, near_root, -1, -1},
+    {'A', &low, 14, -1, near_root, -1, -1},
     {'H', &no_voltage, 2, ending_repeat, exactly_zero, -1, -1},
     {'R', &no_voltage, 200, ending_limit, is_nan, 0, 1},
     {'N', &no_voltage, 2, ending_repeat, exactly_zero, -1, -1},
+    {'S', &no_voltage, 200, ending_limit, is_nan, 0, -1},
+    {'I', &no_voltage, 200, ending_limit, is_nan, 0, -1},
+    {'P', &no_voltage, 200, ending_limit, is_nan, 0, -1},
+    {'A', &no_voltage, 200, ending_limit, is_nan, 0, -1},
+    {'G', &no_voltage, 1, ending_repeat, exactly_zero, -1, -1},
+    {'B', &no_voltage, 1, ending_tolerance, exactly_zero, -1, -1},
     {'H', &no_resistance, 2, ending_repeat, is_inf, -1, -1},
     {'R', &no_resistance, 200, ending_limit, is_nan, 0, -1},
     {'N', &no_resistance, 200, ending_limit, is_nan, 0, -1},
@@ -69,8 +114,12 @@ static void keep(const report_line *line, void *context)
 
 static int holds(int kind, double x, const circuit *c)
 {
+    true_root root;
     switch (kind) {
     case near_root: return x > c->lo && x < c->hi;
+    case at_root:
+        root_find(c->u, c->r, c->i_s, &root);
+        return root.exists && x == root.nearest;
     case exactly_zero: return x == 0.0;
     case is_inf: return std::isinf(x);
     case is_nan: return std::isnan(x);
@@ -79,9 +128,62 @@ static int holds(int kind, double x, const circuit *c)
     }
 }
 
+// Whether two residuals have the same sign (both numbers, neither 0).
+static int same_sign(double x, double y)
+{
+    return (x > 0.0 && y > 0.0) || (x < 0.0 && y < 0.0);
+}
+
+// Each remedy's definition after every pass, and that it ends before pass
+// 200, on random circuits with U from 1e-6 to 1e6 V, R from 1e-6 to 1e12
+// Ohm and I_S from 1e-30 to 1 A: regula falsi and the interval remedies
+// keep their ends' residual signs apart (Brent those of b and c), Newton
+// kept inside an interval never leaves it, and Brent's b has the smaller
+// residual of b and c. Returns the number of runs that broke a rule.
+static int definitions(int circuits)
+{
+    srand(20261210);
+    auto spread = [](double lo, double hi) {
+        double t = static_cast<double>(rand()) / RAND_MAX;
+        return std::pow(10.0, lo + (hi - lo) * t);
+    };
+    int broken = 0;
+    for (int k = 0; k < circuits; ++k) {
+        double u = spread(-6, 6), r = spread(-6, 12), i_s = spread(-30, 0);
+        for (const char *p = "RIPAGB"; *p != '\0'; ++p) {
+            method_state s;
+            method_begin(&s, method_by_letter(*p), u, r, i_s, nullptr);
+            const char *rule = nullptr;
+            for (int stop = 0; rule == nullptr && !stop;) {
+                stop = method_pass(&s);
+                double fa = *p == 'G' ? f(u, r, i_s, s.a) : s.fa;
+                double fb = *p == 'G' ? f(u, r, i_s, s.b) : s.fb;
+                if (*p == 'B' ? same_sign(s.fb, s.fc) : same_sign(fa, fb))
+                    rule = "the ends' residuals have one sign";
+                else if (*p == 'G' && (s.est < std::fmin(s.a, s.b) ||
+                                       s.est > std::fmax(s.a, s.b)))
+                    rule = "the estimate left the interval";
+                else if (*p == 'B' && std::fabs(s.fb) > std::fabs(s.fc))
+                    rule = "b has the larger residual";
+            }
+            if (rule == nullptr && *p != 'R' && s.ending == ending_limit)
+                rule = "it reached the limit";
+            if (rule != nullptr) {
+                printf("FAIL %s at %.17g V, %.17g Ohm, %.17g A, pass %llu: "
+                       "%s\n",
+                       method_table[s.method]->name, u, r, i_s,
+                       static_cast<unsigned long long>(s.n), rule);
+                ++broken;
+            }
+        }
+    }
+    printf("%d random circuits checked pass by pass\n", circuits);
+    return broken;
+}
+
 int main()
 {
-    int failed = 0;
+    int failed = definitions(2000) != 0;
     for (const method_case &t : cases) {
         int m = method_by_letter(t.letter);
         const circuit *c = t.at;
@@ -91,7 +193,8 @@ int main()
         const char *name = method_table[m]->name;
         int ok =
             (t.passes == 0 || end.passes == static_cast<uint64_t>(t.passes)) &&
-            end.ending == t.ending && holds(t.last, end.last, c) &&
+            (t.ending < 0 || end.ending == t.ending) &&
+            holds(t.last, end.last, c) &&
             (t.cycle < 0 || end.cycle == t.cycle) &&
             (t.a_zero < 0 || (last.a == 0.0) == t.a_zero);
         if (!ok) {
@@ -100,8 +203,9 @@ int main()
                    "%d, a = 0: %d\n",
                    name, c->name, static_cast<unsigned long long>(end.passes),
                    method_ending_names[end.ending], end.last, end.cycle, last.a,
-                   t.passes, method_ending_names[t.ending], last_words[t.last],
-                   t.cycle, t.a_zero);
+                   t.passes,
+                   t.ending < 0 ? "any" : method_ending_names[t.ending],
+                   last_words[t.last], t.cycle, t.a_zero);
             failed = 1;
         }
     }

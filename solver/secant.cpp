@@ -38,7 +38,8 @@ const method_def method_sekante = {
     "#3333dd",           // colour
     shape_pentagon,
     method_open,
-    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) | METHOD_ENDS(ending_limit),
+    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) |
+        METHOD_ENDS(ending_limit),
     report_plain,
     nullptr, // no words in its report
     lane_none,
