@@ -6,7 +6,7 @@ include(CMakePackageConfigHelpers)
 set(dalv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/dalv)
 set(dalv_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-install(TARGETS diodesolve splitdemo diodeplot diodemap RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS diodesolve splitdemo diodeplot diodemap diodelab RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS dalv EXPORT dalvTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
@@ -39,7 +39,7 @@ function(dalv_install_gzipped source destination)
 endfunction()
 
 # Man pages; the function names are stubs that point at dalv(3).
-foreach(page diodesolve.1 splitdemo.1 diodeplot.1 diodemap.1 dalv.3)
+foreach(page diodesolve.1 splitdemo.1 diodeplot.1 diodemap.1 diodelab.1 dalv.3)
   string(REGEX REPLACE ".*\\." "man" section_dir ${page})
   dalv_install_gzipped(${PROJECT_SOURCE_DIR}/man/${page}
     ${CMAKE_INSTALL_MANDIR}/${section_dir})

@@ -35,21 +35,24 @@ static const char exit_statuses[] =
     "  0       alles erledigt\n"
     "  1       Ausgabe verloren (Schreibfehler), Eingabe unlesbar oder "
     "fehlerhaft,\n"
-    "          nicht genug Speicher\n"
+    "          nicht genug Speicher\n";
+static const char drawing_statuses[] =
     "  2       gnuplot nicht gefunden oder nicht startbar\n"
-    "  3       gnuplot ist gescheitert oder hat nichts gezeichnet\n"
+    "  3       gnuplot ist gescheitert oder hat nichts gezeichnet\n";
+static const char other_statuses[] =
     "  64      falscher Aufruf\n"
     "  128+N   durch das Signal N beendet (SIGHUP 129, SIGINT 130, SIGTERM "
     "143);\n"
     "          eine Ausgabedatei bleibt dann, wie sie war\n";
 
 int print_info(enum info_request request, const char *tool, const char *help,
-               int closed)
+               int draws, int closed)
 {
     if (request == info_version)
         printf("%s %s\n", tool, DALV_VERSION);
     else
-        printf("%s%s", help, exit_statuses);
+        printf("%s%s%s%s", help, exit_statuses, draws ? drawing_statuses : "",
+               other_statuses);
     return (closed & closed_stdout) ? write_error() : finish_output(stdout);
 }
 int refuses_terminal(enum output_format format, const char *path)

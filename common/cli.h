@@ -15,10 +15,11 @@ enum { closed_stdin = 1, closed_stdout = 2 };
 int tool_start();
 
 // Answers an info_request on standard output: help (the tool's text, then
-// its exit statuses) or "<tool> <version>". Returns exit_ok, or
-// write_error() when it was lost (closed: what tool_start() returned).
+// its exit statuses, gnuplot's where it draws) or "<tool> <version>".
+// Returns exit_ok, or write_error() when it was lost (closed: what
+// tool_start() returned).
 int print_info(enum info_request request, const char *tool, const char *help,
-               int closed);
+               int draws, int closed);
 
 // 1 after a message when a picture would go to a terminal (no -o FILE and
 // standard output is one): pictures belong in files.

@@ -8,6 +8,7 @@
 // and the cost of -o FILE. With --check, no timing: only the bitwise
 // comparison with the loop, over several small regions.
 // Usage: diode_map_bench [N [DIODEMAP]] | --check
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -125,9 +126,10 @@ static double seconds_per_log(const map_spec *s)
     return best / static_cast<double>(n);
 }
 
-// diodemap end to end, three times: --threads T --grid NxN FORMAT -o
-// /dev/null.
-static timing tool_times(char *program, int n, const char *format, int threads)
+// diodemap end to end, three times: --threads T --grid NxN FORMAT
+// --verfahren METHODS -o /dev/null.
+static timing tool_times(char *program, int n, const char *format, int threads,
+                         const char *methods = map_default_methods)
 {
     char grid[32], count[16];
     snprintf(grid, sizeof grid, "%dx%d", n, n);
@@ -138,6 +140,8 @@ static timing tool_times(char *program, int n, const char *format, int threads)
                     const_cast<char *>(format),
                     const_cast<char *>("--threads"),
                     count,
+                    const_cast<char *>("--verfahren"),
+                    const_cast<char *>(methods),
                     const_cast<char *>("-o"),
                     const_cast<char *>("/dev/null"),
                     nullptr};
@@ -160,22 +164,62 @@ static void show(const char *what, timing t, double unit, const char *per)
 // peak), so it runs first, before this process holds any map.
 static void peak_memory(char *program)
 {
-    static const char *const kinds[] = {"--csv", "--text", "--png"};
+    static const char *const kinds[] = {"--csv", "--text", "--png", "--csv"};
     for (const char *kind : kinds) {
+        int all = kind == kinds[3]; // the last: with all nine methods
         char *args[] = {program,
                         const_cast<char *>("--grid"),
                         const_cast<char *>("4000x4000"),
                         const_cast<char *>(kind),
                         const_cast<char *>("-o"),
                         const_cast<char *>("/dev/null"),
+                        const_cast<char *>("--verfahren"),
+                        const_cast<char *>(all ? "HRNSIPAGB" : "HRN"),
                         nullptr};
         long kib = -1;
         run_tool(args, "/dev/null", &kib);
-        printf("  diodemap --grid 4000x4000 %-6s: hoechstens %5.1f MiB "
+        printf("  diodemap --grid 4000x4000 %-6s%s: hoechstens %5.1f MiB "
                "Speicher%s\n",
-               kind, static_cast<double>(kib) / 1024.0,
+               kind, all ? " --verfahren HRNSIPAGB" : "",
+               static_cast<double>(kib) / 1024.0,
                strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
     }
+}
+
+// All nine methods beside the three, end to end (--text), on one thread
+// and two: the target is at most 3 times the three's time. Then diodelab
+// on one circuit with all nine, the median of 21 runs (target 10 ms).
+static void remedies(char *program, int n)
+{
+    for (int threads = 1; threads <= 2; ++threads) {
+        timing three = tool_times(program, n, "--text", threads);
+        timing nine = tool_times(program, n, "--text", threads, "HRNSIPAGB");
+        printf("  diodemap --verfahren HRNSIPAGB, %d Thread(s): %.3f s, %.2f x "
+               "die drei Verfahren (%.3f s; Ziel: hoechstens 3 x)\n",
+               threads, nine.median, nine.median / three.median, three.median);
+    }
+    char lab[4096];
+    snprintf(lab, sizeof lab, "%s", program);
+    char *slash = strrchr(lab, '/');
+    snprintf(slash ? slash + 1 : lab,
+             sizeof lab - static_cast<size_t>(slash ? slash + 1 - lab : 0),
+             "diodelab");
+    char *args[] = {lab,
+                    const_cast<char *>("--U"),
+                    const_cast<char *>("0.7"),
+                    const_cast<char *>("--R"),
+                    const_cast<char *>("100"),
+                    const_cast<char *>("--IS"),
+                    const_cast<char *>("1e-14"),
+                    nullptr};
+    double t[21];
+    long kib;
+    for (double &one : t)
+        one = run_tool(args, "/dev/null", &kib);
+    std::sort(t, t + 21);
+    printf("  diodelab, eine Schaltung, alle neun Verfahren: %.1f ms (Median "
+           "aus 21, mit Programmstart; Ziel: unter 10 ms)\n",
+           t[10] * 1e3);
 }
 
 int main(int argc, char **argv)
@@ -248,6 +292,7 @@ int main(int argc, char **argv)
         printf("  CSV: 2 Threads %.2f x so schnell wie 1\n",
                csv1.median / csv2.median);
         file_cost(argv[2]);
+        remedies(argv[2], n);
     }
     return exit_ok;
 }

@@ -169,16 +169,46 @@ static void run_lanes(const row *w, int k, method_outcome *cells)
     }
 }
 
-// A method without lanes: each circuit from start to stop.
-static void run_plain(const row *w, int k, method_outcome *cells)
+// A method without lanes of its own: lanes circuits in lockstep all the
+// same, each pass through the method's two halves (method_def's prepare
+// and take) with the logarithms of all lanes back to back between them.
+static void run_states(const row *w, int k, method_outcome *cells)
 {
-    for (int x = 0; x < w->width; ++x) {
+    int method = w->spec->method[k];
+    const method_def *def = method_table[method];
+    method_state s[lanes];
+    int column[lanes];
+    int next = 0;
+    int active = 0;
+    auto start = [&](int l) {
+        int x = next < w->width ? next++ : -1;
         double v[map_quantities];
-        circuit_at(w, x, v);
-        method_end end;
-        method_run(w->spec->method[k], v[quantity_u], v[quantity_r],
-                   v[quantity_i_s], nullptr, nullptr, nullptr, &end);
-        take_outcome(&end, &cells[x * w->spec->methods + k]);
+        circuit_at(w, x < 0 ? 0 : x, v);
+        method_begin(&s[l], method, v[quantity_u], v[quantity_r],
+                     v[quantity_i_s], nullptr);
+        column[l] = x;
+        return x >= 0;
+    };
+    for (int l = 0; l < lanes; ++l)
+        active += start(l);
+    while (active > 0) {
+        double g[lanes];
+        for (int l = 0; l < lanes; ++l) {
+            def->prepare(&s[l]);
+            g[l] = f_log_argument(s[l].point, s[l].i_s);
+        }
+        for (int l = 0; l < lanes; ++l)
+            g[l] = std::log(g[l]);
+        for (int l = 0; l < lanes; ++l) {
+            def->take(&s[l], f_from_log(s[l].u, s[l].r, s[l].point, g[l]));
+            if (s[l].ending == ending_none || column[l] < 0)
+                continue;
+            method_end end;
+            method_finish(&s[l], &end);
+            take_outcome(&end, &cells[column[l] * w->spec->methods + k]);
+            if (!start(l))
+                --active;
+        }
     }
 }
 
@@ -195,7 +225,7 @@ void map_row(const map_spec *spec, const double *xs, int y,
         case lane_bisection: run_lanes<lane_bisection>(&w, k, cells); break;
         case lane_falsi: run_lanes<lane_falsi>(&w, k, cells); break;
         case lane_newton: run_lanes<lane_newton>(&w, k, cells); break;
-        default: run_plain(&w, k, cells); break;
+        default: run_states(&w, k, cells); break;
         }
     }
 }

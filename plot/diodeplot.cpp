@@ -56,7 +56,7 @@ int main(int argc, char **argv)
         ++k;
     }
     if (info != info_none)
-        return print_info(info, "diodeplot", help, closed);
+        return print_info(info, "diodeplot", help, 1, closed);
     if (refuses_terminal(format, path))
         return exit_usage;
     if ((closed & closed_stdout) && path == nullptr)

@@ -188,6 +188,15 @@ static int check_end(const reading *st, char *why, size_t why_size)
         snprintf(why, why_size, "Keine Berichtszeilen in der Eingabe!");
         return 0;
     }
+    for (int m = 0; m < method_count && !st->lab; ++m) {
+        if (!expected(st, m) && t->series[m].passes > 0) {
+            snprintf(why, why_size,
+                     "Der Block von %s gehoert nicht zu diodesolve, und der "
+                     "Vergleich von diodelab fehlt!",
+                     method_table[m]->name);
+            return 0;
+        }
+    }
     for (int m = 0; m < method_count; ++m) {
         const char *name = method_table[m]->name;
         if (expected(st, m) && t->series[m].passes == 0) {
@@ -195,11 +204,7 @@ static int check_end(const reading *st, char *why, size_t why_size)
             return 0;
         }
         if (!expected(st, m) && t->series[m].passes > 0) {
-            snprintf(why, why_size,
-                     st->lab ? "Der Vergleich nennt %s nicht!"
-                             : "Der Block von %s gehoert nicht zu diodesolve, "
-                               "und der Vergleich von diodelab fehlt!",
-                     name);
+            snprintf(why, why_size, "Der Vergleich nennt %s nicht!", name);
             return 0;
         }
         if (st->compared[m] > 1) {

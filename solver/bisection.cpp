@@ -2,19 +2,20 @@
 // and its residual; it stops on a repeat or at the limit.
 #include "solver/bisection.h"
 
-#include "solver/equation.h"
-
 static void begin(method_state *s, const method_start *start)
 {
     s->a = start->a;
     s->b = start->b;
 }
 
-static void pass(method_state *s)
+static void prepare(method_state *s)
 {
-    double m = bisection_point(s->a, s->b);
-    double d = f(s->u, s->r, s->i_s, m);
-    s->point = m;
+    s->point = bisection_point(s->a, s->b);
+}
+
+static void take(method_state *s, double d)
+{
+    double m = s->point;
     bisection_move(m, d, &s->a, &s->b);
     if (method_advance(&s->n, m, &s->est, &s->prev))
         s->ending = method_repeat_ending(s->n, s->est, s->prev);
@@ -33,5 +34,6 @@ const method_def method_halbierung = {
     lane_bisection,
     2, // a repeat needs two passes
     begin,
-    pass,
+    prepare,
+    take,
 };

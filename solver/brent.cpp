@@ -111,12 +111,14 @@ static int choose_step(method_state *s, double tol1, double xm, double *d)
     return word_halbierung;
 }
 
-static void pass(method_state *s)
+// The step and the new b, where the pass evaluates f; its word waits in
+// the report line.
+static void prepare(method_state *s)
 {
     double tol1, xm;
     tolerance(s, &tol1, &xm);
     double d;
-    int word = choose_step(s, tol1, xm, &d);
+    s->line.word = choose_step(s, tol1, xm, &d);
     s->step = d;
     s->a = s->b;
     s->fa = s->fb;
@@ -126,8 +128,14 @@ static void pass(method_state *s)
         s->b = s->b + tol1;
     else
         s->b = s->b - tol1;
-    s->fb = f(s->u, s->r, s->i_s, s->b);
     s->point = s->b;
+}
+
+static void take(method_state *s, double residual)
+{
+    double tol1, xm;
+    int word = s->line.word;
+    s->fb = residual;
     if ((s->fb > 0.0 && s->fc > 0.0) || (s->fb < 0.0 && s->fc < 0.0)) {
         s->c = s->a;
         s->fc = s->fa;
@@ -163,5 +171,6 @@ const method_def method_brent = {
     lane_none,
     1, // its tolerance can end it in pass 1
     begin,
-    pass,
+    prepare,
+    take,
 };

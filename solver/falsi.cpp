@@ -26,11 +26,14 @@ static void begin(method_state *s, const method_start *start)
     s->fb = f(s->u, s->r, s->i_s, s->b);
 }
 
-static void pass(method_state *s)
+static void prepare(method_state *s)
 {
-    double x = regula_falsi_point(s->a, s->b, s->fa, s->fb);
-    double d = f(s->u, s->r, s->i_s, x);
-    s->point = x;
+    s->point = regula_falsi_point(s->a, s->b, s->fa, s->fb);
+}
+
+static void take(method_state *s, double d)
+{
+    double x = s->point;
     regula_falsi_move(x, d, &s->a, &s->b, &s->fa, &s->fb);
     if (method_advance(&s->n, x, &s->est, &s->prev))
         s->ending = method_repeat_ending(s->n, s->est, s->prev);
@@ -56,11 +59,9 @@ static double scale(enum scaling how, double k, double old, double d)
     return k * m;
 }
 
-static void scaled_pass(method_state *s, enum scaling how)
+static void scaled_take(method_state *s, double d, enum scaling how)
 {
-    double r = regula_falsi_point(s->a, s->b, s->fa, s->fb);
-    double d = f(s->u, s->r, s->i_s, r);
-    s->point = r;
+    double r = s->point;
     s->scaled = side_none;
     if (d < 0.0) {
         double old = s->fa;
@@ -89,19 +90,19 @@ static void scaled_pass(method_state *s, enum scaling how)
     s->line = {s->method, s->n, r, d, s->a, s->b, 0};
 }
 
-static void illinois(method_state *s)
+static void illinois(method_state *s, double d)
 {
-    scaled_pass(s, by_illinois);
+    scaled_take(s, d, by_illinois);
 }
 
-static void pegasus(method_state *s)
+static void pegasus(method_state *s, double d)
 {
-    scaled_pass(s, by_pegasus);
+    scaled_take(s, d, by_pegasus);
 }
 
-static void anderson_bjoerck(method_state *s)
+static void anderson_bjoerck(method_state *s, double d)
 {
-    scaled_pass(s, by_anderson_bjoerck);
+    scaled_take(s, d, by_anderson_bjoerck);
 }
 
 const method_def method_regula_falsi = {
@@ -116,7 +117,8 @@ const method_def method_regula_falsi = {
     lane_falsi,
     2, // a repeat needs two passes
     begin,
-    pass,
+    prepare,
+    take,
 };
 
 const method_def method_illinois = {
@@ -132,6 +134,7 @@ const method_def method_illinois = {
     lane_none,
     1, // a residual of 0 ends it in pass 1
     begin,
+    prepare,
     illinois,
 };
 
@@ -148,6 +151,7 @@ const method_def method_pegasus = {
     lane_none,
     1, // a residual of 0 ends it in pass 1
     begin,
+    prepare,
     pegasus,
 };
 
@@ -164,5 +168,6 @@ const method_def method_anderson_bjoerck = {
     lane_none,
     1, // a residual of 0 ends it in pass 1
     begin,
+    prepare,
     anderson_bjoerck,
 };

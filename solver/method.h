@@ -81,10 +81,14 @@ struct method_def {
     // Sets the method's own start on s (the circuit, the start values and
     // the common fields are set).
     void (*begin)(method_state *s, const method_start *start);
-    // One pass: the new estimate into est (the one before into prev), the
-    // report line into line, the pass counted in n, and ending set when the
-    // method stops after it.
-    void (*pass)(method_state *s);
+    // A pass in two halves around its one residual: prepare sets point,
+    // where the pass evaluates f; take, with the residual d there, sets the
+    // new estimate into est (the one before into prev), the report line
+    // into line, counts the pass in n and sets ending when the method stops
+    // after it. (The map takes the logarithms of several circuits between
+    // the two.)
+    void (*prepare)(method_state *s);
+    void (*take)(method_state *s, double d);
 };
 
 // The table of methods: their records, in the order the user sees them.

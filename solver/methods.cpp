@@ -3,6 +3,7 @@
 // plain loops, the page's passes.
 #include <cmath>
 
+#include "solver/equation.h"
 #include "solver/method.h"
 
 #define METHOD_ADDRESS(record) &record,
@@ -62,7 +63,9 @@ void method_begin(method_state *s, int method, double u, double r, double i_s,
 
 int method_pass(method_state *s)
 {
-    method_table[s->method]->pass(s);
+    const method_def *def = method_table[s->method];
+    def->prepare(s);
+    def->take(s, f(s->u, s->r, s->i_s, s->point));
     return s->ending != ending_none;
 }
 

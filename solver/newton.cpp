@@ -18,11 +18,15 @@ static void begin(method_state *s, const method_start *start)
     s->est = start->x;
 }
 
-static void pass(method_state *s)
+// Newton and G evaluate f where the pass starts.
+static void prepare(method_state *s)
 {
-    double x = s->est;
-    double d = f(s->u, s->r, s->i_s, x);
-    s->point = x;
+    s->point = s->est;
+}
+
+static void take(method_state *s, double d)
+{
+    double x = s->point;
     s->slope = dfdx(s->u, s->r, s->i_s, x);
     double next = newton_step(x, d, s->slope);
     if (method_advance(&s->n, next, &s->est, &s->prev))
@@ -42,7 +46,8 @@ const method_def method_newton = {
     lane_newton,
     2, // a repeat needs two passes
     begin,
-    pass,
+    prepare,
+    take,
 };
 
 enum { word_newton, word_halbierung };
@@ -63,12 +68,10 @@ static int strictly_between(double x, double a, double b)
     return (a < x && x < b) || (b < x && x < a);
 }
 
-static void guarded_pass(method_state *s)
+static void guarded_take(method_state *s, double d)
 {
-    double x = s->est;
-    double d = f(s->u, s->r, s->i_s, x);
+    double x = s->point;
     double slope = dfdx(s->u, s->r, s->i_s, x);
-    s->point = x;
     s->slope = slope;
     if (d < 0.0)
         s->a = x;
@@ -108,5 +111,6 @@ const method_def method_newton_intervall = {
     lane_none,
     1, // x' = x ends it in pass 1
     guarded_begin,
-    guarded_pass,
+    prepare,
+    guarded_take,
 };

@@ -15,11 +15,14 @@ static void begin(method_state *s, const method_start *start)
     s->fb = f(s->u, s->r, s->i_s, s->b);
 }
 
-static void pass(method_state *s)
+static void prepare(method_state *s)
 {
-    double r = regula_falsi_point(s->a, s->b, s->fa, s->fb);
-    double d = f(s->u, s->r, s->i_s, r);
-    s->point = r;
+    s->point = regula_falsi_point(s->a, s->b, s->fa, s->fb);
+}
+
+static void take(method_state *s, double d)
+{
+    double r = s->point;
     s->a = s->b;
     s->fa = s->fb;
     s->b = r;
@@ -45,5 +48,6 @@ const method_def method_sekante = {
     lane_none,
     1, // a residual of 0 ends it in pass 1
     begin,
-    pass,
+    prepare,
+    take,
 };

@@ -38,6 +38,27 @@ agree() {
         END { exit bad }' "$work/runs" "$work/csv" || fail "differs from diodesolve"
 }
 
+# agree_lab NAME MAP-ARGS...: the map with all nine methods, point by
+# point, against diodelab's comparison (its lines have fixed columns: the
+# letter, the passes from column 24, the ending from 41, then I=): passes,
+# ending and last estimate.
+agree_lab() {
+    name=$1
+    shift
+    "$map" --csv --verfahren HRNSIPAGB "$@" >"$work/lab.csv" || fail "status $?"
+    tail -n +2 "$work/lab.csv" | awk -F, '{ print $1 "|" $2 "|" $3 "|" $4 "|" $5 "|" $6 "|" $7 }' >"$work/map"
+    cut -d'|' -f1-3 "$work/map" | uniq | tr '|' ' ' | while read -r u r i_s; do
+        "$bin/diodelab" --U "$u" --R "$r" --IS "$i_s" |
+            awk -v c="$u|$r|$i_s" '/^Wurzel I\*/ { on = 1; next }
+                on && /^[A-Z] / { e = substr($0, 41, 12); sub(/ +$/, "", e)
+                    i = substr($0, 55); sub(/^I=/, "", i); sub(/ .*/, "", i)
+                    print c "|" substr($0, 1, 1) "|" substr($0, 24, 3) + 0 "|" e "|" i }'
+    done >"$work/lab"
+    [ -s "$work/lab" ] || setup_broken "no comparison lines"
+    diff <(sort "$work/map") <(sort "$work/lab") >"$work/lab.diff" ||
+        fail "differs from diodelab: $(head -4 "$work/lab.diff")"
+}
+
 # known U R I_S METHOD PASSES END [LOW HIGH]: what is known of that circuit's run
 # (PASSES "-" for any); the last estimate between LOW and HIGH, or finite.
 known() {
@@ -58,6 +79,9 @@ known 0.69999999999999996 100 1e-14 R 200 Grenze
 known 0.69999999999999996 100 1e-14 N - Wiederholung
 agree "U = 0 and I_S = 0 (nan, inf)" --U 0:5 --R 1000:10 --IS 0 --grid 2x2
 agree "evenly spaced, through zero" --U -1:1 --R 1000 --IS 1e-12:1e-9 --grid 3x2
+agree_lab "the remedies, where the three fail" --U 0.3:12 --R 100:4700 --IS 1e-14 --grid 4x3
+agree_lab "the remedies, zero, nan and inf" --U -1:5 --R 0:1000 --IS 1e-12 --grid 3x3
+agree_lab "the remedies without a saturation current" --U 5 --R 0:1000 --IS 0:1e-12 --grid 2x3
 
 tool_info "$map" diodemap "$2"
 

@@ -8,6 +8,7 @@ declare -A needs=(
     [diodesolve.1]="diodeplot(1) diodemap(1) dalv(3)"
     [diodeplot.1]="diodesolve(1) diodemap(1)"
     [diodemap.1]="diodesolve(1) diodeplot(1)"
+    [diodelab.1]="diodesolve(1) diodeplot(1) diodemap(1)"
     [splitdemo.1]="strtok_r(3)"
     [dalv.3]="diodesolve(1)"
 )
