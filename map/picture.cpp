@@ -166,7 +166,11 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
     describe_fixed(s, fixed, sizeof fixed);
     int cols = s->methods < panels_per_row ? s->methods : panels_per_row;
     int rows = (s->methods + panels_per_row - 1) / panels_per_row;
-    double height = above_px + below_px + rows * panel_row_px;
+    // Rows after the first leave room for the x axis above them and their
+    // own titles: 130 pixels between panels instead of 62.
+    double gap_px = rows > 1 ? 130 : 62;
+    double height =
+        above_px + below_px + rows * panel_row_px + (rows - 1) * (gap_px - 62);
     if (format == format_png)
         fprintf(gp,
                 "set terminal pngcairo size 1500,%.0f enhanced "
@@ -186,7 +190,7 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
             quantity_labels[s->x], quantity_labels[s->y], rows, cols, fixed,
             s->range[s->x].points, s->range[s->y].points,
             (below_px - 4) / height, 1.0 - (above_px - 3.2) / height,
-            62 / height);
+            gap_px / height);
     for (int m = 0; m < s->methods; ++m) {
         if (m == s->methods - 1)
             fprintf(gp,
