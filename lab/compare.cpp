@@ -11,31 +11,42 @@
 #include <cinttypes>
 #include <cmath>
 
-#include "plot/transcript.h"
-
-// A measure for the comparison: finite numbers as format writes them,
-// nan, inf and -inf as such, and "-" where there is none.
-static const char *measure(char *buf, size_t size, double v, const char *format)
+const char *lab_measure(char *buf, size_t size, double v, int kind)
 {
     if (std::isnan(v))
         snprintf(buf, size, "-");
     else if (std::isinf(v))
         snprintf(buf, size, v > 0 ? "inf" : "-inf");
+    else if (kind == lab_distance)
+        snprintf(buf, size, "%+.3g", v);
     else
-        snprintf(buf, size, format, v);
+        snprintf(buf, size, "%.2f", v);
     return buf;
+}
+
+void lab_start(double u, double r, int interval, double a, double b, int x0,
+               double x, method_start *start)
+{
+    method_default_start(u, r, start);
+    if (interval) {
+        start->a = a;
+        start->b = b;
+        start->x = b;
+    }
+    if (x0)
+        start->x = x;
 }
 
 void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
                       int count)
 {
     if (!root->exists) {
-        fprintf(out, "%s: keine\n", transcript_root_line);
+        fprintf(out, "%s: keine\n", report_root_line);
     } else {
-        fprintf(out, "%s = %.17g A\n", transcript_root_line, root->nearest);
+        fprintf(out, "%s = %.17g A\n", report_root_line, root->nearest);
         if (root->value.sign != 0) {
             char digits[128];
-            fprintf(out, "%s auf 40 Stellen: %s A\n", transcript_root_line,
+            fprintf(out, "%s auf 40 Stellen: %s A\n", report_root_line,
                     root_digits_text(root, 40, digits, sizeof digits));
         }
     }
@@ -49,7 +60,7 @@ void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
             root->exists ? root_median_order(root, run->estimate, n) : none;
         char last[32], distance[32], rate[32];
         snprintf(last, sizeof last, "%.17g", run->end.last);
-        measure(distance, sizeof distance, ulps, "%+.3g");
+        lab_measure(distance, sizeof distance, ulps, lab_distance);
         if (root->exists && std::isnan(run->end.last))
             snprintf(distance, sizeof distance, "nan");
         fprintf(out,
@@ -57,6 +68,6 @@ void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
                 "Abstand %9s ulp  Ordnung %s\n",
                 def->letter, def->name, run->end.passes,
                 method_ending_names[run->end.ending], last, distance,
-                measure(rate, sizeof rate, order, "%.2f"));
+                lab_measure(rate, sizeof rate, order, lab_order));
     }
 }

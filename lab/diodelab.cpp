@@ -43,14 +43,8 @@ static void run_methods(FILE *out, const lab_options *o, const double c[3])
 {
     static lab_run runs[method_count];
     method_start start;
-    method_default_start(c[0], c[1], &start);
-    if (o->interval) {
-        start.a = o->start.a;
-        start.b = o->start.b;
-        start.x = o->start.b;
-    }
-    if (o->x0)
-        start.x = o->start.x;
+    lab_start(c[0], c[1], o->interval, o->start.a, o->start.b, o->x0,
+              o->start.x, &start);
     for (int k = 0; k < o->methods; ++k) {
         runs[k].method = o->method[k];
         recording r = {out, &runs[k]};

@@ -14,7 +14,6 @@ static const size_t report_cap = 256;
 static const size_t echo_max = 60;
 static const size_t head_cap = 48;
 
-const char transcript_root_line[] = "Wurzel I*";
 // diodesolve's methods, when no comparison names others.
 static const char solver_letters[] = "HRN";
 
@@ -114,13 +113,12 @@ static int take_line(reading *st, const line_in *l, char *why, size_t why_size)
 {
     if (!l->has_report) {
         size_t len = l->len < head_cap ? l->len : head_cap;
-        size_t root = strlen(transcript_root_line);
+        size_t root = strlen(report_root_line);
         if (l->len == 0) // an empty line closes the open block
             st->open = -1;
         else if (st->open >= 0)
             return broken_block(st, why, why_size);
-        else if (len >= root &&
-                 memcmp(l->head, transcript_root_line, root) == 0)
+        else if (len >= root && memcmp(l->head, report_root_line, root) == 0)
             st->lab = 1;
         else if (st->lab && compared_method(l->head, len) >= 0)
             ++st->compared[compared_method(l->head, len)];

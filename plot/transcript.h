@@ -24,9 +24,6 @@ struct transcript {
     int count;
 };
 
-// The line that opens diodelab's comparison after its blocks.
-extern const char transcript_root_line[]; // "Wurzel I*"
-
 // Reads a transcript from in. A line is every byte up to its line feed (a
 // carriage return before it belongs to the line end). A report line stands
 // at the start of a line or after a space (the prompts precede the first
@@ -35,7 +32,7 @@ extern const char transcript_root_line[]; // "Wurzel I*"
 // 1, 2, 3, ..., and closed by an empty line; a method has one block.
 // diodesolve's transcript has the blocks of bisection, regula falsi and
 // Newton; diodelab's any blocks, and after them its comparison, whose lines
-// (from the one that begins with transcript_root_line) name the same
+// (from the one that begins with report_root_line) name the same
 // methods, each once. Fills *t and returns 1. Returns 0 with a German
 // explanation in why (to follow "FEHLER: "; control characters of the input
 // escaped) when the input cannot be read, holds no report line, a report

@@ -40,12 +40,12 @@ static wide start(const wide *ut, const wide *c, const wide *u)
     return wide_cmp(&by_diode, &by_resistor) < 0 ? by_diode : by_resistor;
 }
 
-// The gap from |v| to the next larger double, 2^-1074 for 0.
-static wide ulp_of(const wide *v)
+// The exponent q of the gap 2^q from |v| to the next larger double,
+// 2^-1074 for 0.
+static int64_t ulp_exp_of(const wide *v)
 {
     int64_t e = v->sign == 0 ? -1074 : v->exp - 1; // |v| in [2^e, 2^(e+1))
-    int64_t q = (e < -1022 ? -1022 : e) - 52;
-    return wide_ldexp(wide_from_int(1), q);
+    return (e < -1022 ? -1022 : e) - 52;
 }
 
 void root_find(double u, double r, double i_s, true_root *root)
@@ -74,7 +74,8 @@ void root_find(double u, double r, double i_s, true_root *root)
         root->value = wide_mul(&is, &em1);
     }
     root->nearest = wide_to_double(&root->value);
-    root->ulp = ulp_of(&root->value);
+    root->ulp_exp = ulp_exp_of(&root->value);
+    root->ulp = wide_ldexp(wide_from_int(1), root->ulp_exp);
 }
 
 char *root_digits_text(const true_root *root, int digits, char *buf,
@@ -102,8 +103,7 @@ double root_ulps(const true_root *root, double x)
 {
     if (!std::isfinite(x))
         return x - root->nearest;
-    wide e = error_of(root, x);
-    wide q = wide_div(&e, &root->ulp);
+    wide q = wide_ldexp(error_of(root, x), -root->ulp_exp);
     return wide_to_double(&q);
 }
 
@@ -144,6 +144,21 @@ double root_order(const true_root *root, const double *xs, int n, int k)
         down == 0.0)
         return not_a_number;
     return (after - at) / down;
+}
+
+double root_rate(const true_root *root, const double *xs, int n)
+{
+    int first = -1, last = -1;
+    for (int k = 0; k < n; ++k) {
+        if (std::isnan(order_log(root, xs[k])))
+            continue;
+        first = first < 0 ? k : first;
+        last = k;
+    }
+    if (first < 0 || last == first)
+        return not_a_number;
+    double drop = order_log(root, xs[last]) - order_log(root, xs[first]);
+    return std::exp2(drop / (last - first));
 }
 
 double root_median_order(const true_root *root, const double *xs, int n)

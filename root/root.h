@@ -14,6 +14,7 @@
 #define ROOT_ROOT_H_
 
 #include <cstddef>
+#include <cstdint>
 
 #include "root/wide.h"
 
@@ -21,7 +22,8 @@ struct true_root {
     int exists;     // 0: no root (then nothing else is set)
     wide value;     // I*
     double nearest; // the double nearest I* (inf beyond the doubles)
-    wide ulp;       // the gap from |I*| to the next larger double
+    wide ulp;       // the gap from |I*| to the next larger double, 2^ulp_exp
+    int64_t ulp_exp;
 };
 
 void root_find(double u, double r, double i_s, true_root *root);
@@ -45,5 +47,11 @@ double root_order(const true_root *root, const double *xs, int n, int k);
 // The median of the orders defined in xs[0..n) (of two in the middle,
 // their mean), or NaN when none is.
 double root_median_order(const true_root *root, const double *xs, int n);
+
+// The mean factor by which the error shrinks a pass in xs[0..n): the
+// geometric mean of e[k+1] / e[k] from the first to the last error that
+// counts for an order (finite, not 0, above 16 ulps of I*); NaN where
+// fewer than two count.
+double root_rate(const true_root *root, const double *xs, int n);
 
 #endif // ROOT_ROOT_H_

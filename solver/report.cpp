@@ -22,6 +22,8 @@
 // After the method's letter, by report_kind, for reading.
 static const char *const formats[] = {PLAIN, WITH_ENDS, WITH_WORD};
 
+const char report_root_line[] = "Wurzel I*";
+
 // The longest line any format can produce stays far below this.
 enum { longest_line = 160 };
 

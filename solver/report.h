@@ -35,6 +35,10 @@ void report_print(FILE *out, const report_line *line);
 // length, line feed included.
 int report_format(char *buf, size_t size, const report_line *line);
 
+// The opening of the line that begins diodelab's comparison after its
+// blocks: "Wurzel I*".
+extern const char report_root_line[];
+
 // Writes the empty line that closes a method's block.
 void report_end_block(FILE *out);
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser page in headless Chromium against the native programs: its
 # everyday use (tests/web/page-check.mjs, which saves the screenshot as
-# SCREENSHOT) and its hostile use (tests/web/page-hostile.mjs).
+# SCREENSHOT), its hostile use (tests/web/page-hostile.mjs) and its use as
+# a lesson against diodelab (tests/web/page-lesson.mjs).
 # Usage: page.sh SOURCE-DIR NATIVE-BIN-DIR SCREENSHOT   (exit 77: node, the
 # wasm toolchain, npm or Chromium missing)
 . "$(dirname "$0")/lib.sh"
@@ -12,4 +13,5 @@ need_web "$1" page
 export CHROMIUM=$chromium
 node "$1/tests/web/page-check.mjs" "$1/build/web/diodesolve.html" "$2" "$3" || fail "the page in Chromium"
 node "$1/tests/web/page-hostile.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page under hostile use"
+node "$1/tests/web/page-lesson.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page as a lesson"
 finish

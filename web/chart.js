@@ -1,54 +1,126 @@
-// The convergence chart of one run: |Delta| per pass on a logarithmic axis,
-// one line per method, drawn by uPlot. The axis holds log10 |Delta|, so that
-// every finite nonzero residual, subnormal or near the largest double, has
-// its place. A pass whose Delta has no logarithm is marked at an edge, each
-// method at its own height and in its colour (inf an upward triangle and
-// nan a cross at the top edge, 0 a downward triangle at the bottom edge),
-// drawn in a hook so that the legend keeps one entry per method; hovering
-// shows pass, I and Delta of every method, a click opens the nearest pass.
-// On the focused chart the arrow keys move among the passes and methods,
-// Enter opens the pass.
+// The convergence chart of a run: per chosen method one measure per pass
+// (|Delta|, |I - I*| or the interval's width) on a logarithmic axis, drawn
+// by uPlot; the axis holds log10 of the measure, so that every finite
+// nonzero value, subnormal or near the largest double, has its place. Each
+// method has its colour and its shape (method_shape of the module's
+// table), so that the methods stay apart where colour fails. A value with
+// no logarithm is marked at an edge, each method at its own height (inf an
+// upward triangle and nan a cross at the top, 0 a downward triangle at the
+// bottom). Hovering shows the pass's values, a click opens the nearest
+// pass; on the focused chart the arrow keys move among the passes and
+// methods, Enter opens the pass. The same picture as SVG (and from it PNG).
 import uPlot from 'uplot';
 
-const fmt = (v) => (v === null || v === undefined ? '-' : String(v));
+// The measures: the pass field each shows, its label, its unit.
+export const measures = {
+  d: { field: 'd', label: '|Delta|, das Residuum', unit: 'V' },
+  error: { field: 'error', label: '|I − I*|, der Fehler', unit: 'A' },
+  width: { field: 'width', label: 'die Breite des Intervalls', unit: 'A' },
+};
 
 // The key of the edge marks, shown once below the chart.
 export const markKey =
-  'Marken am Rand, je Verfahren in seiner Farbe und Hoehe: ' +
-  '\u25b2 Delta = inf und \u00d7 Delta = nan oben, \u25bc Delta = 0 unten.';
+  'Marken am Rand, je Verfahren in seiner Farbe und Höhe: ' +
+  '\u25b2 inf und \u00d7 nan oben, \u25bc genau 0 unten. Jedes Verfahren hat eine eigene Form.';
 
-// The chart's data: x the passes, per method log10 |Delta| (null where
-// Delta is not a positive finite number); the y range in decades; where
-// each method's marks sit. series: per method drawn its passes as [delta,
-// current] pairs.
+// The series of the chosen methods (indices into run.methods) for measure:
+// per method its letter, name, colour, shape and the value of every pass,
+// and a description of pass k for hovering; methods without the measure
+// (no interval: its width) are left out.
+export function seriesOf(run, chosen, measure) {
+  const { field } = measures[measure];
+  return chosen
+    .map((m) => {
+      const { method, passes } = run.methods[m];
+      return {
+        index: m,
+        letter: method.letter,
+        name: method.name,
+        colour: method.colour,
+        shape: method.shape,
+        values: passes.map((p) => p[field]),
+        describe: (k) =>
+          k < passes.length
+            ? `I = ${passes[k].text('next', 6)} A, ${measures[measure].label} = ${passes[k].text(field, 6)} ${measures[measure].unit}`
+            : '-',
+      };
+    })
+    .filter((s) => !s.values.every(Number.isNaN) || measure !== 'width');
+}
+
+// The chart's data: x the passes, per method log10 of the measure's
+// magnitude (null where it has none); the y range in decades; where each
+// method's marks sit.
 function chartData(series) {
-  const passes = Math.max(1, ...series.map((s) => s.length));
+  const passes = Math.max(1, ...series.map((s) => s.values.length));
   const x = Array.from({ length: passes }, (_, k) => k + 1);
-  const height = (d) => (Number.isFinite(d) && d !== 0 ? Math.log10(Math.abs(d)) : null);
-  const lines = series.map((s) => x.map((_, k) => (k < s.length ? height(s[k][0]) : null)));
+  const height = (v) => (Number.isFinite(v) && v !== 0 ? Math.log10(Math.abs(v)) : null);
+  const lines = series.map((s) => x.map((_, k) => (k < s.values.length ? height(s.values[k]) : null)));
   const all = lines.flat().filter((v) => v !== null);
   const bottom = Math.floor(all.length ? Math.min(...all) : -12) - 1;
   const top = Math.ceil(all.length ? Math.max(...all) : 0) + 1;
   // Each method a quarter decade above (below) the previous one's marks.
-  const markAt = (m, d) => (Number.isFinite(d) ? bottom + 0.25 * m : top - 0.25 * m);
+  const markAt = (m, v) => (Number.isFinite(v) ? bottom + 0.25 * m : top - 0.25 * m);
   return { data: [x, ...lines], bottom, top, markAt };
 }
 
-// Draws the edge marks of every method onto the chart's canvas.
-function drawMarks(u, series, colours, markAt) {
+// A shape of radius r at (cx, cy), by method_shape (circle, square,
+// diamond, pentagon, the same four open, a star): { circle } or the
+// strokes of its outline as lists of points, and whether it is filled.
+function shapeOf(shape, cx, cy, r) {
+  const kind = shape % 4;
+  const at = (a, s = r) => [cx + s * Math.cos(a), cy + s * Math.sin(a)];
+  if (shape === 8)
+    return {
+      filled: false,
+      strokes: [0, 1, 2, 3].map((k) => [at((k * Math.PI) / 4), at((k * Math.PI) / 4 + Math.PI)]),
+    };
+  if (kind === 0) return { filled: shape < 4, circle: true };
+  const corners = kind === 1 ? 4 : kind === 2 ? 4 : 5;
+  const turn = kind === 1 ? Math.PI / 4 : -Math.PI / 2;
+  const size = kind === 1 ? 1.2 * r : 1.15 * r;
+  const outline = Array.from({ length: corners + 1 }, (_, k) => at(turn + (2 * Math.PI * k) / corners, size));
+  return { filled: shape < 4, strokes: [outline] };
+}
+
+// Draws a shape on the canvas g.
+function shapePath(g, shape, cx, cy, r) {
+  const s = shapeOf(shape, cx, cy, r);
+  g.beginPath();
+  if (s.circle) g.arc(cx, cy, r, 0, 2 * Math.PI);
+  else for (const points of s.strokes) points.forEach(([x, y], k) => g[k ? 'lineTo' : 'moveTo'](x, y));
+  return s.filled;
+}
+
+// The same shape as SVG.
+function shapeSvg(shape, cx, cy, r, colour) {
+  const s = shapeOf(shape, cx, cy, r);
+  const paint = `fill="${s.filled ? colour : '#fff'}" stroke="${colour}"`;
+  if (s.circle) return `<circle cx="${cx.toFixed(1)}" cy="${cy.toFixed(1)}" r="${r}" ${paint}/>`;
+  const d = s.strokes.map((p) => `M${p.map(([x, y]) => `${x.toFixed(1)} ${y.toFixed(1)}`).join(' L')}`).join(' ');
+  return `<path d="${d}" ${shape === 8 ? `fill="none" stroke="${colour}"` : paint}/>`;
+}
+
+// Draws the points in their shapes and the edge marks onto the chart.
+function drawMarks(u, series, markAt) {
   const g = u.ctx;
-  const r = 4 * uPlot.pxRatio;
+  const r = 3.5 * uPlot.pxRatio;
   g.save();
-  g.lineWidth = 2 * uPlot.pxRatio;
+  g.lineWidth = 1.5 * uPlot.pxRatio;
   series.forEach((s, m) => {
-    g.strokeStyle = colours[m];
-    g.fillStyle = colours[m];
-    s.forEach(([d], k) => {
-      if (Number.isFinite(d) && d !== 0) return;
+    g.strokeStyle = s.colour;
+    g.fillStyle = s.colour;
+    s.values.forEach((v, k) => {
       const cx = u.valToPos(k + 1, 'x', true);
-      const cy = u.valToPos(markAt(m, d), 'y', true);
+      if (Number.isFinite(v) && v !== 0) {
+        const filled = shapePath(g, s.shape, cx, u.valToPos(Math.log10(Math.abs(v)), 'y', true), r);
+        if (filled) g.fill();
+        else g.stroke();
+        return;
+      }
+      const cy = u.valToPos(markAt(m, v), 'y', true);
       g.beginPath();
-      if (Number.isNaN(d)) {
+      if (Number.isNaN(v)) {
         g.moveTo(cx - r, cy - r);
         g.lineTo(cx + r, cy + r);
         g.moveTo(cx + r, cy - r);
@@ -56,7 +128,7 @@ function drawMarks(u, series, colours, markAt) {
         g.stroke();
         return;
       }
-      const tip = Number.isFinite(d) ? r : -r; // 0 points down, inf up
+      const tip = Number.isFinite(v) ? r : -r; // 0 points down, inf up
       g.moveTo(cx, cy + tip);
       g.lineTo(cx - r, cy - tip);
       g.lineTo(cx + r, cy - tip);
@@ -68,60 +140,54 @@ function drawMarks(u, series, colours, markAt) {
 }
 
 // The chart's height for a width.
-export const chartHeight = (width) => Math.round(Math.min(420, Math.max(240, width * 0.55)));
+export const chartHeight = (width) => Math.round(Math.min(460, Math.max(240, width * 0.55)));
 
-// Draws the chart of drawn (from core.readTranscript: per method its table
-// index and passes) into element, width CSS pixels wide, the methods named
-// and coloured as the table (core.methods) says; pick(m, k) is called when
-// pass k (from 0) of the method of index m is clicked or chosen by the
-// keyboard; say(text) tells what the keyboard chose. Returns the uPlot,
-// which the caller destroys.
-export function drawChart(element, drawn, table, width, pick = () => {}, say = () => {}) {
-  const series = drawn.map((s) => s.passes);
-  const methodNames = drawn.map((s) => table[s.method].name);
-  const colours = drawn.map((s) => table[s.method].colour);
-  const chosenPass = (m, k) => pick(drawn[m].method, k);
+// Draws the chart of series (seriesOf()) into element, width CSS pixels
+// wide, for measure; pick(m, k) is called with the method's index in the
+// run when pass k (from 0) is clicked or chosen by the keyboard; say(text)
+// tells what the keyboard chose. Returns the uPlot, which the caller
+// destroys.
+export function drawChart(element, series, measure, width, pick = () => {}, say = () => {}) {
   const { data, bottom, top, markAt } = chartData(series);
-  const describe = (m, idx) => {
-    if (idx === null || idx === undefined || idx >= series[m].length) return '-';
-    const [delta, current] = series[m][idx];
-    return `I = ${fmt(current)} A, Delta = ${fmt(delta)} V`;
-  };
-  const line = (m) => ({
-    label: methodNames[m],
-    stroke: colours[m],
+  const chosenPass = (m, k) => pick(series[m].index, k);
+  const line = (s) => ({
+    label: s.name,
+    stroke: s.colour,
     width: 1.5,
-    points: { show: true, size: 4 },
-    value: (u, v, s, idx) => describe(m, idx),
+    points: { show: false },
+    value: (u, v, i, idx) => (idx === null || idx === undefined ? '-' : s.describe(idx)),
   });
   const chart = new uPlot(
     {
       width,
       height: chartHeight(width),
-      title: '|Delta| je Durchlauf',
+      title: `${measures[measure].label} je Durchlauf`,
       scales: { x: { time: false }, y: { range: () => [bottom, top] } },
       axes: [
         { label: 'Durchlauf', incrs: [1, 2, 5, 10, 20, 25, 50, 100], values: (u, splits) => splits.map(String) },
         {
-          label: '|Delta| in V (logarithmisch)',
+          label: `${measures[measure].label} in ${measures[measure].unit} (logarithmisch)`,
           size: 70,
           incrs: [1, 2, 5, 10, 20, 50, 100, 200],
           values: (u, splits) => splits.map((v) => `1e${v}`),
         },
       ],
       legend: { live: true },
-      hooks: { draw: [(u) => drawMarks(u, series, colours, markAt)] },
-      series: [{ label: 'Durchlauf', value: (u, v) => fmt(v) }, ...series.map((s, m) => line(m))],
+      hooks: { draw: [(u) => drawMarks(u, series, markAt)] },
+      series: [{ label: 'Durchlauf', value: (u, v) => (v === null ? '-' : String(v)) }, ...series.map(line)],
     },
     data,
     element,
   );
   chart.ctx.canvas.setAttribute('role', 'img');
-  chart.ctx.canvas.setAttribute('aria-label', `Konvergenzbild: |Delta| je Durchlauf fuer ${methodNames.join(', ')}`);
+  chart.ctx.canvas.setAttribute(
+    'aria-label',
+    `Konvergenzbild: ${measures[measure].label} je Durchlauf für ${series.map((s) => s.name).join(', ')}`,
+  );
   // The height of pass k of method m in the chart, in CSS pixels.
   const heightOf = (m, k) => {
-    const d = series[m][k][0];
-    return chart.valToPos(Number.isFinite(d) && d !== 0 ? Math.log10(Math.abs(d)) : markAt(m, d), 'y');
+    const v = series[m].values[k];
+    return chart.valToPos(Number.isFinite(v) && v !== 0 ? Math.log10(Math.abs(v)) : markAt(m, v), 'y');
   };
   // A click: the method whose point (or mark) at that pass is nearest.
   chart.over.addEventListener('click', () => {
@@ -129,7 +195,7 @@ export function drawChart(element, drawn, table, width, pick = () => {}, say = (
     if (k === null || k === undefined) return;
     let best = null;
     series.forEach((s, m) => {
-      if (k >= s.length) return;
+      if (k >= s.values.length) return;
       const gap = Math.abs(heightOf(m, k) - chart.cursor.top);
       if (best === null || gap < best[0]) best = [gap, m];
     });
@@ -140,16 +206,17 @@ export function drawChart(element, drawn, table, width, pick = () => {}, say = (
   const choose = () => {
     const [m, k] = chosen;
     chart.setCursor({ left: chart.valToPos(k + 1, 'x'), top: heightOf(m, k) });
-    say(`${methodNames[m]}, Durchlauf ${k + 1}: ${describe(m, k)}`);
+    say(`${series[m].name}, Durchlauf ${k + 1}: ${series[m].describe(k)}`);
   };
   element.tabIndex = 0;
   element.onkeydown = (e) => {
+    if (!series.length) return;
     const [m, k] = chosen;
     const step = {
       ArrowRight: [m, k + 1],
       ArrowLeft: [m, k - 1],
       Home: [m, 0],
-      End: [m, series[m].length - 1],
+      End: [m, series[m].values.length - 1],
       ArrowDown: [(m + 1) % series.length, k],
       ArrowUp: [(m + series.length - 1) % series.length, k],
     }[e.key];
@@ -157,11 +224,65 @@ export function drawChart(element, drawn, table, width, pick = () => {}, say = (
     else if (!step) return;
     else {
       chosen[0] = step[0];
-      chosen[1] = Math.max(0, Math.min(series[step[0]].length - 1, step[1]));
+      chosen[1] = Math.max(0, Math.min(series[step[0]].values.length - 1, step[1]));
       choose();
     }
     e.preventDefault();
   };
-  element.onfocus = choose;
+  element.onfocus = () => series.length && choose();
   return chart;
+}
+
+// The same picture as an SVG document (900 x 560): the decades, the
+// passes, per method its line and its shapes, the edge marks, the key.
+export function chartSvg(series, measure, title) {
+  const [w, h, left, right, top, bottomEdge] = [900, 560, 80, 700, 50, 500];
+  const { data, bottom, top: high, markAt } = chartData(series);
+  const passes = data[0].length;
+  const px = (k) => left + ((right - left) * (k - 0.5)) / passes;
+  const py = (v) => bottomEdge - ((bottomEdge - top) * (v - bottom)) / (high - bottom);
+  const esc = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;');
+  const out = [
+    `<svg xmlns="http://www.w3.org/2000/svg" width="${w}" height="${h}" viewBox="0 0 ${w} ${h}" font-family="sans-serif" font-size="13">`,
+    `<rect width="${w}" height="${h}" fill="#fff"/>`,
+    `<text x="${(left + right) / 2}" y="28" text-anchor="middle" font-size="16">${esc(title)}</text>`,
+  ];
+  const step = Math.max(1, Math.ceil((high - bottom) / 10));
+  for (let e = Math.ceil(bottom); e <= high; e += step)
+    out.push(
+      `<line x1="${left}" x2="${right}" y1="${py(e)}" y2="${py(e)}" stroke="#ddd"/>`,
+      `<text x="${left - 6}" y="${py(e) + 4}" text-anchor="end">1e${e}</text>`,
+    );
+  const xStep = [1, 2, 5, 10, 20, 25, 50, 100].find((s) => passes / s <= 12) || 100;
+  for (let k = xStep; k <= passes; k += xStep)
+    out.push(`<text x="${px(k)}" y="${bottomEdge + 18}" text-anchor="middle">${k}</text>`);
+  out.push(
+    `<rect x="${left}" y="${top}" width="${right - left}" height="${bottomEdge - top}" fill="none" stroke="#333"/>`,
+    `<text x="${(left + right) / 2}" y="${bottomEdge + 40}" text-anchor="middle">Durchlauf</text>`,
+    `<text transform="translate(18 ${(top + bottomEdge) / 2}) rotate(-90)" text-anchor="middle">${esc(`${measures[measure].label} in ${measures[measure].unit} (logarithmisch)`)}</text>`,
+  );
+  series.forEach((s, m) => {
+    const points = data[m + 1]
+      .map((v, k) => (v === null ? null : `${px(k + 1).toFixed(1)},${py(v).toFixed(1)}`))
+      .filter((p) => p !== null);
+    if (points.length)
+      out.push(`<polyline points="${points.join(' ')}" fill="none" stroke="${s.colour}" stroke-width="1.5"/>`);
+    s.values.forEach((v, k) => {
+      const y = Number.isFinite(v) && v !== 0 ? py(Math.log10(Math.abs(v))) : py(markAt(m, v));
+      const x = px(k + 1);
+      const mark = Number.isNaN(v) ? 'x' : !Number.isFinite(v) ? '&#9650;' : v === 0 ? '&#9660;' : null;
+      out.push(
+        mark
+          ? `<text x="${x}" y="${y + 4}" text-anchor="middle" fill="${s.colour}">${mark}</text>`
+          : shapeSvg(s.shape, x, y, 3.5, s.colour),
+      );
+    });
+    out.push(
+      `<line x1="${right + 20}" x2="${right + 50}" y1="${top + 20 * m}" y2="${top + 20 * m}" stroke="${s.colour}" stroke-width="2"/>`,
+      shapeSvg(s.shape, right + 35, top + 20 * m, 3.5, s.colour),
+      `<text x="${right + 56}" y="${top + 20 * m + 4}">${esc(`${s.letter} ${s.name}`)}</text>`,
+    );
+  });
+  out.push('</svg>');
+  return out.join('\n');
 }

@@ -216,6 +216,11 @@ EXPORT(core_method_kind) int core_method_kind(int k)
 {
     return method_table[k]->kind;
 }
+// Its shape in pictures (method_shape).
+EXPORT(core_method_shape) int core_method_shape(int k)
+{
+    return method_table[k]->shape;
+}
 // The methods of the map parsed last: how many, and the table's index of
 // the one in slot k.
 EXPORT(core_map_methods) int core_map_methods()
@@ -225,6 +230,12 @@ EXPORT(core_map_methods) int core_map_methods()
 EXPORT(core_map_method) int core_map_method(int k)
 {
     return options.spec.method[k];
+}
+// What ends the view's methods before the limit, for the page's texts:
+// "bis zur Wiederholung" or "bis zum Ende vor der Grenze".
+EXPORT(core_passes_to) const char *core_passes_to()
+{
+    return view_passes_to(&view);
 }
 // The classes of endings, the first of them ending before the limit.
 EXPORT(core_end_classes) int core_end_classes()

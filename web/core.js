@@ -35,13 +35,15 @@ export function openCore(module) {
     quantityNames: names(1, quantities),
     quantityUnits: names(2, quantities),
     // The table of methods, in the order the user sees them: index,
-    // letter, name, colour, and kind ('interval' or 'open').
+    // letter, name, colour, kind ('interval' or 'open') and shape in
+    // pictures (method_shape).
     methods: Array.from({ length: x.core_method_count() }, (_, k) => ({
       index: k,
       letter: String.fromCharCode(x.core_method_letter(k)),
       name: cString(x.core_name(3, k)),
       colour: cString(x.core_name(4, k)),
       kind: x.core_method_kind(k) === 0 ? 'interval' : 'open',
+      shape: x.core_method_shape(k),
     })),
     // The first passes of the buckets of the map's colour scale.
     buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
@@ -53,6 +55,8 @@ export function openCore(module) {
       code: k ? x.core_limit_ending(k) : null,
     })),
     endingClass: (ending) => x.core_ending_class(ending),
+    // What ends the methods of the map's view before the limit, in words.
+    passesTo: () => cString(x.core_passes_to()),
     // Parses diodemap's arguments. Returns { status, stderr, stdout,
     // answered }: its exit status (0: ready, or answered when --help, -h or
     // --version was answered on stdout instead) and its messages as text.
@@ -60,7 +64,7 @@ export function openCore(module) {
       const encoded = words.map((w) => encoder.encode(w));
       const size = encoded.reduce((n, b) => n + b.length + 1, 0);
       const at = x.core_args(words.length, size);
-      if (at === 0) return { status: 1, stderr: 'FEHLER: Kein Speicher fuer die Argumente!\n' };
+      if (at === 0) return { status: 1, stderr: 'FEHLER: Kein Speicher für die Argumente!\n' };
       let next = at;
       for (const b of encoded) {
         bytes().set(b, next);
@@ -83,7 +87,7 @@ export function openCore(module) {
     // Computes row y; returns its cells' bytes and, with csv, its CSV lines.
     row(y, csv) {
       const len = x.core_row(y, csv ? 1 : 0);
-      if (len < 0) throw new Error('Kein Speicher fuer die CSV-Zeilen');
+      if (len < 0) throw new Error('Kein Speicher für die CSV-Zeilen');
       const width = x.core_points(0);
       const cells = bytes().slice(x.core_cells(), x.core_cells() + width * x.core_cell_size());
       const text = csv ? bytes().slice(x.core_text(), x.core_text() + len) : null;
@@ -91,7 +95,7 @@ export function openCore(module) {
     },
     csvHeader: () => encoder.encode(cString(x.core_csv_header())),
     viewBegin(cols, rows) {
-      if (x.core_view_begin(cols, rows) !== 0) throw new Error('Kein Speicher fuer die Karte');
+      if (x.core_view_begin(cols, rows) !== 0) throw new Error('Kein Speicher für die Karte');
     },
     viewSize: (axis) => x.core_view_size(axis),
     // Hands the view row y (rows in order) from the bytes row() made.
@@ -157,6 +161,37 @@ export function openCore(module) {
     // Whether method m, after its passes(), cycles at the limit (one more
     // pass gives back the estimate before the last), as the map counts.
     cycled: (m) => x.core_cycled(m) === 1,
+    // The start values for the runs that follow, from the page's fields
+    // [a, b, x0] (empty: the default). Returns 0, or 1 + the field that
+    // holds no number.
+    takeStart(texts) {
+      const encoded = texts.map((t) => encoder.encode(t));
+      const tooLong = encoded.findIndex((b) => b.length > 255);
+      encoded.forEach((b, k) => {
+        const at = x.core_start_text(k);
+        const kept = tooLong >= 0 ? b.subarray(0, 0) : b; // too long: all defaults
+        bytes().set(kept, at);
+        bytes()[at + kept.length] = 0;
+      });
+      const bad = x.core_take_start();
+      return tooLong >= 0 ? tooLong + 1 : bad;
+    },
+    // After passes(m): how method m ended (its ending's word, the distance
+    // of its last estimate in ulps, its median observed order and the mean
+    // factor its error shrinks by a pass, NaN where none).
+    endingWord: (m) => cString(x.core_ending_word(m)),
+    runUlps: (m) => x.core_run_ulps(m),
+    runOrder: (m) => x.core_run_order(m),
+    runRate: (m) => x.core_run_rate(m),
+    // Its distance in ulps (order false) or its median order (order true)
+    // as diodelab's comparison writes it.
+    runText: (m, order) => cString(x.core_run_text(m, order ? 1 : 0)),
+    // The true root of the circuit read last: whether there is one, and the
+    // double nearest it (digits 17) or I* to more digits, as text.
+    rootExists: () => x.core_root_exists() === 1,
+    rootText: (digits) => cString(x.core_root_text(digits)),
+    // diodelab's comparison of every method, after passes() of each.
+    comparison: () => cString(x.core_comparison()),
     passLimit: x.core_pass_limit(),
     // Pass k (from 0) of method m (after its passes()) as diodesolve
     // reports it.
@@ -168,6 +203,13 @@ export function openCore(module) {
     curve(lo, hi, n) {
       x.core_sample_curve(lo, hi, n);
       return curvePoints(n);
+    },
+    // The parabola of pass k of method m's inverse quadratic step: [xs,
+    // ys] at the heights ys (at most 2048).
+    inverseQuadratic(m, k, ys) {
+      doubles(x.core_curve(), 2 * x.core_curve_max()).set(ys, x.core_curve_max());
+      x.core_inverse_quadratic(m, k, ys.length);
+      return curvePoints(ys.length);
     },
     neighbours(from, below, n) {
       x.core_neighbours(from, below, n);

@@ -17,10 +17,11 @@ function makePanel(m, name) {
   figure.innerHTML =
     `<figcaption id="titel${m}"></figcaption><div class="achse"><span class="y"><span></span>` +
     '<span class="label"></span><span></span></span><div class="flaeche"><canvas tabindex="0"></canvas>' +
-    '<span class="cursor" hidden></span></div></div><div class="x"><span></span><span class="label"></span><span></span></div>';
+    '<span class="cursor" hidden></span><span class="schaltung-marke" hidden aria-hidden="true">+</span></div></div>' +
+    '<div class="x"><span></span><span class="label"></span><span></span></div>';
   const canvas = figure.querySelector('canvas');
   canvas.id = `panel${m}`;
-  canvas.setAttribute('aria-label', `Karte ${name}: Pfeiltasten waehlen einen Punkt, Eingabe rechnet ihn`);
+  canvas.setAttribute('aria-label', `Karte ${name}: Pfeiltasten wählen einen Punkt, Eingabe rechnet ihn`);
   panelEvents(canvas, figure.querySelector('.cursor'));
   return figure;
 }
@@ -36,7 +37,47 @@ function snapshot(core, rows, cols) {
   return {
     endings: core.viewEndings(),
     circuit: ([row, col]) => base.map((v, q) => (q === xq ? xs[col] : q === yq ? ys[row] : v)),
+    base,
+    xq,
+    yq,
+    xs,
+    ys,
   };
+}
+
+// The sample of values (sorted up or down) nearest to v, or -1 when v lies
+// beyond their ends.
+function nearestSample(values, v) {
+  const [lo, hi] = [Math.min(values[0], values.at(-1)), Math.max(values[0], values.at(-1))];
+  if (!(v >= lo && v <= hi)) return -1;
+  let best = 0;
+  values.forEach((x, k) => {
+    if (Math.abs(x - v) < Math.abs(values[best] - v)) best = k;
+  });
+  return best;
+}
+
+// Marks the dialogue's circuit on the map on screen, where it lies on it:
+// its fixed quantity the map's, the other two within the ranges.
+export function markCircuit(circuit) {
+  if (!shown) return;
+  const { data } = shown;
+  const fixed = [0, 1, 2].find((q) => q !== data.xq && q !== data.yq);
+  const col = nearestSample(data.xs, circuit[data.xq]);
+  const row = nearestSample(data.ys, circuit[data.yq]);
+  const on = circuit[fixed] === data.base[fixed] && col >= 0 && row >= 0;
+  shown.canvases.forEach((canvas) => {
+    const mark = canvas.parentElement.querySelector('.schaltung-marke');
+    mark.hidden = !on;
+    if (!on) return;
+    Object.assign(mark.style, {
+      left: `${((col + 0.5) / shown.cols) * 100}%`,
+      top: `${(1 - (row + 0.5) / shown.rows) * 100}%`,
+    });
+  });
+  $('karte-marke').textContent = on
+    ? 'Das Kreuz auf jeder Karte markiert die Schaltung der Rechnung oben.'
+    : 'Die Schaltung der Rechnung oben liegt nicht auf dieser Karte.';
 }
 
 // Shows the map of core's view: the panels, their titles and axis ends,
@@ -71,6 +112,7 @@ export function showMap(core, csvParts, tooBig) {
     ];
   });
   $('karte-titel').textContent = texts.title;
+  $('legende-h').textContent = `Farbe: Durchläufe ${texts.passesTo}`;
   if (csvUrl) URL.revokeObjectURL(csvUrl);
   csvUrl = null;
   const link = $('csv');

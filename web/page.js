@@ -1,16 +1,19 @@
-// The page: diodesolve's dialogue and diodemap's map, both the programs'
-// own code compiled to WebAssembly, all inside this one file.
+// The page: the task, diodesolve's dialogue and diodelab's comparison of
+// every method on its circuit (tables, chart, step view), and diodemap's
+// map, all the programs' own code compiled to WebAssembly, inside this one
+// file. This module holds the page's state (in its address) and runs.
 import { runCommand } from './wasi.js';
 import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
-import { drawChart, chartHeight, markKey } from './chart.js';
-import { runPasses, verdict } from './passes.js';
+import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey } from './chart.js';
+import { runPasses, convergenceSentence } from './passes.js';
+import { showRoot, showTables } from './tables.js';
+import { showConsole, watchConsole } from './console.js';
 import { showSteps, goTo, watchSteps } from './steps.js';
-import { showMap, watchPanels, savePng } from './mapview.js';
+import { showMap, watchPanels, savePng, markCircuit } from './mapview.js';
 
 const $ = (id) => document.getElementById(id);
 const encoder = new TextEncoder();
-const decoder = new TextDecoder();
 
 // <body data-state="fertig"> once nothing runs any more.
 let running = 0;
@@ -22,8 +25,11 @@ const end = () => {
   if (--running === 0) document.body.dataset.state = 'fertig';
 };
 
-// The query string: U, R, IS of the dialogue; schritt, the pass of the
-// step view (N7); karte, the map's arguments.
+// The query string: U, R, IS of the dialogue; a, b, x0 its start values;
+// verfahren the methods of the chart and tables; mass the chart's measure;
+// stellen 6 or 17; tabelle the table shown; konsole 1 when the console's
+// view is open; schritt the pass of the step view (N7); karte the map's
+// arguments.
 const query = new URLSearchParams(location.search);
 const keepUrl = () => {
   try {
@@ -31,6 +37,10 @@ const keepUrl = () => {
   } catch {
     // file:// in some browsers: the link stays as it was
   }
+};
+const setQuery = (key, value, fallback) => {
+  if (value === fallback || value === '') query.delete(key);
+  else query.set(key, value);
 };
 
 // The page's data blocks (script elements that are never run): the
@@ -46,116 +56,129 @@ async function unpack(id) {
   return WebAssembly.compile(await new Response(stream).arrayBuffer());
 }
 
-// ---- The dialogue ----
+// ---- The dialogue and its run ----
 
 const fields = ['U', 'R', 'IS'];
-// Each answer is exactly one line: what a field or a link holds up to its
-// first line break (an <input> would drop the breaks and join the lines).
-const firstLine = (text) => text.split(/[\r\n]/)[0];
+const startFields = [
+  ['sa', 'a'],
+  ['sb', 'b'],
+  ['x0', 'x0'],
+];
+const defaultMethods = 'HRN';
 let solver = null;
 let core = null;
 let mapModule = null; // the page's module, shared with the workers
 let chart = null;
+let current = null; // the last run (passes.js runPasses)
+// Each answer is exactly one line: what a field or a link holds up to its
+// first line break (an <input> would drop the breaks and join the lines).
+const firstLine = (text) => text.split(/[\r\n]/)[0];
 
-// Shows standard error line by line, warnings and errors apart; the text
-// stays exactly what the program wrote.
-function showMessages(text) {
-  const box = $('meldungen');
-  box.replaceChildren();
-  for (const line of text.split(/(?<=\n)/)) {
-    if (line === '') continue;
-    const span = document.createElement('span');
-    span.className = line.startsWith('FEHLER') ? 'fehler' : 'warnung';
-    span.textContent = line;
-    box.append(span);
+// The methods chosen for the chart and the tables, as indices into the
+// run's methods (the table's order).
+const chosenMethods = () => [...$('auswahl').querySelectorAll('input:checked')].map((box) => Number(box.value));
+
+function showChoices() {
+  const letters = query.get('verfahren') || defaultMethods;
+  $('auswahl')
+    .querySelectorAll('label')
+    .forEach((l) => l.remove());
+  for (const method of core.methods) {
+    const label = document.createElement('label');
+    const box = Object.assign(document.createElement('input'), {
+      type: 'checkbox',
+      value: String(method.index),
+      checked: letters.includes(method.letter),
+    });
+    box.addEventListener('change', () => {
+      setQuery(
+        'verfahren',
+        chosenMethods()
+          .map((m) => core.methods[m].letter)
+          .join(''),
+        defaultMethods,
+      );
+      keepUrl();
+      showRun();
+    });
+    label.append(box, ` ${method.letter} ${method.name}`);
+    $('auswahl').append(label);
   }
+}
+
+const measure = () => document.querySelector('#mass input:checked').value;
+
+// Draws the chart, its sentences and the tables of the chosen methods.
+function showRun() {
+  begin();
+  if (chart) chart.destroy();
+  chart = null;
+  const chosen = current ? chosenMethods() : [];
+  $('chart-hinweis').textContent = '';
+  $('ordnung').replaceChildren();
+  if (current) {
+    const series = seriesOf(current, chosen, measure());
+    const width = $('chart').clientWidth || 320;
+    chart = drawChart($('chart'), series, measure(), width, openPass, (text) => {
+      $('chart-ansage').textContent = text;
+    });
+    $('chart-hinweis').textContent =
+      chosen.length > series.length ? `${markKey} Ohne Intervall hat ein Verfahren keine Intervallbreite.` : markKey;
+    $('ordnung').replaceChildren(
+      ...chosen.map((m) =>
+        Object.assign(document.createElement('li'), { textContent: convergenceSentence(current, m) }),
+      ),
+    );
+  }
+  showTables(
+    current || { methods: [] },
+    chosen,
+    query.get('tabelle'),
+    $('stellen').checked ? 17 : 6,
+    openPass,
+    (letter) => {
+      setQuery('tabelle', letter, null);
+      keepUrl();
+      showRun();
+    },
+  );
+  end();
 }
 
 function runDialogue() {
   begin();
   const answers = fields.map((f) => firstLine($(f).value));
   fields.forEach((f, k) => query.set(f, answers[k]));
-  keepUrl();
+  const start = startFields.map(([id]) => $(id).value.trim());
+  startFields.forEach(([, key], k) => setQuery(key, start[k], ''));
   const stdin = encoder.encode(answers.map((a) => `${a}\n`).join(''));
   const result = runCommand(solver, stdin);
-  showOutput(decoder.decode(result.stdout));
-  showMessages(decoder.decode(result.stderr));
-  $('status').textContent = `Exit-Status ${result.status}`;
-  const run = runPasses(core, stdin);
-  $('urteil').replaceChildren(
-    ...(run ? run.methods : []).map(({ method }, m) => {
-      const item = document.createElement('li');
-      item.textContent = `${method.name}: ${verdict(run, m)}`;
-      return item;
-    }),
-  );
-  const read = core.readTranscript(result.stdout);
-  if (chart) chart.destroy();
-  chart = null;
-  $('chart-hinweis').textContent = '';
-  if (read.series) {
-    const width = $('chart').clientWidth || 320;
-    chart = drawChart($('chart'), read.series, core.methods, width, openPass, (text) => {
-      $('chart-ansage').textContent = text;
-    });
-    $('chart-hinweis').textContent = markKey;
-  } else $('chart-hinweis').textContent = `Kein Konvergenzbild: ${read.why.replace(/^FEHLER: /, '')}`;
-  showSteps(core, run, 0, 1, (letter, pass) => {
+  showConsole(result, answers, core.methods.map((m) => m.letter).join(''));
+  const started = performance.now();
+  current = runPasses(core, stdin, start);
+  $('vergleich').dataset.rechenzeit = (performance.now() - started).toFixed(1);
+  const said = result.stderr.length ? new TextDecoder().decode(result.stderr).split('\n')[0] : '';
+  $('start-meldung').textContent = !current
+    ? `Keine Schaltung gelesen: ${said} (die Konsolenausgabe zeigt den Dialog)`
+    : current.startError
+      ? `Kein Startwert für ${startFields[current.startError - 1][1]}: "${start[current.startError - 1]}"; es gelten die voreingestellten.`
+      : said;
+  if (current) showRoot(current);
+  else {
+    $('wurzel').textContent = '';
+    $('wurzel').dataset.wert = '';
+    $('vergleich').tBodies[0].replaceChildren();
+    $('urteil').replaceChildren();
+  }
+  showRun();
+  if (current) markCircuit(current.circuit);
+  showSteps(core, current, 0, 1, (letter, pass) => {
     query.set('schritt', `${letter}${pass}`);
     keepUrl();
   });
-  if (!run) query.delete('schritt');
+  if (!current) query.delete('schritt');
   keepUrl();
   end();
-}
-
-// Shows standard output as written, each line a span; a report line opens
-// in the step view on a click, or on Enter: the arrow keys move among the
-// report lines, of which one at a time is in the tab order.
-const reportLine = () => new RegExp(`([${core.methods.map((m) => m.letter).join('')}]) Pass +(\\d+)`);
-function showOutput(text) {
-  let first = true;
-  $('ausgabe').replaceChildren(
-    ...text
-      .split(/(?<=\n)/)
-      .filter((l) => l !== '')
-      .map((line) => {
-        const span = document.createElement('span');
-        span.className = 'zeile';
-        span.textContent = line;
-        if (reportLine().test(line)) {
-          span.tabIndex = first ? 0 : -1;
-          first = false;
-        }
-        return span;
-      }),
-  );
-}
-
-function watchOutput() {
-  const open = (line) => {
-    const found = line && reportLine().exec(line.textContent);
-    if (found)
-      openPass(
-        core.methods.findIndex((m) => m.letter === found[1]),
-        Number(found[2]) - 1,
-      );
-  };
-  $('ausgabe').addEventListener('click', (e) => open(e.target.closest('.zeile')));
-  $('ausgabe').addEventListener('keydown', (e) => {
-    const lines = [...$('ausgabe').querySelectorAll('.zeile[tabindex]')];
-    const at = lines.indexOf(document.activeElement);
-    if (at < 0) return;
-    const to = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: lines.length - 1 }[e.key];
-    if (e.key === 'Enter') open(lines[at]);
-    else if (to === undefined) return;
-    else if (lines[to]) {
-      lines[at].tabIndex = -1;
-      lines[to].tabIndex = 0;
-      lines[to].focus();
-    }
-    e.preventDefault();
-  });
 }
 
 // Opens pass k (from 0) of method m of the table in the step view and
@@ -167,6 +190,76 @@ function openPass(m, k) {
   end();
 }
 
+// Downloads blob as name.
+function save(blob, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 0);
+}
+
+// The chart as SVG, and as PNG drawn from that SVG.
+function chartPicture() {
+  const series = seriesOf(current, chosenMethods(), measure());
+  const [u, r, i] = current.circuit.map((v) => core.format(v, 6));
+  return chartSvg(
+    series,
+    measure(),
+    `${measures[measure()].label} je Durchlauf: U = ${u} V, R = ${r} Ohm, I_S = ${i} A`,
+  );
+}
+
+function watchRun() {
+  $('eingabe').addEventListener('submit', (e) => {
+    e.preventDefault();
+    runDialogue();
+  });
+  document.querySelectorAll('#mass input').forEach((radio) =>
+    radio.addEventListener('change', () => {
+      setQuery('mass', measure(), 'd');
+      keepUrl();
+      showRun();
+    }),
+  );
+  $('stellen').addEventListener('change', () => {
+    setQuery('stellen', $('stellen').checked ? '17' : '6', '6');
+    keepUrl();
+    showRun();
+  });
+  $('konsole').addEventListener('toggle', () => {
+    setQuery('konsole', $('konsole').open ? '1' : '', '');
+    keepUrl();
+  });
+  $('chart-svg').addEventListener(
+    'click',
+    () => current && save(new Blob([chartPicture()], { type: 'image/svg+xml' }), 'konvergenz.svg'),
+  );
+  $('chart-png').addEventListener('click', () => {
+    if (!current) return;
+    const image = new Image();
+    const url = URL.createObjectURL(new Blob([chartPicture()], { type: 'image/svg+xml' }));
+    image.onload = () => {
+      const canvas = Object.assign(document.createElement('canvas'), { width: image.width, height: image.height });
+      canvas.getContext('2d').drawImage(image, 0, 0);
+      URL.revokeObjectURL(url);
+      canvas.toBlob((blob) => save(blob, 'konvergenz.png'), 'image/png');
+    };
+    image.src = url;
+  });
+  watchConsole((letter, pass) =>
+    openPass(
+      core.methods.findIndex((m) => m.letter === letter),
+      pass - 1,
+    ),
+  );
+  // The chart follows the width of its box.
+  new ResizeObserver(() => {
+    const width = $('chart').clientWidth;
+    if (chart && width && width !== chart.width) chart.setSize({ width, height: chartHeight(width) });
+  }).observe($('chart'));
+}
+
 // ---- The map ----
 
 const mapFields = [
@@ -174,6 +267,7 @@ const mapFields = [
   ['kR', '--R'],
   ['kIS', '--IS'],
   ['kgrid', '--grid'],
+  ['kverfahren', '--verfahren'],
 ];
 let workers = null;
 let mapRun = 0;
@@ -206,12 +300,20 @@ function mapWords() {
   return words;
 }
 
+// The map's fields as the command that draws the same map on the console.
+const showCommand = () => {
+  $('karte-befehl').textContent = `diodemap ${mapWords()
+    .map((w) => (/^[\w.:+-]+$/.test(w) ? w : `'${w}'`))
+    .join(' ')} -o karte.svg`;
+};
+
 // Fills the map's fields from words, as far as they are its options.
 function fillMapFields(words) {
   for (let k = 0; k + 1 < words.length; k++) {
     const field = mapFields.find(([, option]) => option === words[k]);
     if (field) $(field[0]).value = words[++k];
   }
+  showCommand();
 }
 
 async function drawMap(words) {
@@ -233,6 +335,7 @@ async function drawMap(words) {
     $('karte-meldungen').textContent = result.answered ? result.stdout : result.stderr;
     if (result.status !== 0 || result.answered) return;
     showMap(core, result.csv, `CSV: mehr als ${csvMaxPoints} Punkte, bitte diodemap --csv auf der Konsole`);
+    if (current) markCircuit(current.circuit);
     $('karte-zeit').textContent =
       `berechnet in ${Math.round(performance.now() - started)} ms mit ${workers.length} Workern`;
   } catch (e) {
@@ -250,29 +353,33 @@ function loadCircuit(circuit) {
   $('dialog').scrollIntoView({ block: 'start' });
 }
 
+// ---- The start ----
+
+function fillFromQuery() {
+  for (const f of fields) if (query.has(f)) $(f).value = firstLine(query.get(f));
+  for (const [id, key] of startFields) if (query.has(key)) $(id).value = firstLine(query.get(key));
+  const mass = query.get('mass');
+  if (mass in measures) document.querySelector(`#mass input[value="${mass}"]`).checked = true;
+  $('stellen').checked = query.get('stellen') === '17';
+  $('konsole').open = query.get('konsole') === '1';
+}
+
 async function main() {
   workers = startWorkers(); // they start while the modules unpack
   [solver, mapModule] = await Promise.all([unpack('modul-diodesolve'), unpack('modul-diodeweb')]);
   core = openCore(mapModule);
-  for (const f of fields) if (query.has(f)) $(f).value = firstLine(query.get(f));
+  fillFromQuery();
+  showChoices();
   const karte = query.has('karte') ? splitWords(query.get('karte')) : mapWords();
   fillMapFields(karte);
-  $('eingabe').addEventListener('submit', (e) => {
-    e.preventDefault();
-    runDialogue();
-  });
+  watchRun();
   $('karte-form').addEventListener('submit', (e) => {
     e.preventDefault();
     drawMap(mapWords());
   });
+  $('karte-form').addEventListener('input', showCommand);
   $('png').addEventListener('click', savePng);
   watchSteps();
-  watchOutput();
-  // The chart follows the width of its box.
-  new ResizeObserver(() => {
-    const width = $('chart').clientWidth;
-    if (chart && width && width !== chart.width) chart.setSize({ width, height: chartHeight(width) });
-  }).observe($('chart'));
   const step = query.get('schritt');
   watchPanels(loadCircuit);
   running++; // until both have started
@@ -284,5 +391,5 @@ async function main() {
 }
 
 main().catch((e) => {
-  $('meldungen').textContent = `FEHLER: Die Seite kann nicht starten: ${e.message}\n`;
+  $('start-meldung').textContent = `FEHLER: Die Seite kann nicht starten: ${e.message}`;
 });

@@ -14,7 +14,7 @@ export function describeCircuit(core, v) {
 export function describeEnding(core, ending) {
   const end = core.endingClass(ending);
   if (end) return `Grenze ${core.passLimit}: ${core.endClasses[end].legend}`;
-  return `${ending} Durchlaeufe bis zur Wiederholung`;
+  return `${ending} Durchläufe ${core.passesTo()}`;
 }
 
 // The legend's entries: the pass buckets of the colour scale and the
@@ -58,6 +58,7 @@ export function panelTexts(core, values) {
   return {
     title: `Wo die Verfahren konvergieren: ${core.fixed()}, Gitter ${core.points(0)} x ${core.points(1)}`,
     methods: core.mapMethods().map((index, m) => ({ name: core.methods[index].name, shares: core.shares(m) })),
+    passesTo: core.passesTo(),
     xLabel: core.quantityLabels[x],
     yLabel: core.quantityLabels[y],
     xEnds: [values[x][0], values[x][1]],
@@ -107,7 +108,7 @@ export function panelsPng(canvases, texts, legend) {
   });
   g.textAlign = 'left';
   g.font = '12px sans-serif';
-  g.fillText(`senkrecht: ${texts.yLabel}; Farbe: Durchlaeufe bis zur Wiederholung`, gap, height - 90);
+  g.fillText(`senkrecht: ${texts.yLabel}; Farbe: Durchläufe ${texts.passesTo}`, gap, height - 90);
   let at = gap;
   for (const [label, colour] of legend) {
     g.fillStyle = colour;

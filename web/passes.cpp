@@ -1,12 +1,16 @@
-// The exact passes of the dialogue's circuit, for the page's verdicts and
-// its step view: the circuit read from the dialogue's answers by
-// diodesolve's own reader, every pass of every method run by the methods'
-// own pass functions with what it started from and what it made, the
+// The exact passes of the dialogue's circuit, for the page's tables,
+// chart, comparison and step view: the circuit read from the dialogue's
+// answers by diodesolve's own reader, every pass of every method run from
+// diodelab's start values by the methods' own pass functions with what it
+// started from and what it made, the measures against the true root, the
 // residual at any doubles, and where a nan or an inf first came from.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "dalv.h"
+#include "lab/compare.h"
+#include "root/root.h"
 #include "solver/equation.h"
 #include "solver/method.h"
 #include "web/export.h"
@@ -15,13 +19,17 @@
 // and their residuals, Brent's c; from, the estimate of the pass before,
 // where Newton starts), the point it evaluated f at, the residual d there,
 // the slope there, the new estimate, the state after it, the word of its
-// report line, which end's residual it scaled (1 a's, 2 b's), and where
-// the tangent at the point meets the axis (methods with a slope).
+// report line, which end's residual it scaled (1 a's, 2 b's), where the
+// tangent at the point meets the axis (methods with a slope); the new
+// estimate's error, its distance in ulps and its correct digits against
+// the true root, the observed order there, and the width of the interval
+// after the pass (interval methods).
 // clang-format off
 #define PASS_FIELDS(F) \
     F(a) F(fa) F(b) F(fb) F(c) F(fc) F(from) F(point) F(d) F(slope) \
     F(next) F(aAfter) F(faAfter) F(bAfter) F(fbAfter) F(cAfter) F(fcAfter) \
-    F(shownA) F(shownB) F(word) F(scaled) F(tangentZero)
+    F(shownA) F(shownB) F(word) F(scaled) F(tangentZero) \
+    F(error) F(ulps) F(digits) F(order) F(width)
 // clang-format on
 enum {
 #define INDEX(name) field_##name,
@@ -39,8 +47,23 @@ enum { curve_max = 2048 };
 static double circuit[3]; // U, R, I_S
 static double passes[method_count][report_pass_limit][field_fields];
 static method_end ends[method_count];
+static lab_run runs[method_count];
+static true_root root;
+enum { start_a, start_b, start_x0, start_fields, start_text_size = 256 };
+static int start_given[start_fields]; // a, b, x0 given
+static double start_values[start_fields];
+static char start_text[start_fields][start_text_size];
+enum { comparison_size = 4096 };
+static char comparison[comparison_size];
 static double curve[2][curve_max]; // doubles and their residuals
 static char text[160];
+
+// v as printf's %.*g writes it with digits significant digits, in text.
+static const char *format(double v, int digits)
+{
+    snprintf(text, sizeof text, "%.*g", digits, v);
+    return text;
+}
 
 // Reads U, R and I_S as diodesolve does, from the answers the page put on
 // standard input, then empties it for the next run. Returns 1 when all
@@ -53,7 +76,50 @@ EXPORT(core_read_circuit) int core_read_circuit()
     while (getc(stdin) != EOF) {
     }
     clearerr(stdin);
+    if (ok)
+        root_find(circuit[0], circuit[1], circuit[2], &root);
     return ok;
+}
+
+// The page's fields for the start values a, b and x0, as texts of at most
+// 255 bytes each; core_take_start() reads them for the runs that follow.
+EXPORT(core_start_text) char *core_start_text(int field)
+{
+    return start_text[field];
+}
+
+// Reads the start fields: an empty one keeps its default (a = 0, b = U / R,
+// x0 = b), any other must hold a number through and through, as diodelab's
+// --intervall A:B and --x0 X take them. Returns 0, or 1 + the field that
+// holds no number (the defaults then stand).
+EXPORT(core_take_start) int core_take_start()
+{
+    int bad = 0;
+    for (int k = 0; k < start_fields; ++k) {
+        start_text[k][start_text_size - 1] = '\0';
+        char *t = dalv_str_chomp(start_text[k]);
+        char *end = nullptr;
+        start_given[k] = t != nullptr;
+        if (t != nullptr)
+            start_values[k] = strtod(t, &end);
+        if (t != nullptr && (end == t || *end != '\0') && bad == 0)
+            bad = k + 1;
+    }
+    if (bad)
+        start_given[start_a] = start_given[start_b] = start_given[start_x0] = 0;
+    return bad;
+}
+
+// The start of the runs: as diodelab takes --intervall A:B and --x0 X, a
+// missing end of the interval at its default.
+static void run_start(method_start *start)
+{
+    int interval = start_given[start_a] || start_given[start_b];
+    method_default_start(circuit[0], circuit[1], start);
+    double a = start_given[start_a] ? start_values[start_a] : start->a;
+    double b = start_given[start_b] ? start_values[start_b] : start->b;
+    lab_start(circuit[0], circuit[1], interval, a, b, start_given[start_x0],
+              start_values[start_x0], start);
 }
 EXPORT(core_step_circuit) double *core_step_circuit()
 {
@@ -76,13 +142,33 @@ EXPORT(core_pass_limit) int core_pass_limit()
     return report_pass_limit;
 }
 
-// Runs method m of the table on the circuit read last into its pass data;
-// returns the number of passes.
+// The measures of pass k of method m against the root: of its estimate,
+// and the order from the estimates before and after it (the last pass has
+// none).
+static void measure(int m, int k, int n)
+{
+    double *p = passes[m][k];
+    double none = std::nan("");
+    p[field_error] = root.exists ? root_error(&root, p[field_next]) : none;
+    p[field_ulps] = root.exists ? root_ulps(&root, p[field_next]) : none;
+    p[field_digits] =
+        root.exists ? root_correct_digits(&root, p[field_next]) : none;
+    p[field_order] =
+        root.exists ? root_order(&root, runs[m].estimate, n, k) : none;
+    double w = p[field_bAfter] - p[field_aAfter];
+    p[field_width] =
+        method_table[m]->kind == method_interval ? std::fabs(w) : none;
+}
+
+// Runs method m of the table on the circuit read last, from the start
+// values set, into its pass data; returns the number of passes.
 EXPORT(core_run_passes) int core_run_passes(int m)
 {
     double u = circuit[0], r = circuit[1], i_s = circuit[2];
+    method_start start;
+    run_start(&start);
     method_state s;
-    method_begin(&s, m, u, r, i_s, nullptr);
+    method_begin(&s, m, u, r, i_s, &start);
     int stop = 0;
     while (!stop) {
         double *p = passes[m][s.n];
@@ -101,9 +187,76 @@ EXPORT(core_run_passes) int core_run_passes(int m)
         p[field_word] = s.line.word, p[field_scaled] = s.scaled;
         double q = s.line.delta / s.slope;
         p[field_tangentZero] = s.slope != 0.0 ? s.point - q : 0.0;
+        runs[m].estimate[s.n - 1] = s.est;
     }
     method_finish(&s, &ends[m]);
-    return static_cast<int>(s.n);
+    runs[m].method = m;
+    runs[m].end = ends[m];
+    int n = static_cast<int>(s.n);
+    for (int k = 0; k < n; ++k)
+        measure(m, k, n);
+    return n;
+}
+
+// How method m ended, after core_run_passes(m): its ending's word, and its
+// run's distance in ulps and median observed order (NaN where none).
+EXPORT(core_ending_word) const char *core_ending_word(int m)
+{
+    return method_ending_names[ends[m].ending];
+}
+EXPORT(core_run_ulps) double core_run_ulps(int m)
+{
+    return root.exists ? root_ulps(&root, ends[m].last) : std::nan("");
+}
+EXPORT(core_run_order) double core_run_order(int m)
+{
+    return root.exists ? root_median_order(&root, runs[m].estimate,
+                                           static_cast<int>(ends[m].passes))
+                       : std::nan("");
+}
+
+// Method m's distance in ulps and median order as diodelab's comparison
+// writes them.
+EXPORT(core_run_text) const char *core_run_text(int m, int order)
+{
+    double v = order ? core_run_order(m) : core_run_ulps(m);
+    if (!order && root.exists && std::isnan(ends[m].last))
+        return "nan";
+    return lab_measure(text, sizeof text, v, order ? lab_order : lab_distance);
+}
+
+// The mean factor by which method m's error shrinks a pass (root_rate),
+// or NaN.
+EXPORT(core_run_rate) double core_run_rate(int m)
+{
+    return root.exists ? root_rate(&root, runs[m].estimate,
+                                   static_cast<int>(ends[m].passes))
+                       : std::nan("");
+}
+
+// The true root of the circuit read last: whether there is one, and the
+// double nearest it as %.17g, or I* to digits digits (above 17).
+EXPORT(core_root_exists) int core_root_exists()
+{
+    return root.exists;
+}
+EXPORT(core_root_text) const char *core_root_text(int digits)
+{
+    if (digits <= 17)
+        return format(root.nearest, digits);
+    return root_digits_text(&root, digits, text, sizeof text);
+}
+
+// diodelab's comparison of the methods of the table, in the table's order,
+// after core_run_passes() for each: its exact text.
+EXPORT(core_comparison) const char *core_comparison()
+{
+    FILE *out = fmemopen(comparison, comparison_size, "w");
+    if (out == nullptr)
+        return "";
+    write_comparison(out, &root, runs, method_count);
+    fclose(out);
+    return comparison;
 }
 
 // Whether method m, run last by core_run_passes, cycles at the limit, as
@@ -131,8 +284,7 @@ EXPORT(core_report_line) const char *core_report_line(int m, int k)
 // v as printf's %.*g writes it with digits significant digits.
 EXPORT(core_format) const char *core_format(double v, int digits)
 {
-    snprintf(text, sizeof text, "%.*g", digits, v);
-    return text;
+    return format(v, digits);
 }
 
 // Field field of pass k (from 0) of method m, as core_format writes it,
@@ -164,6 +316,25 @@ EXPORT(core_sample_curve) void core_sample_curve(double lo, double hi, int n)
         double x = k == n - 1 ? hi : lo + (hi - lo) * t;
         curve[0][k] = x;
         curve[1][k] = residual(x);
+    }
+}
+
+// The parabola of an inverse quadratic step at pass k of method m: x as
+// the quadratic in y through (fa, a), (fb, b) and (fc, c) of the state the
+// pass found, at each of the n heights in curve[1], into curve[0] (for
+// drawing Brent's step; at y = 0 it is near the step's point, which Brent
+// computes in its own order).
+EXPORT(core_inverse_quadratic) void core_inverse_quadratic(int m, int k, int n)
+{
+    const double *p = passes[m][k];
+    double xa = p[field_a], xb = p[field_b], xc = p[field_c];
+    double ya = p[field_fa], yb = p[field_fb], yc = p[field_fc];
+    for (int j = 0; j < n && j < curve_max; ++j) {
+        double y = curve[1][j];
+        double la = (y - yb) / (ya - yb) * ((y - yc) / (ya - yc));
+        double lb = (y - ya) / (yb - ya) * ((y - yc) / (yb - yc));
+        double lc = (y - ya) / (yc - ya) * ((y - yb) / (yc - yb));
+        curve[0][j] = xa * la + xb * lb + xc * lc;
     }
 }
 

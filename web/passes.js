@@ -1,8 +1,8 @@
-// The exact passes of the dialogue's circuit and what they say: how each
-// method's block ended, and a German sentence per pass for the step view.
-// Every number comes from the module (core.js): the methods' own passes on
-// the circuit diodesolve read. What differs between methods is in their
-// objects (methods/), by letter.
+// The exact passes of the dialogue's circuit and what they say: every
+// method run from the start values on the circuit diodesolve read, how each
+// ended, the true root and what the errors against it show. Every number
+// comes from the module (core.js); what differs between methods is in
+// their objects (methods/), by letter.
 import { pageMethods } from './methods/index.js';
 
 // The steps of a pass that can make a nan or an inf, by the module's
@@ -14,7 +14,7 @@ const origins = {
   6: 'der Summe U_T*ln(I/I_S + 1) + R*I - U',
   7: 'der Steigung U_T / (I + I_S) + R',
 };
-const originText = (method, code) =>
+export const originText = (method, code) =>
   (code === 1 ? method.steps.point : code === 8 ? method.steps.next : origins[code]) || 'den Startwerten';
 
 const notNumber = (v) => !Number.isFinite(v);
@@ -42,11 +42,15 @@ function firstBad(core, m, passes, inf) {
 }
 
 // Reads the circuit from the dialogue's standard input as diodesolve does
-// and runs every method: { circuit, methods: [{ method, passes, cycle, nan,
-// inf }] } in the table's order, or null when diodesolve read no circuit.
-export function runPasses(core, stdin) {
+// and runs every method from the start values (the fields [a, b, x0]):
+// { circuit, startError, root, methods, comparison } with per method (in
+// the table's order) { method, passes, cycle, nan, inf, ending, ulps, order,
+// rate }, or null when diodesolve read no circuit. startError is 0, or 1 +
+// the start field that holds no number (the defaults then stand).
+export function runPasses(core, stdin, start = ['', '', '']) {
   const circuit = core.readCircuit(stdin);
   if (!circuit) return null;
+  const startError = core.takeStart(start);
   const methods = pageMethodsOf(core).map((method) => {
     const m = method.index;
     const passes = core.passes(m);
@@ -59,9 +63,16 @@ export function runPasses(core, stdin) {
       cycle: core.cycled(m),
       nan: firstBad(core, m, passes, false),
       inf: firstBad(core, m, passes, true),
+      ending: core.endingWord(m),
+      ulps: core.runUlps(m),
+      order: core.runOrder(m),
+      rate: core.runRate(m),
+      ulpsText: core.runText(m, false),
+      orderText: core.runText(m, true),
     };
   });
-  return { circuit, methods };
+  const root = core.rootExists() ? { nearest: core.rootText(17), digits: core.rootText(40) } : null;
+  return { circuit, startError, root, methods, comparison: core.comparison() };
 }
 
 // Where a double lies in the order of all doubles (an integer as BigInt),
@@ -72,16 +83,29 @@ export function order(v) {
 }
 
 // Whether a and b are neighbouring doubles (nothing between them).
-const neighbours = (a, b) => (order(a) - order(b)) ** 2n === 1n;
+export const neighbours = (a, b) => (order(a) - order(b)) ** 2n === 1n;
 
-// How method m's block ended: { kind, text }, kind one of repeat, nan, inf,
-// neighbours, values (it alternates), stays (an end never moved) and limit;
-// text as the page states it under the output.
-function ending(run, m) {
-  const { method, passes, cycle, nan, inf } = run.methods[m];
+// The endings before the limit, by the module's words: kind and what the
+// page adds to the word.
+const before = {
+  Wiederholung: ['repeat', ''],
+  'Residuum 0': ['zero', ''],
+  Nachbarn: ['ends', ': zwischen den Enden liegt kein double mehr'],
+  Toleranz: ['tolerance', ': Brents Schranke |c − b| / 2 ≤ 2^-51 |b| ist erreicht'],
+};
+
+// How method m's run ended: { kind, text }, kind one of repeat, zero, ends,
+// tolerance (before the limit, by the module's ending), or at the limit
+// nan, inf, neighbours, values (it alternates), stays (an end never moved)
+// and limit; text as the page states it.
+export function ending(run, m) {
+  const { method, passes, cycle, nan, inf, ending: word } = run.methods[m];
   const n = passes.length;
   const last = passes[n - 1];
-  if (n > 1 && last.next === passes[n - 2].next) return { kind: 'repeat', text: `Wiederholung nach ${n} Durchlaeufen` };
+  if (word in before) {
+    const [kind, more] = before[word];
+    return { kind, text: `${word} nach ${n} ${n === 1 ? 'Durchlauf' : 'Durchläufen'}${more}` };
+  }
   const at = (kind, what, bad) => ({
     kind,
     text: `Grenze ${n}: ${what}${bad ? `, zuerst in Durchlauf ${bad.k + 1}, aus ${originText(method, bad.origin)}` : ''}`,
@@ -98,63 +122,19 @@ function ending(run, m) {
 // How method m's block ended, as the page states it under the output.
 export const verdict = (run, m) => ending(run, m).text;
 
-// A value of a sentence: its name, the number, and its text with so many
-// digits, made by the module from pass p's field.
-const value = (name, p, field) => ({ name, value: p[field], text: (digits) => p.text(field, digits) });
-
-// The sentence of pass k (from 0) of method m: a list of texts and values
-// (value()), which the view shows with six digits and, on hover or focus,
-// with seventeen.
-export function passSentence(run, m, k) {
-  const { method, passes } = run.methods[m];
-  const p = passes[k];
-  const parts = [`Durchlauf ${k + 1}: `, ...method.sentence(p, (name, field) => value(name, p, field))];
-  if (p.origin) parts.push(` Hier entsteht nan, aus ${originText(method, p.origin)}.`);
-  if (k === passes.length - 1) parts.push(' ', ...blockEnd(run, m));
-  return parts;
-}
-
-// Why a repeat ends the block after its last pass.
-function repeatReason(method, last) {
-  if (!Number.isFinite(last.next))
-    return (
-      ` der Wert ist ${last.next > 0 ? 'inf' : '-inf'}, und ${method.repeatStep} gibt wieder ` +
-      'denselben unendlichen Wert: die Wiederholung ist hier kein Zeichen von Konvergenz.'
-    );
-  if (last.d === 0) return ' das Residuum ist dort genau 0.';
-  return (
-    method.repeat(last, neighbours) ||
-    ' der Schritt ist kleiner als der halbe Abstand zum naechsten double, die Rundung gibt denselben Wert.'
-  );
-}
-
-// Why the block ends after its last pass.
-function blockEnd(run, m) {
-  const { method, passes } = run.methods[m];
-  const n = passes.length;
-  const last = passes[n - 1];
-  const { kind, text } = ending(run, m);
-  if (kind === 'repeat')
-    return [
-      `Ende: der neue Wert gleicht dem des vorigen Durchlaufs genau, in binary64 aendert er sich nicht mehr;${repeatReason(method, last)}`,
-    ];
-  if (kind === 'neighbours') {
-    const other = passes[n - 2];
-    return [
-      `Ende nach ${n} Durchlaeufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
-      value('I', other, 'next'),
-      ' und ',
-      value('I', last, 'next'),
-      '; ihre Residuen ',
-      value('d', last, 'd'),
-      ' und ',
-      value('d', other, 'd'),
-      ` haben entgegengesetzte Vorzeichen${method.alternates ? `, und ${method.alternates}` : '.'}`,
-    ];
-  }
-  if (kind === 'stays') {
-    const fixed = last.aAfter === passes[0].a ? method.ends[0] : method.ends[1];
-    return [`Ende nach ${n} Durchlaeufen ohne Wiederholung: ${fixed} hat sich nie bewegt; ${method.stays}`];
-  }
-  return [`Ende: ${text}.`];
+// What the errors of method m's run show, in a sentence from its observed
+// order and the mean factor by which its error shrinks a pass.
+export function convergenceSentence(run, m) {
+  const { method, order, rate } = run.methods[m];
+  const o = order.toFixed(2);
+  if (!run.root) return `${method.name}: ohne wahre Nullstelle gibt es keinen Fehler zu messen.`;
+  if (Number.isNaN(rate))
+    return `${method.name}: zu wenige Durchläufe über dem Rundungsrauschen, um eine Ordnung zu beobachten.`;
+  if (order >= 1.8) return `${method.name} verdoppelt die richtigen Stellen je Durchlauf (beobachtete Ordnung ${o}).`;
+  if (order >= 1.25)
+    return `${method.name} ist superlinear: die Zahl der richtigen Stellen wächst je Durchlauf etwa um den Faktor ${o} (beobachtete Ordnung).`;
+  const q = rate.toPrecision(2);
+  if (Math.abs(rate - 0.5) < 0.05)
+    return `${method.name} gewinnt je Durchlauf ein Bit: der Fehler halbiert sich (im Mittel Faktor ${q}).`;
+  return `${method.name} konvergiert linear: der Fehler schrumpft je Durchlauf im Mittel um den Faktor ${q}${Number.isNaN(order) ? '' : ` (beobachtete Ordnung ${o})`}.`;
 }

@@ -6,7 +6,8 @@
 // counting steps of the binary64 grid. Every value comes from the module:
 // the passes (passes.js), f at the curve's doubles, the neighbours.
 import uPlot from 'uplot';
-import { passSentence, order } from './passes.js';
+import { order } from './passes.js';
+import { passSentence } from './sentences.js';
 import { stepWindow } from './stepwindow.js';
 
 const $ = (id) => document.getElementById(id);
@@ -80,7 +81,7 @@ export function goTo(name) {
   go(m, Number(found[2]) - 1);
   return Number(found[2]) <= n
     ? ''
-    : `Der Link nennt ${name}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchlaeufe: gezeigt ist der letzte.`;
+    : `Der Link nennt ${name}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchläufe: gezeigt ist der letzte.`;
 }
 
 function draw() {
@@ -136,7 +137,7 @@ function axisText(core, w, missing) {
   const gaps = missing.length ? ` Nicht im Bild: ${missing.join('; ')}.` : '';
   if (w.grid) {
     return (
-      `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezaehlt in Schritten ` +
+      `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezählt in Schritten ` +
       `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.${gaps}`
     );
   }
@@ -198,7 +199,19 @@ function plot(core, method, p, w) {
           value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
         },
       ],
-      hooks: { draw: [(u) => drawConstruction(u, method, p, at, (v) => core.format(v, 6))] },
+      hooks: {
+        draw: [
+          (u) =>
+            drawConstruction(
+              u,
+              method,
+              p,
+              at,
+              (v) => core.format(v, 6),
+              (ys) => core.inverseQuadratic(method.index, state.k, ys),
+            ),
+        ],
+      },
     },
     data,
     $('schritt-bild'),
@@ -207,7 +220,7 @@ function plot(core, method, p, w) {
   chart.ctx.canvas.setAttribute('role', 'img');
   chart.ctx.canvas.setAttribute(
     'aria-label',
-    `Schritt fuer Schritt: ${method.name}, Durchlauf ${state.k + 1}, ` +
+    `Schritt für Schritt: ${method.name}, Durchlauf ${state.k + 1}, ` +
       'auf der Kurve f(I); der Satz darunter sagt, was das Bild zeigt',
   );
   return chart;
@@ -219,7 +232,7 @@ const stepHeight = (width) => Math.round(Math.min(460, Math.max(260, width * 0.6
 // The zero line and the method's construction (its draw(), with the
 // helpers below): bisection's interval and midpoint, regula falsi's secant,
 // Newton's tangent, and which end moves.
-function drawConstruction(u, method, p, at, fmt) {
+function drawConstruction(u, method, p, at, fmt, inverseQuadratic) {
   const colour = method.colour;
   const g = u.ctx;
   const r = uPlot.pxRatio;
@@ -267,7 +280,7 @@ function drawConstruction(u, method, p, at, fmt) {
     const onLeft = px(x) < left;
     g.textAlign = onLeft ? 'left' : 'right';
     g.fillText(
-      onLeft ? `<- ${name} links ausserhalb` : `${name} rechts ausserhalb ->`,
+      onLeft ? `<- ${name} links außerhalb` : `${name} rechts außerhalb ->`,
       onLeft ? left + 4 * r : left + width - 4 * r,
       top + height - 8 * r,
     );
@@ -284,7 +297,24 @@ function drawConstruction(u, method, p, at, fmt) {
     g.fillRect(px(x1), top, px(x2) - px(x1), height);
     g.globalAlpha = 1;
   };
-  method.draw({ dot, upright, through, beyond, shade, dashed, fmt }, p);
+  // Brent's parabola x(y) through its three points, at heights across the
+  // plot (the module's values).
+  const parabola = () => {
+    const ys = Array.from({ length: 121 }, (_, j) => u.posToVal(top / r + (height / r) * (j / 120), 'y'));
+    const [xs] = inverseQuadratic(ys);
+    g.setLineDash([2 * r, 3 * r]);
+    g.beginPath();
+    let drawing = false;
+    xs.forEach((x, j) => {
+      const [a, b] = [px(x), py(ys[j])];
+      if (!Number.isFinite(a) || a < left - width || a > left + 2 * width) return (drawing = false);
+      g[drawing ? 'lineTo' : 'moveTo'](a, b);
+      drawing = true;
+    });
+    g.stroke();
+    g.setLineDash([]);
+  };
+  method.draw({ dot, upright, through, beyond, shade, dashed, parabola, fmt }, p);
   g.restore();
 }
 

@@ -49,7 +49,7 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   const box = await (await page.$('#panel2')).boundingBox();
   await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.6);
   const hover = await page.textContent('#hover');
-  check(/^U = 5 V, R = \S+ Ohm, I_S = \S+ A\. Halbierung: \d+ Durchlaeufe/.test(hover), `hover: ${hover}`);
+  check(/^U = 5 V, R = \S+ Ohm, I_S = \S+ A\. Halbierung: \d+ Durchläufe/.test(hover), `hover: ${hover}`);
   await page.mouse.click(box.x + box.width * 0.3, box.y + box.height * 0.6);
   await finished(page);
   const answers = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
@@ -128,14 +128,14 @@ for (const ratio of [1.5, 2]) {
 // 2 nA Newton's last passes alternate between two neighbouring doubles
 // whose residuals have opposite signs, shown as points of the grid.
 {
-  const { page, context } = await open('?U=5&R=1e3&IS=1e-12&schritt=H1');
+  const { page, context } = await open('?U=5&R=1e3&IS=1e-12&schritt=H1&konsole=1');
   const view = () =>
     page.$eval('#schritt', (e) => ({ ...e.dataset, zustand: e.dataset.zustand.split(' ').map(Number) }));
   let v = await view();
   check(v.verfahren === 'H' && v.durchlauf === '1', `schritt=H1 opened ${v.verfahren}${v.durchlauf}`);
   const [lo, hi, m, d] = v.zustand;
   check(lo === 0 && hi === 0.005 && m === 0.0025 && d < 0, `H1: lo hi m d = ${v.zustand}`);
-  check((await page.textContent('#schritt-satz')).includes('lo rueckt auf m'), 'H1 does not say that lo moves');
+  check((await page.textContent('#schritt-satz')).includes('lo rückt auf m'), 'H1 does not say that lo moves');
   await page.click('#schritt-vor');
   check((await view()).durchlauf === '2', 'the next button does not move the pass');
   await page.click('#schritt-zurueck');

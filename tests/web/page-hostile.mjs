@@ -81,6 +81,7 @@ const axe = async (page, state) => {
   }
   await page.mouse.click(
     ...(await page.$eval('#panel1', (e) => {
+      e.scrollIntoView();
       const b = e.getBoundingClientRect();
       return [b.x + b.width * 0.3, b.y + b.height * 0.6];
     })),
@@ -207,7 +208,9 @@ for (const step of ['X7', 'n7', 'N-5', 'Nabc', 'N1e3', 'N', '', 'N0']) {
 // The keyboard reaches report lines, chart points and map points; axe finds
 // nothing on the states visited.
 {
-  const { page, context } = await open(`${dialogueLink(['5', '1e3', '1e-12'])}${karte('--grid 40x30')}`);
+  const { page, context } = await open(
+    `${dialogueLink(['5', '1e3', '1e-12'])}&konsole=1&${karte('--grid 40x30').slice(1)}`,
+  );
   await axe(page, 'the default page');
   const opened = () => page.$eval('#schritt', (e) => `${e.dataset.verfahren}${e.dataset.durchlauf}`);
   await page.focus('#ausgabe .zeile[tabindex="0"]');

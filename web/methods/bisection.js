@@ -26,7 +26,7 @@ export default {
       '. Dort ist f(m) = ',
       v('d', 'd'),
       ` (${signWord(p.d)}), `,
-      down ? 'also d <= 0: lo rueckt auf m' : `also ${Number.isNaN(p.d) ? 'nicht d <= 0' : 'd > 0'}: hi rueckt auf m`,
+      down ? 'also d <= 0: lo rückt auf m' : `also ${Number.isNaN(p.d) ? 'nicht d <= 0' : 'd > 0'}: hi rückt auf m`,
       '; neues Intervall [',
       v('lo', 'aAfter'),
       ', ',
@@ -37,7 +37,7 @@ export default {
   // Why a repeat ended the block, where it is the method's own reason.
   repeat: (last, neighbours) =>
     neighbours(last.aAfter, last.bAfter)
-      ? ' zwischen lo und hi liegt kein double mehr, also faellt m auf ein Ende.'
+      ? ' zwischen lo und hi liegt kein double mehr, also fällt m auf ein Ende.'
       : null,
   repeatStep: '(lo + hi) / 2',
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',

@@ -27,13 +27,13 @@ export default {
   sentence: (p, v) => [
     'b = ',
     v('b', 'b'),
-    ' ist die beste Schaetzung, c = ',
+    ' ist die beste Schätzung, c = ',
     v('c', 'c'),
     ' das andere Ende des Intervalls um die Nullstelle, a = ',
     v('a', 'a'),
     ` die vorige. Der Schritt: ${steps[p.word]}. Neu ausgewertet wird bei `,
     v('x', 'point'),
-    "; die beste Schaetzung ist nun b' = ",
+    "; die beste Schätzung ist nun b' = ",
     v("b'", 'next'),
     " mit f(b') = ",
     v("fb'", 'd'),
@@ -56,6 +56,7 @@ export default {
   draw(d, p) {
     d.shade(p.shownA, p.shownB);
     if (p.word === 0) d.through(p.a, p.fa, p.b, p.fb);
+    if (p.word === 1) d.parabola();
     d.dot(p.a, p.fa, '(a, fa)');
     d.dot(p.b, p.fb, '(b, fb)');
     d.dot(p.c, p.fc, '(c, fc)');

@@ -31,15 +31,15 @@ const regulaFalsi = {
       v('d', 'd'),
       ` (${signWord(p.d)}), `,
       below
-        ? 'also d < 0: a rueckt auf r, fa auf d.'
-        : `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rueckt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`,
+        ? 'also d < 0: a rückt auf r, fa auf d.'
+        : `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rückt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`,
     ];
   },
   repeat: () => null,
   repeatStep: 'der Schritt',
   stays:
     'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, ' +
-    'also rueckt immer dasselbe Ende, und der Wert kriecht nur heran.',
+    'also rückt immer dasselbe Ende, und der Wert kriecht nur heran.',
   // The end nearer to r; the other only if it is not far beyond the step.
   construction(p) {
     const near = Math.abs(p.b - p.point) <= Math.abs(p.point - p.a) ? p.b : p.a;
@@ -79,9 +79,9 @@ const scaledVariant = (how) => ({
     const moved = p.scaled === 1 ? 'b' : 'a';
     return [
       ...parts,
-      ` Da ${moved} schon im vorigen Durchlauf rueckte, wird das Residuum des anderen Endes skaliert (${how}): ${name} = `,
+      ` Da ${moved} schon im vorigen Durchlauf rückte, wird das Residuum des anderen Endes skaliert (${how}): ${name} = `,
       v(name, field),
-      '; so liegt die naechste Sekante steiler und schneidet die Achse jenseits der Nullstelle.',
+      '; so liegt die nächste Sekante steiler und schneidet die Achse jenseits der Nullstelle.',
     ];
   },
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',

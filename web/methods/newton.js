@@ -1,6 +1,7 @@
 // Newton (N) on the page: its values, its sentence and its construction in
 // the step view.
 export default {
+  deltaAtStart: true,
   values: [
     ['x', 'from'],
     ['d', 'd'],
@@ -23,7 +24,7 @@ export default {
   ],
   repeat: () => null,
   repeatStep: 'der Schritt',
-  alternates: 'die Tangente in jedem fuehrt genau auf den anderen.',
+  alternates: 'die Tangente in jedem führt genau auf den anderen.',
   construction: (p) => ({ xs: [p.from, p.next], centre: Number.isFinite(p.next) ? p.next : p.from }),
   marks: (p) => [[p.from, p.d]],
   draw(d, p) {
@@ -37,6 +38,7 @@ export default {
 // interval that the residuals' signs narrowed, or is longer than half the
 // step before the last; then the interval's midpoint.
 export const guarded = {
+  deltaAtStart: true,
   values: [
     ['x', 'from'],
     ['d', 'd'],
@@ -50,7 +52,7 @@ export const guarded = {
   steps: { next: 'dem Newton-Schritt x - Delta / Steigung oder der Mitte (a + b) / 2' },
   words: ['Newton', 'Halbierung'],
   sentence(p, v) {
-    const narrowed = p.d < 0 ? 'also d < 0: a rueckt auf x' : 'also nicht d < 0: b rueckt auf x';
+    const narrowed = p.d < 0 ? 'also d < 0: a rückt auf x' : 'also nicht d < 0: b rückt auf x';
     const parts = [
       'bei x = ',
       v('x', 'from'),
@@ -63,10 +65,10 @@ export const guarded = {
       "]. Die Tangente mit der Steigung f'(x) = ",
       v('s', 'slope'),
     ];
-    if (p.word === 0) return [...parts, " fuehrt in das Intervall: x' = x - d / s = ", v("x'", 'next'), '.'];
+    if (p.word === 0) return [...parts, " führt in das Intervall: x' = x - d / s = ", v("x'", 'next'), '.'];
     return [
       ...parts,
-      ' fuehrt aus dem Intervall oder ist laenger als die Haelfte des vorletzten Schritts; ' +
+      ' führt aus dem Intervall oder ist länger als die Hälfte des vorletzten Schritts; ' +
         "statt ihres Schnittpunkts gilt die Mitte x' = (a + b) / 2 = ",
       v("x'", 'next'),
       '.',

@@ -28,7 +28,7 @@ export default {
     v('r', 'point'),
     '. Dort ist f(r) = ',
     v('d', 'd'),
-    ` (${signWord(p.d)}); die Punkte ruecken nach: a wird b, b wird r, ganz gleich, auf welcher Seite der Nullstelle sie liegen.`,
+    ` (${signWord(p.d)}); die Punkte rücken nach: a wird b, b wird r, ganz gleich, auf welcher Seite der Nullstelle sie liegen.`,
   ],
   repeat: () => null,
   repeatStep: 'der Schritt',

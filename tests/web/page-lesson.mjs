@@ -1,0 +1,227 @@
+// The page as a lesson, in headless Chromium, against native diodelab: the
+// task before any output; the true root (#wurzel) and the comparison
+// (#vergleich) as diodelab gives them on the circuits whose runs are known
+// and on random ones, with start values too; a pass table of one row per
+// pass; the console's typed dialogue; the exports; the state in the link;
+// the step view for every method; and the time of the comparison. Prints
+// one "FAIL ..." line per failed check.
+// Usage: node page-lesson.mjs PAGE.html NATIVE-BIN-DIR [TASK.png COMPARISON.png]
+import { readFileSync } from 'node:fs';
+import { nativeIn, check, failed, startBrowser, finished, dialogueLink } from './browser.mjs';
+
+const [pagePath, bin, taskShot, comparisonShot] = process.argv.slice(2);
+const native = nativeIn(bin);
+const { browser, open } = await startBrowser(pagePath);
+
+// diodelab's comparison for the circuit: { root, rows: { letter: [passes,
+// ending, last, distance, order] } }; its lines have fixed columns.
+function comparison(answers, extra = []) {
+  const run = native('diodelab', ['--U', answers[0], '--R', answers[1], '--IS', answers[2], ...extra]);
+  const lines = run.stdout.toString().split('\n');
+  const at = lines.findIndex((l) => l.startsWith('Wurzel I*'));
+  const root = lines[at].startsWith('Wurzel I*: keine') ? 'keine' : lines[at].replace(/^Wurzel I\* = (\S+) A$/, '$1');
+  const rows = {};
+  for (const l of lines.slice(at + 1).filter((l) => /^[A-Z] /.test(l))) {
+    rows[l[0]] = [
+      l.slice(23, 26).trim(),
+      l.slice(40, 52).trim(),
+      l.slice(54).replace(/^I=(\S+).*/, '$1'),
+      l.replace(/.*Abstand +(\S+) ulp.*/, '$1'),
+      l.replace(/.*Ordnung (\S+)$/, '$1'),
+    ];
+  }
+  return { root, rows };
+}
+
+// The page's #wurzel and #vergleich in the same shape.
+const shown = (page) =>
+  page.evaluate(() => {
+    const rows = {};
+    for (const tr of document.querySelectorAll('#vergleich tbody tr')) {
+      const cells = [...tr.cells].map((c) => c.textContent);
+      rows[tr.dataset.verfahren] = [tr.dataset.durchlaeufe, tr.dataset.ende, tr.dataset.letzter, cells[4], cells[5]];
+    }
+    return { root: document.getElementById('wurzel').dataset.wert, rows };
+  });
+
+const sameAsLab = async (page, answers, extra, what) => {
+  const want = comparison(answers, extra);
+  const got = await shown(page);
+  check(got.root === want.root, `${what}: #wurzel ${got.root}, diodelab ${want.root}`);
+  for (const [letter, cols] of Object.entries(want.rows))
+    check(
+      JSON.stringify(got.rows[letter]) === JSON.stringify(cols),
+      `${what}, ${letter}: the page shows ${got.rows[letter]}, diodelab ${cols}`,
+    );
+  return want;
+};
+
+// The circuits whose runs are known, extreme ones, and random ones.
+const circuits = [
+  ['5', '1e3', '1e-12'],
+  ['0.7', '100', '1e-14'],
+  ['12', '4.7e3', '2e-9'],
+  ['0.3', '1e3', '1e-16'],
+  ['0', '1e3', '1e-12'],
+  ['5', '0', '1e-12'],
+  ['5', '1e3', '0'],
+  ['-5', '1e3', '1e-12'],
+  ['1e308', '1e3', '1e-12'],
+];
+let seed = 20261211;
+const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
+for (let k = 0; k < 8; k++)
+  circuits.push(
+    [(random() < 0.2 ? -1 : 1) * 10 ** (8 * random() - 4), 10 ** (12 * random() - 3), 10 ** (20 * random() - 22)].map(
+      (v) => v.toPrecision(6),
+    ),
+  );
+{
+  const { page, context } = await open(dialogueLink(circuits[0]));
+  // The task comes first: above the fields, with the circuit and equation.
+  const [task, fields] = await page.evaluate(() =>
+    ['aufgabe', 'eingabe'].map((id) => document.getElementById(id).getBoundingClientRect().top),
+  );
+  check(task < fields, 'the task does not stand above the fields');
+  check(
+    (await page.textContent('#aufgabe')).includes('f(I) = UT · ln(I / IS + 1) + R · I − U = 0'),
+    'no equation in the task',
+  );
+  check((await page.$$('#aufgabe svg')).length === 1, 'no circuit in the task');
+  for (const answers of circuits) {
+    await page.fill('#U', String(answers[0]));
+    await page.fill('#R', String(answers[1]));
+    await page.fill('#IS', String(answers[2]));
+    await page.click('#eingabe button');
+    await finished(page);
+    await sameAsLab(page, answers.map(String), [], answers.join(' '));
+  }
+  // Start values: as diodelab's --intervall A:B and --x0 X.
+  await page.fill('#U', '0.3');
+  await page.fill('#R', '1e3');
+  await page.fill('#IS', '1e-16');
+  await page.fill('#sa', '0');
+  await page.fill('#sb', '2e-4');
+  await page.fill('#x0', '1e-5');
+  await page.click('#eingabe button');
+  await finished(page);
+  await sameAsLab(page, ['0.3', '1e3', '1e-16'], ['--intervall', '0:2e-4', '--x0', '1e-5'], 'start values');
+  const url = new URL(page.url());
+  check(
+    url.searchParams.get('x0') === '1e-5' && url.searchParams.get('b') === '2e-4',
+    `the link lacks the start values: ${url}`,
+  );
+  await page.fill('#x0', 'abc');
+  await page.click('#eingabe button');
+  await finished(page);
+  check(
+    (await page.textContent('#start-meldung')).includes('Kein Startwert für x0: "abc"'),
+    'a bad start value is not named',
+  );
+  await context.close();
+}
+
+// Tables, exports, the state in the link, the console, the step view.
+{
+  const answers = ['0.7', '100', '1e-14'];
+  const { page, context } = await open(
+    `${dialogueLink(answers)}&verfahren=RIB&stellen=17&tabelle=I&mass=error&konsole=1`,
+  );
+  const want = comparison(answers).rows;
+  const tabs = await page.$$eval('#reiter [role=tab]', (b) =>
+    b.map((x) => [x.textContent, x.getAttribute('aria-selected')]),
+  );
+  check(
+    JSON.stringify(tabs) ===
+      JSON.stringify([
+        ['Regula falsi', 'false'],
+        ['Illinois', 'true'],
+        ['Brent', 'false'],
+      ]),
+    `tabs ${tabs}`,
+  );
+  for (const letter of ['R', 'I', 'B']) {
+    await page.click(`#reiter-${letter}`);
+    const rows = await page.$$eval(`#tabelle-${letter} tbody tr`, (r) => r.map((x) => x.cells[1].textContent));
+    check(String(rows.length) === want[letter][0], `${letter}: ${rows.length} rows, ${want[letter][0]} passes`);
+    check(
+      rows.at(-1) === want[letter][2],
+      `${letter}: the last row's I is ${rows.at(-1)}, diodelab ${want[letter][2]}`,
+    );
+  }
+  const [csv] = await Promise.all([page.waitForEvent('download'), page.click('#tabelle-B a[download$=".csv"]')]);
+  const lines = readFileSync(await csv.path(), 'utf8')
+    .trim()
+    .split('\n');
+  check(
+    lines[0].startsWith('Durchlauf,I,Delta,') && String(lines.length - 1) === want.B[0],
+    `Brent's CSV: ${lines[0]} ${lines.length}`,
+  );
+  const latex = async (name) => {
+    const [tex] = await Promise.all([page.waitForEvent('download'), page.click(`#tabelle-B a[download="${name}"]`)]);
+    return readFileSync(await tex.path(), 'utf8');
+  };
+  const [siunitx, plain] = [await latex('B-durchlaeufe.tex'), await latex('B-durchlaeufe-schlicht.tex')];
+  const texRows = (t) => t.split('\n').filter((l) => /^\d+ & /.test(l)).length;
+  check(
+    /\\begin\{tabular\}[\s\S]*\\toprule[\s\S]*\\num\{/.test(siunitx) && String(texRows(siunitx)) === want.B[0],
+    'the LaTeX table is no booktabs tabular of one row per pass',
+  );
+  check(
+    !plain.includes('\\num') && /\$-?\d\.\d+\\cdot 10\^\{-\d+\}\$/.test(plain) && texRows(plain) === texRows(siunitx),
+    `the plain LaTeX table: ${plain.split('\n')[6]}`,
+  );
+  const [svg] = await Promise.all([page.waitForEvent('download'), page.click('#chart-svg')]);
+  check(readFileSync(await svg.path(), 'utf8').startsWith('<svg'), 'the chart is no SVG');
+  const [png] = await Promise.all([page.waitForEvent('download'), page.click('#chart-png')]);
+  check(
+    readFileSync(await png.path())
+      .subarray(0, 4)
+      .toString('hex') === '89504e47',
+    'the chart is no PNG',
+  );
+  check(
+    (await page.textContent('#chart')).includes('|I − I*|, der Fehler je Durchlauf'),
+    'the link did not choose the error as the measure',
+  );
+  const typed = 'Gesamtspannung in V: 0.7\nWiderstand in Ohm: 100\nSaettigungsstrom in Ampere: 1e-14\nH Pass    1 ';
+  check(
+    (await page.textContent('#terminal')).startsWith(typed),
+    `the console's dialogue: ${(await page.textContent('#terminal')).slice(0, 90)}`,
+  );
+  const sentences = await page.$$eval('#ordnung li', (l) => l.map((x) => x.textContent));
+  check(
+    sentences.length === 3 && sentences[0].startsWith('Regula falsi konvergiert linear'),
+    `sentences: ${sentences}`,
+  );
+  const letters = await page.$$eval('#vergleich tbody tr', (rows) => rows.map((r) => r.dataset.verfahren));
+  for (const [index, letter] of letters.entries()) {
+    await page.click(`#schritt-verfahren input[value="${index}"]`);
+    check((await page.$eval('#schritt', (e) => e.dataset.verfahren)) === letter, `no step view for ${letter}`);
+  }
+  // The comparison's time once the page is idle (the map's workers share
+  // the processor): the median of seven runs of the dialogue.
+  const times = [];
+  for (let k = 0; k < 7; k++) {
+    await finished(page);
+    await page.click('#eingabe button');
+    await finished(page);
+    times.push(Number(await page.$eval('#vergleich', (e) => e.dataset.rechenzeit)));
+  }
+  const time = times.sort((x, y) => x - y)[3];
+  check(time > 0 && time < 50, `the comparison took ${time} ms (target 50 ms)`);
+  if (taskShot) {
+    await page.setViewportSize({ width: 1280, height: 900 });
+    await (await page.$('#aufgabe')).screenshot({ path: taskShot });
+    await page.click('#reiter-I');
+    await page.$eval('#konsole', (e) => {
+      e.open = false;
+    });
+    await (await page.$('#dialog')).screenshot({ path: comparisonShot });
+  }
+  console.log(`page as a lesson: ${circuits.length} circuits against diodelab; the comparison in ${time} ms`);
+  await context.close();
+}
+
+await browser.close();
+process.exitCode = failed() ? 1 : 0;

@@ -1,0 +1,199 @@
+// The run as tables: the true root, the comparison of every method with
+// it, how each ended, and one table of passes per chosen method (tabs),
+// with 6 or 17 digits, each exportable as CSV and as a LaTeX tabular. Every
+// value is the module's, formatted by it.
+import { verdict } from './passes.js';
+
+const $ = (id) => document.getElementById(id);
+const cell = (tag, text, attrs = {}) => {
+  const e = document.createElement(tag);
+  e.textContent = text;
+  for (const [k, v] of Object.entries(attrs)) e.setAttribute(k, v);
+  return e;
+};
+
+// A measure for the tables: "-" where it is not a number, else the
+// module's text with digits digits.
+const shown = (p, field, digits) => (Number.isNaN(p[field]) ? '-' : p.text(field, digits));
+
+// The columns of method's pass table: [header, field, digits (6 or 17 by
+// the switch, or a fixed count)] in order.
+export function columns(method) {
+  const delta = method.deltaAtStart ? 'Delta in V: Residuum am Startwert des Durchlaufs' : 'Delta in V: Residuum bei I';
+  const cols = [
+    ['Durchlauf', null],
+    ['I in A', 'next'],
+    [delta, 'd'],
+  ];
+  if (method.ends) cols.push([`${method.ends[0]} in A`, 'shownA'], [`${method.ends[1]} in A`, 'shownB']);
+  cols.push(['I − I* in A', 'error'], ['Abstand in ulp', 'ulps', 3], ['richtige Stellen', 'digits', 3]);
+  cols.push(['beobachtete Ordnung', 'order', 3]);
+  return cols;
+}
+
+// The true root, and the comparison of every method with it.
+export function showRoot(run) {
+  const box = $('wurzel');
+  box.dataset.wert = run.root ? run.root.nearest : 'keine';
+  box.textContent = run.root
+    ? `Wahre Nullstelle: I* = ${run.root.nearest} A (das nächste double); auf 40 Stellen I* = ${run.root.digits} A.`
+    : 'Keine wahre Nullstelle: R oder I_S ist nicht positiv, oder ein Wert ist nicht endlich.';
+  const body = $('vergleich').tBodies[0];
+  body.replaceChildren(
+    ...run.methods.map(({ method, passes, ending, ulpsText, orderText }) => {
+      const last = passes[passes.length - 1];
+      const row = document.createElement('tr');
+      Object.assign(row.dataset, {
+        verfahren: method.letter,
+        durchlaeufe: String(passes.length),
+        ende: ending,
+        letzter: last.text('next', 17),
+      });
+      row.append(
+        cell('th', `${method.letter} ${method.name}`, { scope: 'row' }),
+        cell('td', String(passes.length)),
+        cell('td', ending),
+        cell('td', last.text('next', 17)),
+        cell('td', ulpsText),
+        cell('td', orderText),
+      );
+      return row;
+    }),
+  );
+  $('urteil').replaceChildren(...run.methods.map(({ method }, m) => cell('li', `${method.name}: ${verdict(run, m)}`)));
+}
+
+// The tabs and the table of the chosen methods (indices into run.methods),
+// tab the letter of the one shown, digits 6 or 17; onOpen(m, k) opens pass
+// k of method m in the step view, onTab(letter) follows the tabs.
+export function showTables(run, chosen, tab, digits, onOpen, onTab) {
+  const tabs = $('reiter');
+  const shownMethod = chosen.includes(run.methods.findIndex((r) => r.method.letter === tab))
+    ? run.methods.findIndex((r) => r.method.letter === tab)
+    : chosen[0];
+  tabs.replaceChildren(
+    ...chosen.map((m) => {
+      const { method } = run.methods[m];
+      const b = cell('button', method.name, {
+        type: 'button',
+        role: 'tab',
+        id: `reiter-${method.letter}`,
+        'aria-controls': `tabelle-${method.letter}`,
+        'aria-selected': String(m === shownMethod),
+        tabindex: m === shownMethod ? '0' : '-1',
+      });
+      b.addEventListener('click', () => onTab(method.letter));
+      b.addEventListener('keydown', (e) => {
+        const at = chosen.indexOf(m);
+        const to = { ArrowRight: at + 1, ArrowLeft: at - 1 }[e.key];
+        if (to === undefined) return;
+        const next = chosen[(to + chosen.length) % chosen.length];
+        onTab(run.methods[next].method.letter);
+        $(`reiter-${run.methods[next].method.letter}`).focus();
+      });
+      return b;
+    }),
+  );
+  const box = $('tabellen');
+  if (shownMethod === undefined) return box.replaceChildren();
+  box.replaceChildren(passTable(run, shownMethod, digits, onOpen));
+}
+
+// The table of method m's passes, its verdict and its downloads.
+function passTable(run, m, digits, onOpen) {
+  const { method, passes } = run.methods[m];
+  const cols = columns(method);
+  const panel = cell('section', '', {
+    id: `tabelle-${method.letter}`,
+    role: 'tabpanel',
+    'aria-labelledby': `reiter-${method.letter}`,
+    'data-verfahren': method.letter,
+    class: 'durchlaeufe',
+  });
+  const table = document.createElement('table');
+  const head = table.createTHead().insertRow();
+  for (const [name] of cols) head.append(cell('th', name, { scope: 'col' }));
+  const body = table.createTBody();
+  passes.forEach((p, k) => {
+    const row = body.insertRow();
+    row.dataset.durchlauf = String(k + 1);
+    row.tabIndex = k === 0 ? 0 : -1;
+    row.append(cell('th', String(k + 1), { scope: 'row' }));
+    for (const [, field, fixed] of cols.slice(1)) row.append(cell('td', shown(p, field, fixed || digits)));
+    row.addEventListener('click', () => onOpen(m, k));
+    row.addEventListener('keydown', (e) => {
+      const to = { ArrowDown: k + 1, ArrowUp: k - 1, Home: 0, End: passes.length - 1 }[e.key];
+      if (e.key === 'Enter') onOpen(m, k);
+      else if (to === undefined || !body.rows[to]) return;
+      else {
+        row.tabIndex = -1;
+        body.rows[to].tabIndex = 0;
+        body.rows[to].focus();
+      }
+      e.preventDefault();
+    });
+  });
+  const wrap = cell('div', '', { class: 'rolle' });
+  wrap.append(table);
+  const end = cell('p', `Ende: ${verdict(run, m)}.`, { class: 'tabellen-ende' });
+  const downloads = cell('p', '', { class: 'downloads' });
+  downloads.append(
+    download(`${method.letter}-durchlaeufe.csv`, 'CSV', () => passCsv(run, m), 'text/csv'),
+    ' ',
+    download(`${method.letter}-durchlaeufe.tex`, 'LaTeX', () => passLatex(run, m, digits, true), 'text/x-tex'),
+    ' ',
+    download(
+      `${method.letter}-durchlaeufe-schlicht.tex`,
+      'LaTeX ohne siunitx',
+      () => passLatex(run, m, digits, false),
+      'text/x-tex',
+    ),
+  );
+  panel.append(wrap, end, downloads);
+  return panel;
+}
+
+// A link that downloads what make() returns, made when it is clicked.
+function download(name, label, make, type) {
+  const link = cell('a', `${label} herunterladen`, { href: '#', download: name });
+  link.addEventListener('click', () => {
+    if (link.dataset.url) URL.revokeObjectURL(link.dataset.url);
+    link.dataset.url = URL.createObjectURL(new Blob([make()], { type }));
+    link.href = link.dataset.url;
+  });
+  return link;
+}
+
+// Method m's passes as CSV: every value with 17 digits.
+export function passCsv(run, m) {
+  const { method, passes } = run.methods[m];
+  const cols = columns(method);
+  const names = ['Durchlauf', 'I', 'Delta', ...(method.ends || []), 'Fehler', 'Abstand_ulp', 'Stellen', 'Ordnung'];
+  const lines = passes.map((p, k) => [String(k + 1), ...cols.slice(1).map(([, f, fixed]) => shown(p, f, fixed || 17))]);
+  return `${[names, ...lines].map((l) => l.join(',')).join('\n')}\n`;
+}
+
+// Method m's passes as a LaTeX tabular (booktabs) with digits digits, the
+// numbers in siunitx's \num{} or, plain, as they are in math mode.
+export function passLatex(run, m, digits, siunitx) {
+  const { method, passes } = run.methods[m];
+  const cols = columns(method);
+  const tex = (t) => t.replace(/−/g, '-').replace(/I\*/g, '$I^*$').replace(/_/g, '\\_');
+  const number = (t) => (siunitx ? `\\num{${t}}` : `$${t.replace(/e(-?)\+?0*(\d+)$/, '\\cdot 10^{$1$2}')}$`);
+  const num = (t) => (t === '-' ? '--' : /^-?\d/.test(t) ? number(t) : `\\texttt{${t}}`);
+  const rows = passes.map(
+    (p, k) =>
+      `${[String(k + 1), ...cols.slice(1).map(([, f, fixed]) => num(shown(p, f, fixed || digits)))].join(' & ')} \\\\`,
+  );
+  return [
+    `% ${method.name}: die Durchläufe (diodesolve/diodelab), booktabs${siunitx ? ' und siunitx' : ''}`,
+    `\\begin{tabular}{${'r'.repeat(cols.length)}}`,
+    '\\toprule',
+    `${cols.map(([name]) => tex(name)).join(' & ')} \\\\`,
+    '\\midrule',
+    ...rows,
+    '\\bottomrule',
+    '\\end{tabular}',
+    '',
+  ].join('\n');
+}
