@@ -91,6 +91,25 @@ static wide error_of(const true_root *root, double x)
     return wide_sub(&xw, &root->value);
 }
 
+double root_exact_residual(double u, double r, double i_s, double x)
+{
+    if (!std::isfinite(u) || !std::isfinite(r) || !std::isfinite(i_s) ||
+        !std::isfinite(x) || !(i_s > 0.0) || x <= -i_s)
+        return not_a_number;
+    wide xw = wide_from_double(x);
+    wide is = wide_from_double(i_s);
+    wide q = wide_div(&xw, &is);
+    wide l = wide_log1p(&q);
+    wide ut = wide_from_double(thermal_voltage);
+    wide rw = wide_from_double(r);
+    wide uw = wide_from_double(u);
+    wide diode = wide_mul(&ut, &l);
+    wide resistor = wide_mul(&rw, &xw);
+    wide rest = wide_sub(&resistor, &uw); // exact where they lie near
+    wide residual = wide_add(&rest, &diode);
+    return wide_to_double(&residual);
+}
+
 double root_error(const true_root *root, double x)
 {
     if (!std::isfinite(x))

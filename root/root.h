@@ -39,6 +39,13 @@ double root_error(const true_root *root, double x);
 double root_ulps(const true_root *root, double x);
 double root_correct_digits(const true_root *root, double x);
 
+// The residual f(x) = U_T ln(x / I_S + 1) + R x - U in real arithmetic
+// (its double constants taken exactly), rounded from 256 bits: the curve
+// that f's rounded steps follow. Within one ulp of the correctly rounded
+// value (it may differ where a term below 2^-256 of R x - U decides a tie).
+// NaN where x is not finite or x <= -I_S, or I_S is not positive.
+double root_exact_residual(double u, double r, double i_s, double x);
+
 // The observed order of convergence at estimate k of xs[0..n) (0 < k <
 // n - 1): ln(e[k+1] / e[k]) / ln(e[k] / e[k-1]) with e the absolute errors,
 // where all three are finite, above 16 ulps of I* and not 0; else NaN.

@@ -3,7 +3,9 @@
 // independent of root.cpp's. On the circuits whose runs are known, extreme
 // ones, and COUNT random ones (U, R and I_S over the whole range of the
 // doubles, U of both signs): the root must agree to 100 bits or more, and
-// the double nearest it must be MPFR's.
+// the double nearest it must be MPFR's. The real residual at doubles
+// around I* and across (-I_S, U / R] must be MPFR's rounded once, or its
+// neighbour where a term too small for 256 bits decides a tie.
 // Usage: root_mpfr_test [COUNT]
 #include <cmath>
 #include <cstdio>
@@ -83,6 +85,29 @@ static void from_wide(mpfr_t out, const wide *w)
 static double worst = HUGE_VAL;
 static int failed = 0, checked = 0;
 
+// root_exact_residual at x against g(x) in MPFR, rounded once.
+static void check_residual(double u, double r, double i_s, double x)
+{
+    mpfr_t U, R, IS, UT, X, v;
+    mpfr_inits2(bits, U, R, IS, UT, X, v, static_cast<mpfr_ptr>(nullptr));
+    mpfr_set_d(U, u, MPFR_RNDN);
+    mpfr_set_d(R, r, MPFR_RNDN);
+    mpfr_set_d(IS, i_s, MPFR_RNDN);
+    mpfr_set_d(UT, thermal_voltage, MPFR_RNDN);
+    mpfr_set_d(X, x, MPFR_RNDN);
+    g(v, X, U, R, IS, UT);
+    double want = mpfr_get_d(v, MPFR_RNDN);
+    double got = root_exact_residual(u, r, i_s, x);
+    if (got != want && !(std::nextafter(got, want) == want &&
+                         std::isfinite(want) && want != 0)) {
+        printf("FAIL %.17g V, %.17g Ohm, %.17g A: the real residual at %.17g "
+               "is %.17g, MPFR's %.17g\n",
+               u, r, i_s, x, got, want);
+        failed = 1;
+    }
+    mpfr_clears(U, R, IS, UT, X, v, static_cast<mpfr_ptr>(nullptr));
+}
+
 static void check(double u, double r, double i_s)
 {
     true_root mine;
@@ -114,6 +139,17 @@ static void check(double u, double r, double i_s)
     }
     worst = agree < worst ? agree : worst;
     ++checked;
+    double x = mine.nearest;
+    double top = u / r;
+    const double at[] = {x,
+                         std::nextafter(x, HUGE_VAL),
+                         std::nextafter(x, -HUGE_VAL),
+                         x / 2,
+                         -i_s / 2,
+                         top};
+    for (double a : at)
+        if (std::isfinite(a) && a > -i_s)
+            check_residual(u, r, i_s, a);
     mpfr_clears(want, got, diff, static_cast<mpfr_ptr>(nullptr));
 }
 
