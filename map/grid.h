@@ -42,6 +42,8 @@ struct method_outcome {
     unsigned char passes; // the number of its last pass, 1 to 200
     unsigned char ending; // method_ending
     unsigned char cycle;  // at the limit: 1 when it alternates between two
+    unsigned char close;  // at the limit: 1 when its last two estimates are
+                          // at most method_close_doubles doubles apart
 };
 static_assert(report_pass_limit <= 255, "a pass count fits its byte");
 

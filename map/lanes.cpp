@@ -70,6 +70,7 @@ static void take_outcome(const method_end *end, method_outcome *o)
     o->passes = static_cast<unsigned char>(end->passes);
     o->ending = static_cast<unsigned char>(end->ending);
     o->cycle = static_cast<unsigned char>(end->cycle);
+    o->close = static_cast<unsigned char>(end->close);
 }
 
 static void finish_lane(lane_set *b, int l, method_outcome *o)

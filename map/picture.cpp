@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-// The colour values of the classes at the limit: 8.5, 9.5, 10.5.
+// The colour values of the classes at the limit: 8.5, 9.5, 10.5, 11.5.
 static double limit_value(int end)
 {
     return 7.5 + end;
@@ -62,36 +62,31 @@ static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
         fprintf(gp, "set %stics autofreq\n", axis);
         return;
     }
-    double bottom = fmin(lo, hi);
-    double top = fmax(lo, hi);
-    double first = ceil(bottom);
-    double last = floor(top);
-    double step = fmax(1.0, ceil((last - first + 1) / 8));
+    axis_tick ticks[axis_ticks_most];
+    int count = axis_ticks(r, ticks);
     fprintf(gp, "set %stics (", axis);
-    for (double k = first; k <= last; k += step)
-        fprintf(gp, "'10^{%.0f}' %.17g, ", k, k);
-    if (last - first < 2) {
-        fprintf(gp, "'%.3g' %.17g, '%.3g' %.17g, ", r->a, lo, r->b, hi);
-        for (double k = floor(bottom); k <= top; ++k)
-            for (double m = 2.0; m <= 5.0; m += 3.0)
-                if (k + log10(m) > bottom && k + log10(m) < top)
-                    fprintf(gp, "'%g' %.17g, ", m * pow(10.0, k), k + log10(m));
+    for (int k = 0; k < count; ++k) {
+        char label[48];
+        tick_text(r, ticks[k].value, tick_powers, label, sizeof label);
+        fprintf(gp, "%s'%s' %.17g", k ? ", " : "", label,
+                log10(ticks[k].value));
     }
     fputs(")\n", gp);
 }
 
-// The colour scale over cbrange [1:11]: log2 of the passes to the repeat
-// (2 to 200 passes: 1 to 7.64), then dark grey, light grey and red for
-// the three ways to reach the limit (kreist, kriecht, nan or inf).
+// The colour scale over cbrange [1:12]: log2 of the passes to the repeat
+// (2 to 200 passes: 1 to 7.64), then pink, dark grey, light grey and red
+// for the four ways to reach the limit (an der Nullstelle, kreist,
+// kriecht, nan or inf).
 struct palette_stop {
     double at;
     unsigned rgb;
 };
 static const palette_stop palette[] = {
     {1, 0x440154},   {2.5, 0x3b528b}, {4, 0x21908d},  {5.5, 0x5dc963},
-    {7.7, 0xfde725}, {7.7, 0xffffff}, {8, 0xffffff},  {8, 0x8c8c8c},
-    {9, 0x8c8c8c},   {9, 0xc8c8c8},   {10, 0xc8c8c8}, {10, 0xd62728},
-    {11, 0xd62728}};
+    {7.7, 0xfde725}, {7.7, 0xffffff}, {8, 0xffffff},  {8, 0xe377c2},
+    {9, 0xe377c2},   {9, 0x8c8c8c},   {10, 0x8c8c8c}, {10, 0xc8c8c8},
+    {11, 0xc8c8c8},  {11, 0xd62728},  {12, 0xd62728}};
 enum { palette_stops = sizeof palette / sizeof palette[0] };
 
 unsigned palette_colour(unsigned char ending)
@@ -115,7 +110,7 @@ unsigned palette_colour(unsigned char ending)
 
 static void write_colours(FILE *gp, const map_view *v)
 {
-    fputs("set cbrange [1:11]\nset palette defined (", gp);
+    fputs("set cbrange [1:12]\nset palette defined (", gp);
     for (int k = 0; k < palette_stops; ++k)
         fprintf(gp, "%s%g '#%06x'", k ? ", " : "", palette[k].at,
                 palette[k].rgb);
@@ -154,16 +149,14 @@ static void write_data(FILE *gp, const map_view *v, int m)
 }
 
 // The picture: the panels in rows of up to three, each row 340 pixels
-// high, with 90 pixels above them for the title and 190 below for the axis
-// label and the colour bar.
+// high, with 110 pixels above them for the title and 190 below for the
+// axis label and the colour bar.
 enum { panels_per_row = 3 };
-static const double panel_row_px = 340, above_px = 90, below_px = 190;
+static const double panel_row_px = 340, above_px = 110, below_px = 190;
 
 void write_map_script(FILE *gp, const map_view *v, enum output_format format)
 {
     const map_spec *s = v->spec;
-    char fixed[64];
-    describe_fixed(s, fixed, sizeof fixed);
     int cols = s->methods < panels_per_row ? s->methods : panels_per_row;
     int rows = (s->methods + panels_per_row - 1) / panels_per_row;
     // Rows after the first leave room for the x axis above them and their
@@ -179,18 +172,22 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
     else
         fprintf(gp, "set terminal svg size 1500,%.0f enhanced font 'sans,12'\n",
                 height);
+    fputs("set encoding utf8\n", gp);
     write_colours(gp, v);
     write_axis(gp, "x", &s->range[s->x], v->cols);
     write_axis(gp, "y", &s->range[s->y], v->rows);
+    char xlabel[96];
+    char ylabel[96];
+    char title[160];
+    axis_label(s, 0, xlabel, sizeof xlabel);
+    axis_label(s, 1, ylabel, sizeof ylabel);
+    describe_title(v, title, sizeof title);
     fprintf(gp,
-            "set xlabel '%s'\nset ylabel '%s'\nset tics out\n"
-            "set multiplot layout %d,%d title 'Wo die Verfahren konvergieren: "
-            "%s, Gitter %d x %d' margins 0.05,0.98,%.3g,%.3g spacing "
-            "0.06,%.3g\n",
-            quantity_labels[s->x], quantity_labels[s->y], rows, cols, fixed,
-            s->range[s->x].points, s->range[s->y].points,
-            (below_px - 4) / height, 1.0 - (above_px - 3.2) / height,
-            gap_px / height);
+            "set xlabel '%s'\nset tics out\n"
+            "set multiplot layout %d,%d title '%s' margins "
+            "0.05,0.98,%.3g,%.3g spacing 0.06,%.3g\n",
+            xlabel, rows, cols, title, (below_px - 4) / height,
+            1.0 - (above_px - 3.2) / height, gap_px / height);
     for (int m = 0; m < s->methods; ++m) {
         if (m == s->methods - 1)
             fprintf(gp,
@@ -199,8 +196,14 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
                     55.8 / height, 21.7 / height);
         else
             fputs("unset colorbox\n", gp);
-        char shares[128];
-        describe_shares(v, m, shares, sizeof shares);
+        // The first panel of a row names the y axis for the row.
+        if (m % cols == 0)
+            fprintf(gp, "set ylabel '%s'\n", ylabel);
+        else
+            fputs("unset ylabel\n", gp);
+        char shares[192];
+        // The classes at the limit on a line of their own.
+        describe_shares(v, m, "}\\n{/*0.8 Grenze: ", shares, sizeof shares);
         fprintf(gp,
                 "set title \"%s\\n{/*0.8 %s}\"\n"
                 "plot '-' using 1:2:3 with image notitle\n",

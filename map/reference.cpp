@@ -48,7 +48,8 @@ static int fold_row(int y, const method_outcome *cells, const map_text *text,
     for (int x = 0; x < f->width; ++x)
         for (int k = 0; k < f->methods; ++k) {
             const method_outcome &o = cells[x * f->methods + k];
-            fold(&f->sum, o.passes, o.ending | o.cycle << 4, o.last);
+            fold(&f->sum, o.passes, o.ending | o.cycle << 4 | o.close << 5,
+                 o.last);
             f->logs += o.passes;
         }
     f->logs += 2u * static_cast<unsigned>(f->width);
@@ -72,7 +73,8 @@ unsigned long long bench_plain_loop(const map_spec *s)
                 method_end end;
                 method_run(s->method[k], v[0], v[1], v[2], nullptr, nullptr,
                            nullptr, &end);
-                fold(&sum, end.passes, end.ending | end.cycle << 4, end.last);
+                fold(&sum, end.passes,
+                     end.ending | end.cycle << 4 | end.close << 5, end.last);
             }
         }
     }

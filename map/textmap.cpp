@@ -1,13 +1,14 @@
 // The text map: a legend, then per method its characters and shares.
 #include "map/textmap.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstring>
 
 // Passes to the repeat in powers of two: 2-3, 4-7, ..., 128-200.
 static const char pass_marks[] = ".:-=+*#";
-// The classes at the limit: kreist, kriecht, nan or inf.
-static const char limit_marks[end_classes] = {0, 'o', '~', 'X'};
+// The classes at the limit: an der Nullstelle, kreist, kriecht, nan or inf.
+static const char limit_marks[end_classes] = {0, '@', 'o', '~', 'X'};
 
 // A text map row: the label of its value in label_width columns, " |",
 // the samples, "|".
@@ -63,26 +64,50 @@ static void write_legend(FILE *out, const map_view *v, int width)
                  end_class_table[k].legend);
 }
 
-// The x axis's two end values under the map, left and right aligned; when
-// the map is too narrow for both on one line, the right one goes on a line
-// of its own, so that they never run together.
+// Where a tick lies among n samples: the nearest one.
+static int tick_sample(const axis_tick *tick, int n)
+{
+    return static_cast<int>(tick->at * (n - 1) + 0.5);
+}
+
+// The x axis's ticks under the map: a line with "'" under each tick's
+// column, then their labels, each starting at its column (the last ones
+// ending at the map's right edge where they would pass it); a label that
+// would run into the one before goes on a second line, and where that has
+// no room either, it is left out.
 static void write_x_labels(FILE *out, const map_view *v, int width)
 {
     const map_range *xr = &v->spec->range[v->spec->x];
-    char left[32];
-    char right[32];
-    snprintf(left, sizeof left, "%.3g", range_value(xr, 0));
-    snprintf(right, sizeof right, "%.3g", range_value(xr, xr->points - 1));
-    int l = static_cast<int>(strlen(left));
-    int r = static_cast<int>(strlen(right));
-    if (l + 1 + r <= v->cols) {
-        put_line(out, width, "%*s  %s%*s", label_width, "", left, v->cols - l,
-                 right);
-        return;
+    axis_tick ticks[axis_ticks_most];
+    int n = axis_ticks(xr, ticks);
+    enum { label_lines = 2, room = 512 }; // text_width() allows 400 columns
+    char marks[room];
+    char labels[label_lines][room];
+    memset(marks, ' ', static_cast<size_t>(v->cols));
+    marks[v->cols] = '\0';
+    memset(labels, ' ', sizeof labels);
+    int end[label_lines] = {0, 0};  // where each line's labels end
+    int free[label_lines] = {0, 0}; // the first column a label may take
+    for (int k = 0; k < n; ++k) {
+        int at = tick_sample(&ticks[k], v->cols);
+        marks[at] = '\'';
+        char text[32];
+        tick_text(xr, ticks[k].value, tick_plain, text, sizeof text);
+        int len = static_cast<int>(strlen(text));
+        int start = at + len > v->cols ? v->cols - len : at;
+        start = start < 0 ? 0 : start;
+        for (int line = 0; line < label_lines; ++line)
+            if (start >= free[line]) {
+                memcpy(labels[line] + start, text, static_cast<size_t>(len));
+                end[line] = start + len;
+                free[line] = end[line] + 1;
+                break;
+            }
     }
-    put_line(out, width, "%*s  %s", label_width, "", left);
-    int at = v->cols - r > 0 ? v->cols - r : 0;
-    put_line(out, width, "%*s  %*s%s", label_width, "", at, "", right);
+    put_line(out, width, "%*s  %s", label_width, "", marks);
+    for (int line = 0; line < label_lines && end[line] > 0; ++line)
+        put_line(out, width, "%*s  %.*s", label_width, "", end[line],
+                 labels[line]);
 }
 
 static void write_method(FILE *out, const map_view *v, int m, int width)
@@ -90,27 +115,49 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     const map_spec *s = v->spec;
     const map_range *yr = &s->range[s->y];
     char row[512]; // text_width() allows 400 columns
+    char axis[96];
+    // Each tick labels the row nearest it; where two share a row, the one
+    // nearer the row's value.
+    axis_tick ticks[axis_ticks_most];
+    int n = axis_ticks(yr, ticks);
+    int tick_of_row[text_map_max_rows];
+    for (int r = 0; r < v->rows; ++r)
+        tick_of_row[r] = -1;
+    for (int k = 0; k < n; ++k) {
+        int r = tick_sample(&ticks[k], v->rows);
+        double off = fabs(ticks[k].at * (v->rows - 1) - r);
+        int held = tick_of_row[r];
+        if (held < 0 || off < fabs(ticks[held].at * (v->rows - 1) - r))
+            tick_of_row[r] = k;
+    }
     put_line(out, width, "%s", "");
     put_line(out, width, "%s", method_table[s->method[m]]->name);
-    put_line(out, width, "  senkrecht: %s", quantity_labels[s->y]);
+    axis_label(s, 1, axis, sizeof axis);
+    put_line(out, width, "  senkrecht: %s", axis);
     for (int r = v->rows - 1; r >= 0; --r) {
         for (int c = 0; c < v->cols; ++c)
             row[c] = mark_of(view_ending(v, m, r, c));
         row[v->cols] = '\0';
-        double value = range_value(yr, sample_point(r, v->rows, yr->points));
-        if (r == v->rows - 1 || r == 0)
-            put_line(out, width, "%*.3g |%s|", label_width, value, row);
-        else
-            put_line(out, width, "%*s |%s|", label_width, "", row);
+        char label[32] = "";
+        if (tick_of_row[r] >= 0)
+            tick_text(yr, ticks[tick_of_row[r]].value, tick_plain, label,
+                      sizeof label);
+        put_line(out, width, "%*s |%s|", label_width, label, row);
     }
     write_x_labels(out, v, width);
-    put_line(out, width, "  waagerecht: %s", quantity_labels[s->x]);
+    axis_label(s, 0, axis, sizeof axis);
+    put_line(out, width, "  waagerecht: %s", axis);
+    char names[end_classes][48];
+    int name_width = 0;
     for (int k = 0; k < end_classes; ++k) {
-        char name[32];
-        snprintf(name, sizeof name, "%s%s", k == end_repeat ? "" : "Grenze, ",
-                 view_class_name(v, k));
-        put_line(out, width, "  %-16s %5.1f %%", name, view_share(v, m, k));
+        int len =
+            snprintf(names[k], sizeof names[k], "%s%s",
+                     k == end_repeat ? "" : "Grenze, ", view_class_name(v, k));
+        name_width = len > name_width ? len : name_width;
     }
+    for (int k = 0; k < end_classes; ++k)
+        put_line(out, width, "  %-*s %5.1f %%", name_width, names[k],
+                 view_share(v, m, k));
 }
 
 void write_text_map(FILE *out, const map_view *view, int width)

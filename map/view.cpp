@@ -34,10 +34,15 @@ int pass_bucket_start(int k)
 
 const end_class_words end_class_table[end_classes] = {
     {"Wiederholung", "", ""},
+    {"an der Nullstelle",
+     "an der Nullstelle (letzte zwei I <= 4 doubles auseinander)",
+     "rosa an der Nullstelle"},
     {"kreist", "kreist (wechselt zwischen zwei Werten)",
      "dunkelgrau kreist (zwischen zwei Werten)"},
     {"kriecht", "kriecht (ohne Wiederholung, I endlich)", "hellgrau kriecht"},
     {"nan/inf", "I nan oder inf", "rot mit I = nan oder inf"}};
+
+static_assert(method_close_doubles == 4, "the legend names 4 doubles");
 
 static unsigned char ending_of(const method_outcome *o)
 {
@@ -45,6 +50,8 @@ static unsigned char ending_of(const method_outcome *o)
         return o->passes;
     if (!std::isfinite(o->last))
         return ending_code(end_limit_nan);
+    if (o->close)
+        return ending_code(end_limit_close);
     return ending_code(o->cycle ? end_limit_cycle : end_limit_creep);
 }
 
@@ -126,16 +133,21 @@ double view_share(const map_view *view, int method, int end)
                : 0.0;
 }
 
-void describe_shares(const map_view *view, int method, char *buf, size_t size)
+void describe_shares(const map_view *view, int method, const char *between,
+                     char *buf, size_t size)
 {
-    int n = snprintf(buf, size,
-                     "%s %.1f %%, Grenze:", view_class_name(view, end_repeat),
+    int n = snprintf(buf, size, "%s %.1f %%", view_class_name(view, end_repeat),
                      view_share(view, method, end_repeat));
+    int first = 1;
     for (int k = end_repeat + 1;
-         k < end_classes && n >= 0 && static_cast<size_t>(n) < size; ++k)
-        n += snprintf(buf + n, size - static_cast<size_t>(n), "%s %s %.1f %%",
-                      k > end_repeat + 1 ? "," : "", end_class_table[k].name,
+         k < end_classes && n >= 0 && static_cast<size_t>(n) < size; ++k) {
+        if (view->count[method][k] == 0)
+            continue;
+        n += snprintf(buf + n, size - static_cast<size_t>(n), "%s%s %.1f %%",
+                      first ? between : ", ", end_class_table[k].name,
                       view_share(view, method, k));
+        first = 0;
+    }
 }
 
 const char *view_passes_to(const map_view *view)
@@ -148,6 +160,105 @@ const char *view_class_name(const map_view *view, int end)
 {
     return end == end_repeat && !view->repeat_only ? "vor der Grenze"
                                                    : end_class_table[end].name;
+}
+
+// Where value lies between the range's ends: 0 at a, 1 at b.
+static double axis_place(const map_range *r, double value)
+{
+    if (r->points < 2 || r->a == r->b)
+        return 0.5;
+    if (range_is_log(r))
+        return (log10(value) - log10(r->a)) / (log10(r->b) - log10(r->a));
+    return (value - r->a) / (r->b - r->a);
+}
+
+// Adds the tick at value unless it lies outside the range or within gap
+// of one there is (an end that is a decade; a 2 beside an end).
+static int add_tick(axis_tick *ticks, int n, const map_range *r, double value,
+                    double gap)
+{
+    double at = axis_place(r, value);
+    if (n >= axis_ticks_most || !(at >= -1e-9 && at <= 1 + 1e-9))
+        return n;
+    for (int k = 0; k < n; ++k)
+        if (fabs(ticks[k].at - at) < gap)
+            return n;
+    ticks[n] = axis_tick{at < 0 ? 0 : at > 1 ? 1 : at, value};
+    return n + 1;
+}
+
+int axis_ticks(const map_range *r, axis_tick ticks[axis_ticks_most])
+{
+    const double same = 1e-9, apart = 0.08;
+    int n = add_tick(ticks, 0, r, r->a, same);
+    if (r->points > 1 && r->a != r->b)
+        n = add_tick(ticks, n, r, r->b, same);
+    if (range_is_log(r) && r->points > 1) {
+        double lo = log10(fmin(r->a, r->b));
+        double hi = log10(fmax(r->a, r->b));
+        // A decade at an end counts although log10 rounds it a little.
+        double first = ceil(lo - 1e-9);
+        double last = floor(hi + 1e-9);
+        if (last - first >= 1) // the decades, not the ends between them
+            n = 0;
+        double step = fmax(1.0, ceil((last - first + 1) / 8));
+        for (double k = first; k <= last; k += step)
+            n = add_tick(ticks, n, r, pow(10.0, k), same);
+        if (last - first < 2) {
+            n = add_tick(ticks, n, r, r->a, apart);
+            n = add_tick(ticks, n, r, r->b, apart);
+            for (double k = floor(lo); k <= hi; ++k)
+                for (double m = 2.0; m <= 5.0; m += 3.0)
+                    n = add_tick(ticks, n, r, m * pow(10.0, k), apart);
+        }
+    }
+    // In order from the first point: insertion, a few ticks at most.
+    for (int k = 1; k < n; ++k)
+        for (int j = k; j > 0 && ticks[j - 1].at > ticks[j].at; --j) {
+            axis_tick t = ticks[j];
+            ticks[j] = ticks[j - 1];
+            ticks[j - 1] = t;
+        }
+    return n;
+}
+
+void tick_text(const map_range *r, double value, int style, char *buf,
+               size_t size)
+{
+    if (!range_is_log(r)) {
+        snprintf(buf, size, "%.3g", value);
+        return;
+    }
+    // value = mantissa * 10^exponent with 1 <= mantissa < 10 as printed.
+    char e[32];
+    snprintf(e, sizeof e, "%.1e", value);
+    char *mark = strchr(e, 'e');
+    int exponent = atoi(mark + 1);
+    *mark = '\0';
+    double mantissa = atof(e);
+    if (style == tick_plain)
+        snprintf(buf, size, "%ge%d", mantissa, exponent);
+    else if (mantissa == 1.0)
+        snprintf(buf, size, "10^{%d}", exponent);
+    else
+        snprintf(buf, size, "%g\u00b710^{%d}", mantissa, exponent);
+}
+
+void axis_label(const map_spec *spec, int axis, char *buf, size_t size)
+{
+    int q = axis == 0 ? spec->x : spec->y;
+    snprintf(buf, size, "%s%s", quantity_labels[q],
+             range_is_log(&spec->range[q]) ? ", logarithmisch" : "");
+}
+
+void describe_title(const map_view *view, char *buf, size_t size)
+{
+    const map_spec *s = view->spec;
+    char fixed[64];
+    describe_fixed(s, fixed, sizeof fixed);
+    snprintf(buf, size, "Durchlaeufe %s: %s, Gitter %d x %d",
+             view_passes_to(view), fixed, s->range[s->x].points,
+             s->range[s->y].points);
 }
 
 void describe_fixed(const map_spec *spec, char *buf, size_t size)

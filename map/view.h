@@ -10,11 +10,14 @@
 #include "map/grid.h"
 
 // How a method's run ended, in classes: before the limit (converged: an
-// exact repeat), or at the limit with a finite estimate, alternating
-// between two values ("kreist") or not ("kriecht", creeping toward a root
-// without a repeat), or with nan or inf.
+// exact repeat), or at the limit with a finite estimate, its last two
+// estimates at most method_close_doubles doubles apart ("an der
+// Nullstelle": as near as the arithmetic allows, only no repeat), else
+// alternating between two values ("kreist") or not ("kriecht", creeping
+// toward a root without a repeat), or with nan or inf.
 enum end_class {
     end_repeat,
+    end_limit_close,
     end_limit_cycle,
     end_limit_creep,
     end_limit_nan,
@@ -33,7 +36,7 @@ extern const end_class_words end_class_table[end_classes];
 // A method's ending at a point, as one byte: the passes (1 to 200) when it
 // ended before the limit, else the code of its class at the limit, from
 // ending_first_code on in the order of the classes.
-enum { ending_first_code = 253 };
+enum { ending_first_code = 252 };
 static_assert(static_cast<int>(report_pass_limit) < ending_first_code &&
                   ending_first_code + end_classes - 2 <= 255,
               "a pass count is never read as an ending at the limit");
@@ -96,6 +99,35 @@ extern const char *const quantity_labels[map_quantities];
 extern const char *const quantity_names[map_quantities];
 extern const char *const quantity_units[map_quantities];
 
+// The ticks of an axis: where each lies between the range's first point
+// (0) and its last (1), and its value. A logarithmic range (both ends
+// positive) has its decades, at most 8 (every second, third, ... where it
+// spans more), and where fewer than two decades lie inside it, also its
+// ends and the 2s and 5s between; an evenly spaced one has its ends.
+// Returns the count, in order from the first point.
+struct axis_tick {
+    double at;
+    double value;
+};
+enum { axis_ticks_most = 24 };
+int axis_ticks(const map_range *range, axis_tick ticks[axis_ticks_most]);
+
+// A tick's label in one format per axis: on a logarithmic range "1e7",
+// "1e-16", "4.7e3" (two digits at most), with powers (tick_powers) "10^{7}",
+// "4.7·10^{3}" for gnuplot's enhanced text; on an evenly spaced one "%.3g".
+enum tick_style { tick_plain, tick_powers };
+void tick_text(const map_range *range, double value, int style, char *buf,
+               size_t size);
+
+// "Widerstand R in Ohm, logarithmisch" for a logarithmic range, else the
+// quantity's label.
+void axis_label(const map_spec *spec, int axis, char *buf, size_t size);
+
+// The title of a map: what its colour counts, and the circuit's fixed
+// quantity and grid ("Durchlaeufe bis zur Wiederholung: U = 5 V, Gitter
+// 200 x 150").
+void describe_title(const map_view *view, char *buf, size_t size);
+
 // "U = 5 V": the quantity that is one value, for titles.
 void describe_fixed(const map_spec *spec, char *buf, size_t size);
 
@@ -103,8 +135,10 @@ void describe_fixed(const map_spec *spec, char *buf, size_t size);
 // end, in percent.
 double view_share(const map_view *view, int method, int end);
 
-// "Wiederholung 97.0 %, Grenze: kreist 1.0 %, kriecht 2.0 %, nan/inf 0.0 %":
-// the shares of method, for titles.
-void describe_shares(const map_view *view, int method, char *buf, size_t size);
+// "Wiederholung 97.0 %, Grenze: kreist 1.0 %, kriecht 2.0 %": the shares of
+// method, for titles, the classes at the limit only where they occur;
+// between goes before the first class at the limit (", Grenze: ").
+void describe_shares(const map_view *view, int method, const char *between,
+                     char *buf, size_t size);
 
 #endif // MAP_VIEW_H_

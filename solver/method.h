@@ -172,6 +172,14 @@ inline int method_repeat_ending(uint64_t n, double est, double prev)
 // never when either is not a number).
 int method_neighbours(double a, double b);
 
+// Whether a and b are at most most doubles apart (0: equal; 1: neighbours),
+// -0 and +0 counting as one; never when either is not a number.
+int method_within_doubles(double a, double b, int most);
+
+// A run at the limit whose last two estimates are at most this many doubles
+// apart has come as near its root as the arithmetic lets it.
+enum { method_close_doubles = 4 };
+
 // The stop rules of the remedies after pass n, in their order: a repeat
 // (repeat, which each method tests its own way), a residual d of exactly 0
 // (where zero_rule), no double between the ends a and b (where
@@ -182,11 +190,13 @@ int method_remedy_ending(uint64_t n, int repeat, int zero_rule, double d,
 // How a method's run ended: the number of its last pass, the ending, its
 // last estimate, and, at the limit with a finite estimate, whether it then
 // cycles (one more pass would give back the estimate before the last: it
-// alternates between two values).
+// alternates between two values) and whether its last two estimates are
+// close (at most method_close_doubles doubles apart).
 struct method_end {
     uint64_t passes;
     int ending;
     int cycle;
+    int close;
     double last;
 };
 

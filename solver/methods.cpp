@@ -2,6 +2,8 @@
 // a time, with every pass handed to a hook: diodesolve's report, the map's
 // plain loops, the page's passes.
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "solver/equation.h"
 #include "solver/method.h"
@@ -25,6 +27,27 @@ int method_by_letter(char letter)
 int method_neighbours(double a, double b)
 {
     return std::nextafter(a, b) == b;
+}
+
+// Where a double lies in the order of all doubles: consecutive doubles
+// have consecutive places, -0 and +0 the same.
+static int64_t double_place(double x)
+{
+    int64_t bits;
+    memcpy(&bits, &x, sizeof bits);
+    return bits < 0 ? -(bits & INT64_MAX) : bits;
+}
+
+int method_within_doubles(double a, double b, int most)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return 0;
+    // The places lie within +-(2^63 - 2^52): their distance fits 64 bits
+    // unsigned.
+    uint64_t pa = static_cast<uint64_t>(double_place(a));
+    uint64_t pb = static_cast<uint64_t>(double_place(b));
+    uint64_t apart = double_place(a) > double_place(b) ? pa - pb : pb - pa;
+    return apart <= static_cast<uint64_t>(most);
 }
 
 int method_remedy_ending(uint64_t n, int repeat, int zero_rule, double d,
@@ -74,6 +97,7 @@ void method_finish(const method_state *s, method_end *end)
     end->passes = s->n;
     end->ending = s->ending;
     end->cycle = 0;
+    end->close = 0;
     end->last = s->est;
     if (s->ending == ending_limit && std::isfinite(s->est)) {
         // Only at the limit, so that no pass pays for keeping an estimate
@@ -81,6 +105,8 @@ void method_finish(const method_state *s, method_end *end)
         method_state after = *s;
         method_pass(&after);
         end->cycle = after.est == s->prev;
+        end->close =
+            method_within_doubles(s->est, s->prev, method_close_doubles);
     }
 }
 

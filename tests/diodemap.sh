@@ -100,18 +100,21 @@ done
 awk '/^  (Wiederholung|Grenze)/ { s += $(NF - 1) } END { exit !(s > 299.8 && s < 300.2) }' \
     "$work/text-1" || fail "the shares of a method do not add up to 100 %"
 
-# Two ways to reach the limit with a finite estimate, at the circuits
-# whose runs are known: Newton alternates at 12 V, 4.7 kOhm, 2 nA ("o", kreist);
-# regula falsi creeps at 0.7 V, 100 Ohm, 1e-14 A ("~", kriecht). Each is
-# the bottom left corner of its panel.
-name="kreist and kriecht"
+# Three ways to reach the limit with a finite estimate, at the circuits
+# whose runs are known: Newton alternates between neighbouring doubles at
+# 12 V, 4.7 kOhm, 2 nA ("@", an der Nullstelle), and between two values six
+# doubles apart at 0.3 V, 1.314... Ohm, 1 uA ("o", kreist); regula falsi
+# creeps at 0.7 V, 100 Ohm, 1e-14 A ("~", kriecht). Each is the bottom left
+# corner of its panel.
+name="an der Nullstelle, kreist and kriecht"
 corner() { # METHOD ARGS...: the mark at the first point of METHOD's panel
     local method=$1
     shift
     COLUMNS=60 "$map" --text --grid 2x2 "$@" |
         awk -v m="$method" '$0 == m { p = 1 } p && / \|/ { row = $0 } p && /^ +[^ |]+$/ { print substr(row, index(row, "|") + 1, 1); exit }'
 }
-[ "$(corner Newton --U 12 --R 4700:4800 --IS 2e-9:3e-9)" = o ] || fail "Newton at 12 V does not cycle"
+[ "$(corner Newton --U 12 --R 4700:4800 --IS 2e-9:3e-9)" = @ ] || fail "Newton at 12 V is not at the root"
+[ "$(corner Newton --U 0.3 --R 1.3141473626117564:2 --IS 1e-6:2e-6)" = o ] || fail "Newton at 0.3 V does not cycle"
 [ "$(corner 'Regula falsi' --U 0.7 --R 100:200 --IS 1e-14:2e-14)" = '~' ] || fail "regula falsi at 0.7 V does not creep"
 
 pictures=0
@@ -125,7 +128,7 @@ map_rows() { awk '/senkrecht/ { n = 0; on = 1; next } on && /\|$/ { n++ } on && 
 [ "$(map_rows "$work/text-1" | sort -u)" = 16 ] || fail "rows: $(map_rows "$work/text-1" | tr '\n' ' ')"
 COLUMNS=80 "$map" --text --grid 3x2 --R 100:120 >"$work/narrow" || fail "status $?"
 [ "$(map_rows "$work/narrow" | sort -u)" = 2 ] || fail "rows of 3x2: $(map_rows "$work/narrow" | tr '\n' ' ')"
-[ "$(grep -cxE ' +(100|120)' "$work/narrow")" = 6 ] || fail "the x axis's ends of 3x2 run together"
+[ "$(grep -cxE ' +(1e2|1\.2e2)' "$work/narrow")" = 6 ] || fail "the x axis's ends of 3x2 run together"
 
 for kind in "${kinds[@]}"; do
     name="lost output $kind"
@@ -140,7 +143,8 @@ name="picture"
 if optional xmllint "the SVG's form" libxml2-utils; then
     xmllint --noout "$work/m.svg" || fail "SVG is not well-formed"
 fi
-for text in Halbierung 'Regula falsi' Newton Ohm Wiederholung 'nan/inf' Durchlaeufe; do
+for text in Halbierung 'Regula falsi' Newton Ohm Wiederholung 'an der Nullstelle' 'nan/inf' Durchlaeufe \
+    logarithmisch; do
     grep -qF "$text" "$work/m.svg" || fail "no '$text' in the SVG"
 done
 "$map" --png --grid 60x40 --U 0.1:1000 --R 1000 >"$work/m.png" || fail "status $?"

@@ -30,7 +30,7 @@ static map_view view;
 static double circuit[map_quantities];
 static transcript read;
 static char why[512];
-static char label[128];
+static char label[192];
 
 // Room for count words of size bytes in all, their terminators included.
 // Returns where they go, or null without memory.
@@ -178,12 +178,44 @@ EXPORT(core_share) double core_share(int m, int end)
 // The shares of method m for its panel's title; the fixed quantity.
 EXPORT(core_shares) const char *core_shares(int m)
 {
-    describe_shares(&view, m, label, sizeof label);
+    describe_shares(&view, m, ", Grenze: ", label, sizeof label);
     return label;
 }
 EXPORT(core_fixed) const char *core_fixed()
 {
     describe_fixed(&options.spec, label, sizeof label);
+    return label;
+}
+// The view's title: what its colour counts, the fixed quantity, the grid.
+EXPORT(core_title) const char *core_title()
+{
+    describe_title(&view, label, sizeof label);
+    return label;
+}
+// The label of axis 0 (x) or 1 (y), "logarithmisch" where it is.
+EXPORT(core_axis_label) const char *core_axis_label(int axis)
+{
+    axis_label(&options.spec, axis, label, sizeof label);
+    return label;
+}
+// The ticks of axis 0 (x) or 1 (y): their count; then tick k's place (0 at
+// the first sample, 1 at the last) and its label ("1e7", "4.7e3").
+static axis_tick ticks[axis_ticks_most];
+static int tick_axis = 0;
+EXPORT(core_ticks) int core_ticks(int axis)
+{
+    const map_spec *s = &options.spec;
+    tick_axis = axis ? s->y : s->x;
+    return axis_ticks(&s->range[tick_axis], ticks);
+}
+EXPORT(core_tick_at) double core_tick_at(int k)
+{
+    return ticks[k].at;
+}
+EXPORT(core_tick_text) const char *core_tick_text(int k)
+{
+    tick_text(&options.spec.range[tick_axis], ticks[k].value, tick_plain, label,
+              sizeof label);
     return label;
 }
 // The German texts the page shows beside the module's numbers: kind 0 to 2

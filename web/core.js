@@ -80,6 +80,15 @@ export function openCore(module) {
       };
     },
     points: (axis) => x.core_points(axis),
+    // The map's title, axis 0 (x) or 1 (y)'s label, and its ticks: [{ at
+    // (0 at the first sample, 1 at the last), text ("1e7", "4.7e3") }].
+    title: () => cString(x.core_title()),
+    axisLabel: (axis) => cString(x.core_axis_label(axis)),
+    ticks: (axis) =>
+      Array.from({ length: x.core_ticks(axis) }, (_, k) => ({
+        at: x.core_tick_at(k),
+        text: cString(x.core_tick_text(k)),
+      })),
     // The map's methods: the table's index of each, in the map's order.
     mapMethods: () => Array.from({ length: x.core_map_methods() }, (_, k) => x.core_map_method(k)),
     quantity: (axis) => x.core_quantity(axis),
@@ -210,6 +219,21 @@ export function openCore(module) {
       doubles(x.core_curve(), 2 * x.core_curve_max()).set(ys, x.core_curve_max());
       x.core_inverse_quadratic(m, k, ys.length);
       return curvePoints(ys.length);
+    },
+    // f at the doubles xs (at most 2048), or with exact the real residual
+    // there, rounded.
+    residuals(xs, exact = false) {
+      doubles(x.core_curve(), xs.length).set(xs);
+      x.core_residuals(xs.length, exact ? 1 : 0);
+      return curvePoints(xs.length)[1];
+    },
+    // The binary64 grid at I = i: { ulpI, expI, ulpU, expU, step, quantum }
+    // (the gaps to the next larger double at |i| and |U| as powers of two,
+    // R times ulp(I), and the smallest step of the residual among the n
+    // doubles neighbours() sampled last, 0 for none).
+    gridFacts(i, n) {
+      const [ulpI, expI, ulpU, expU, step, quantum] = doubles(x.core_grid_facts(i, n), 6);
+      return { ulpI, expI, ulpU, expU, step, quantum };
     },
     neighbours(from, below, n) {
       x.core_neighbours(from, below, n);

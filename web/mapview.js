@@ -3,7 +3,15 @@
 // panel says on hover or click comes from a copy of the map on screen,
 // taken when it is shown, so that a map refused or still being computed
 // never speaks for it.
-import { paintPanel, panelTexts, legendEntries, panelsPng, describeCircuit, describeEnding } from './panels.js';
+import {
+  paintPanel,
+  panelTexts,
+  legendEntries,
+  panelsPng,
+  describeCircuit,
+  describeEnding,
+  tickPower,
+} from './panels.js';
 
 const $ = (id) => document.getElementById(id);
 let shown = null; // the map on screen: its texts, canvases and a copy of its data
@@ -11,19 +19,43 @@ let csvUrl = null;
 let load = () => {};
 const cursor = [0, 0]; // the keyboard's sample: [row, col]
 
-// One panel: its title, the canvas with a cursor over it, the axes' ends.
+// One panel: its title, the canvas with a cursor over it, the axes with
+// their ticks.
 function makePanel(m, name) {
   const figure = document.createElement('figure');
   figure.innerHTML =
-    `<figcaption id="titel${m}"></figcaption><div class="achse"><span class="y"><span></span>` +
-    '<span class="label"></span><span></span></span><div class="flaeche"><canvas tabindex="0"></canvas>' +
+    `<figcaption id="titel${m}"></figcaption><div class="achse"><div class="y"><span class="label"></span>` +
+    '<div class="striche"></div></div><div class="flaeche"><canvas tabindex="0"></canvas>' +
     '<span class="cursor" hidden></span><span class="schaltung-marke" hidden aria-hidden="true">+</span></div></div>' +
-    '<div class="x"><span></span><span class="label"></span><span></span></div>';
+    '<div class="x"><div class="striche"></div><span class="label"></span></div>';
   const canvas = figure.querySelector('canvas');
   canvas.id = `panel${m}`;
   canvas.setAttribute('aria-label', `Karte ${name}: Pfeiltasten wählen einen Punkt, Eingabe rechnet ihn`);
   panelEvents(canvas, figure.querySelector('.cursor'));
   return figure;
+}
+
+// An axis's ticks as labels at their places (per cent along the axis from
+// its first sample's pixel centre to its last one's, of n samples).
+function placeTicks(box, ticks, n, vertical) {
+  box.replaceChildren(
+    ...ticks.map(({ at, text }) => {
+      const tick = document.createElement('span');
+      tick.append(...tickParts(text));
+      const place = (100 * (0.5 + at * (n - 1))) / n;
+      tick.style[vertical ? 'bottom' : 'left'] = `${place}%`;
+      return tick;
+    }),
+  );
+}
+
+// "4.7e3" as 4.7·10 with a raised 3, "1e7" as 10 with a raised 7.
+function tickParts(text) {
+  const power = tickPower(text);
+  if (!power) return [text];
+  const sup = document.createElement('sup');
+  sup.textContent = power.exponent;
+  return [power.base, sup];
 }
 
 // Copies what hover and click need of core's view: the endings, and the
@@ -86,30 +118,17 @@ export function showMap(core, csvParts, tooBig) {
   const rows = core.viewSize(1);
   const cols = core.viewSize(0);
   const data = snapshot(core, rows, cols);
-  const first = data.circuit([0, 0]);
-  const last = data.circuit([rows - 1, cols - 1]);
-  const texts = panelTexts(
-    core,
-    first.map((v, q) => [v, last[q]]),
-  );
+  const texts = panelTexts(core);
   const figures = texts.methods.map(({ name }, m) => makePanel(m, name));
   $('panels').replaceChildren(...figures);
   const canvases = figures.map((f) => f.querySelector('canvas'));
   canvases.forEach((canvas, m) => {
     paintPanel(core, m, canvas);
     $(`titel${m}`).textContent = `${texts.methods[m].name}: ${texts.methods[m].shares}`;
-    const [ya, label, yb] = figures[m].querySelectorAll('.y span');
-    [yb.textContent, label.textContent, ya.textContent] = [
-      String(texts.yEnds[0]),
-      texts.yLabel,
-      String(texts.yEnds[1]),
-    ];
-    const [xa, xlabel, xb] = figures[m].querySelectorAll('.x span');
-    [xa.textContent, xlabel.textContent, xb.textContent] = [
-      String(texts.xEnds[0]),
-      texts.xLabel,
-      String(texts.xEnds[1]),
-    ];
+    figures[m].querySelector('.y .label').textContent = texts.yLabel;
+    figures[m].querySelector('.x .label').textContent = texts.xLabel;
+    placeTicks(figures[m].querySelector('.y .striche'), texts.yTicks, rows, true);
+    placeTicks(figures[m].querySelector('.x .striche'), texts.xTicks, cols, false);
   });
   $('karte-titel').textContent = texts.title;
   $('legende-h').textContent = `Farbe: Durchläufe ${texts.passesTo}`;

@@ -51,19 +51,46 @@ export function paintPanel(core, m, canvas) {
   context.putImageData(image, 0, 0);
 }
 
-// The texts around the panels: title, axis labels and their ends.
-export function panelTexts(core, values) {
-  const x = core.quantity(0);
-  const y = core.quantity(1);
+// The texts around the panels: title, axis labels and their ticks (the
+// module's: place 0 at the first sample, 1 at the last, and label).
+export function panelTexts(core) {
   return {
-    title: `Wo die Verfahren konvergieren: ${core.fixed()}, Gitter ${core.points(0)} x ${core.points(1)}`,
+    title: core.title(),
     methods: core.mapMethods().map((index, m) => ({ name: core.methods[index].name, shares: core.shares(m) })),
     passesTo: core.passesTo(),
-    xLabel: core.quantityLabels[x],
-    yLabel: core.quantityLabels[y],
-    xEnds: [values[x][0], values[x][1]],
-    yEnds: [values[y][0], values[y][1]],
+    xLabel: core.axisLabel(0),
+    yLabel: core.axisLabel(1),
+    xTicks: core.ticks(0),
+    yTicks: core.ticks(1),
+    cols: core.viewSize(0),
+    rows: core.viewSize(1),
   };
+}
+
+// A tick label written as a power of ten ("4.7e3", "1e-16"): { base:
+// "4.7·10" or "10", exponent: "3" }; null for a plain number.
+export function tickPower(text) {
+  const found = /^(-?[0-9.]+)e\+?(-?)0*([0-9]+)$/.exec(text);
+  if (!found) return null;
+  return { base: found[1] === '1' ? '10' : `${found[1]}·10`, exponent: `${found[2]}${found[3]}` };
+}
+
+// Writes a tick label at x, y with the canvas's alignment, its exponent
+// raised and smaller.
+function tickText(g, text, x, y) {
+  const power = tickPower(text);
+  if (!power) return g.fillText(text, x, y);
+  const font = g.font;
+  const base = g.measureText(power.base).width;
+  g.font = font.replace(/^(\d+)px/, (_, px) => `${Math.round(px * 0.75)}px`);
+  const raised = g.measureText(power.exponent).width;
+  const align = g.textAlign;
+  const left = align === 'center' ? x - (base + raised) / 2 : align === 'right' ? x - base - raised : x;
+  g.textAlign = 'left';
+  g.fillText(power.exponent, left + base, y - 6);
+  g.font = font;
+  g.fillText(power.base, left, y);
+  g.textAlign = align;
 }
 
 // One PNG of the panels (in rows of up to three) with titles, axis ends and
@@ -98,13 +125,20 @@ export function panelsPng(canvases, texts, legend) {
     g.fillText(texts.methods[m].name, left + side / 2, rowTop + 58);
     g.font = '12px sans-serif';
     g.fillText(texts.methods[m].shares, left + side / 2, rowTop + 78);
-    g.fillText(texts.xLabel, left + side / 2, topEdge + side + 36);
-    g.textAlign = 'left';
-    g.fillText(String(texts.xEnds[0]), left, topEdge + side + 16);
+    g.fillText(texts.xLabel, left + side / 2, topEdge + side + 40);
+    // The ticks at their samples' pixel centres.
+    const along = (at, n) => (side * (0.5 + at * (n - 1))) / n;
+    for (const { at, text } of texts.xTicks) {
+      const x = left + along(at, texts.cols);
+      g.fillRect(x, topEdge + side, 1, 5);
+      tickText(g, text, x, topEdge + side + 20);
+    }
     g.textAlign = 'right';
-    g.fillText(String(texts.xEnds[1]), left + side, topEdge + side + 16);
-    g.fillText(String(texts.yEnds[1]), left - 4, topEdge + 10);
-    g.fillText(String(texts.yEnds[0]), left - 4, topEdge + side);
+    for (const { at, text } of texts.yTicks) {
+      const y = topEdge + side - along(at, texts.rows);
+      g.fillRect(left - 5, y, 5, 1);
+      tickText(g, text, left - 7, y + 4);
+    }
   });
   g.textAlign = 'left';
   g.font = '12px sans-serif';
