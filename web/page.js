@@ -9,7 +9,7 @@ import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey } from '.
 import { runPasses, convergenceSentence } from './passes.js';
 import { showRoot, showTables } from './tables.js';
 import { showConsole, watchConsole } from './console.js';
-import { showSteps, goTo, watchSteps } from './steps.js';
+import { showSteps, goTo, watchSteps, redrawSteps } from './steps.js';
 import { showMap, watchPanels, savePng, markCircuit } from './mapview.js';
 
 const $ = (id) => document.getElementById(id);
@@ -364,7 +364,37 @@ function fillFromQuery() {
   $('konsole').open = query.get('konsole') === '1';
 }
 
+// The folds start closed on a phone, so that the page stays short; the
+// map's fields stay open when the link names a map.
+function fold() {
+  if (window.matchMedia('(max-width: 40rem)').matches)
+    document.querySelectorAll('details.falte').forEach((d) => {
+      d.open = d.id === 'karte-falte' && query.has('karte');
+    });
+}
+
+// The presentation mode: one button turns it on and off (Escape too), the
+// link keeps it, and the charts are drawn again for their new width.
+function watchPresentation() {
+  const button = $('vortrag');
+  const set = (on) => {
+    document.body.classList.toggle('vortrag', on);
+    button.setAttribute('aria-pressed', String(on));
+    button.textContent = on ? 'Vortragsmodus beenden' : 'Vortragsmodus';
+    setQuery('vortrag', on ? '1' : '', '');
+    keepUrl();
+    showRun();
+    redrawSteps();
+  };
+  button.addEventListener('click', () => set(!document.body.classList.contains('vortrag')));
+  document.addEventListener('keydown', (e) => {
+    if (e.key === 'Escape' && document.body.classList.contains('vortrag')) set(false);
+  });
+  if (query.get('vortrag') === '1') set(true);
+}
+
 async function main() {
+  fold();
   workers = startWorkers(); // they start while the modules unpack
   [solver, mapModule] = await Promise.all([unpack('modul-diodesolve'), unpack('modul-diodeweb')]);
   core = openCore(mapModule);
@@ -380,6 +410,7 @@ async function main() {
   $('karte-form').addEventListener('input', showCommand);
   $('png').addEventListener('click', savePng);
   watchSteps();
+  watchPresentation();
   const step = query.get('schritt');
   watchPanels(loadCircuit);
   running++; // until both have started

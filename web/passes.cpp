@@ -308,6 +308,41 @@ EXPORT(core_curve_max) int core_curve_max()
     return curve_max;
 }
 
+// f at each of the n doubles in curve[0] (exact: false), or the real
+// residual there rounded once (exact: true), into curve[1].
+EXPORT(core_residuals) void core_residuals(int n, int exact)
+{
+    for (int k = 0; k < n && k < curve_max; ++k)
+        curve[1][k] = exact ? root_exact_residual(circuit[0], circuit[1],
+                                                  circuit[2], curve[0][k])
+                            : residual(curve[0][k]);
+}
+
+// The facts of the binary64 grid at I = x: the gap from |x| to the next
+// larger double (its ulp) and its exponent k (ulp = 2^k), the same for U,
+// R times the ulp of x (how much R I moves by one step of I), and the
+// smallest step between the residuals of neighbouring doubles among the n
+// that core_neighbours sampled last (0 where they never step).
+static double grid_facts[6];
+EXPORT(core_grid_facts) const double *core_grid_facts(double x, int n)
+{
+    grid_facts[5] = 0;
+    for (int k = 1; k < n && k < curve_max; ++k) {
+        double step = std::fabs(curve[1][k] - curve[1][k - 1]);
+        if (step > 0 && std::isfinite(step) &&
+            (grid_facts[5] == 0 || step < grid_facts[5]))
+            grid_facts[5] = step;
+    }
+    double ax = std::fabs(x);
+    double au = std::fabs(circuit[0]);
+    grid_facts[0] = std::nextafter(ax, HUGE_VAL) - ax;
+    grid_facts[1] = std::ilogb(grid_facts[0]);
+    grid_facts[2] = std::nextafter(au, HUGE_VAL) - au;
+    grid_facts[3] = std::ilogb(grid_facts[2]);
+    grid_facts[4] = circuit[1] * grid_facts[0];
+    return grid_facts;
+}
+
 // n evenly spaced doubles from lo to hi (both ends exact) and f at each.
 EXPORT(core_sample_curve) void core_sample_curve(double lo, double hi, int n)
 {

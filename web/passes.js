@@ -136,5 +136,10 @@ export function convergenceSentence(run, m) {
   const q = rate.toPrecision(2);
   if (Math.abs(rate - 0.5) < 0.05)
     return `${method.name} gewinnt je Durchlauf ein Bit: der Fehler halbiert sich (im Mittel Faktor ${q}).`;
-  return `${method.name} konvergiert linear: der Fehler schrumpft je Durchlauf im Mittel um den Faktor ${q}${Number.isNaN(order) ? '' : ` (beobachtete Ordnung ${o})`}.`;
+  if (Number.isNaN(order))
+    return (
+      `${method.name}: der Fehler schrumpft je Durchlauf im Mittel um den Faktor ${q}; für eine Ordnung ` +
+      'liegen zu wenige Durchläufe über dem Rundungsrauschen.'
+    );
+  return `${method.name} konvergiert linear: der Fehler schrumpft je Durchlauf im Mittel um den Faktor ${q} (beobachtete Ordnung ${o}).`;
 }

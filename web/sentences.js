@@ -3,13 +3,37 @@
 // module's, formatted by it (core.js passes(): p.text).
 import { originText, ending, neighbours } from './passes.js';
 
-// A value of a sentence: its name, the number, and its text with so many
-// digits, made by the module from pass p's field.
-const value = (name, p, field) => ({ name, value: p[field], text: (digits) => p.text(field, digits) });
+// The unit of a pass's field: residuals in V, the slope in V/A, the rest
+// (estimates, ends, points) in A.
+const volts = new Set(['d', 'fa', 'fb', 'fc', 'faAfter', 'fbAfter', 'fcAfter']);
+export const unitOf = (field) => (volts.has(field) ? 'V' : field === 'slope' ? 'V/A' : 'A');
+
+// A value of a sentence: its name, the number, its unit, and its text with
+// so many digits, made by the module from pass p's field.
+const value = (name, p, field) => ({
+  name,
+  value: p[field],
+  unit: unitOf(field),
+  text: (digits) => p.text(field, digits),
+});
+
+// The digits each value of a sentence needs: six, or as many more (up to
+// seventeen) as it takes to tell it from every other double of its unit in
+// the sentence.
+export function digitsOf(parts) {
+  const values = parts.filter((part) => typeof part !== 'string');
+  return values.map((v) => {
+    for (let digits = 6; digits < 17; digits++) {
+      const text = v.text(digits);
+      const clash = values.some((o) => o.unit === v.unit && !Object.is(o.value, v.value) && o.text(digits) === text);
+      if (!clash) return digits;
+    }
+    return 17;
+  });
+}
 
 // The sentence of pass k (from 0) of method m: a list of texts and values
-// (value()), which the view shows with six digits and, on hover or focus,
-// with seventeen.
+// (value()), which the view shows with the digits digitsOf() finds.
 export function passSentence(run, m, k) {
   const { method, passes } = run.methods[m];
   const p = passes[k];

@@ -1,37 +1,19 @@
-// "Schritt fuer Schritt": one pass of one method on the dialogue's circuit,
-// its construction on the curve of the residual f(I), drawn by uPlot. The
-// window fits the construction; the I axis shows the offset from the pass's
-// estimate in a unit that fits, and once the window holds at most 64
-// doubles, every double as a point with its exact residual, the axis
-// counting steps of the binary64 grid. Every value comes from the module:
-// the passes (passes.js), f at the curve's doubles, the neighbours.
+// "Schritt für Schritt": one pass of one method on the dialogue's circuit,
+// its whole construction on the curve of the residual f(I), drawn by uPlot
+// (the geometry: stepwindow.js). The I axis is in amperes while six digits
+// tell the window's ends apart, else offsets from the pass's estimate; once
+// the window holds at most 64 doubles, every double is a point with the
+// residual the computer gets, the real curve faint behind, the axis
+// counting steps of the binary64 grid. Labels never overlap; where the
+// construction reaches beyond the window, an inset shows all of it. Every
+// value comes from the module: the passes (passes.js), f at the curve's
+// doubles, the neighbours, the real residual.
 import uPlot from 'uplot';
 import { order } from './passes.js';
-import { passSentence } from './sentences.js';
-import { stepWindow } from './stepwindow.js';
+import { passSentence, digitsOf, unitOf } from './sentences.js';
+import { construct, stepWindow, sampleCurve } from './stepwindow.js';
 
 const $ = (id) => document.getElementById(id);
-const samples = 401; // of the curve, when the window is no grid
-
-// A unit for offsets of size w (in A): SI prefixes, else a power of two.
-const prefixes = [
-  [1, 'A'],
-  [1e-3, 'mA'],
-  [1e-6, 'uA'],
-  [1e-9, 'nA'],
-  [1e-12, 'pA'],
-  [1e-15, 'fA'],
-  [1e-18, 'aA'],
-  [1e-21, 'zA'],
-  [1e-24, 'yA'],
-];
-function unitFor(w) {
-  const found = prefixes.find(([u]) => w >= u);
-  if (found && w < 1000) return found;
-  const k = Math.floor(Math.log2(w));
-  return [2 ** k, `2^${k} A`];
-}
-
 // The view's state: the run, the method, the pass.
 let state = null;
 
@@ -62,6 +44,11 @@ export function go(m, k) {
   state.k = Math.max(0, Math.min(n - 1, k));
   draw();
   state.onMove(state.run.methods[m].method.letter, state.k + 1);
+}
+
+// Draws the pass shown again (after the presentation mode changed).
+export function redrawSteps() {
+  if (state && state.run) draw();
 }
 
 // Opens the pass named like N7 (a link's schritt). Returns '' when it
@@ -100,123 +87,169 @@ function draw() {
   slider.value = String(k + 1);
   $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${method.name})`;
   showSentence(passSentence(run, m, k));
-  const w = stepWindow(core, method, p);
+  $('schritt-werte').textContent =
+    `Mit 17 Stellen: ${method.values.map(([name, field]) => `${name} = ${p.text(field)} ${unitOf(field)}`).join('; ')}.`;
+  const built = construct(core, method, p, { passes, k, m });
+  const w = stepWindow(core, built, run.circuit[2]);
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
   if (state.chart) state.chart.destroy();
-  state.chart = w ? plot(core, method, p, w) : null;
+  $('schritt-bild').zeichnung = null;
+  $('schritt-gitter').textContent = w && w.grid ? gridText(core, w) : '';
+  const said = w ? axisText(core, w, missing(method, p)) : '';
   $('schritt-achse').textContent = w
-    ? axisText(core, w, state.chart.missing)
-    : 'Nichts zu zeichnen: die Werte dieses Durchlaufs sind nicht endlich (inf oder nan).';
+    ? said
+    : 'Kein Bild: an keinem double dieses Durchlaufs und bis zum Rand des Definitionsbereichs I = −I_S ' +
+      'hat f einen endlichen Wert (inf oder nan).';
+  state.chart = w ? plot(core, built, w, method, said) : null;
 }
 
-// The sentence, its values with six digits; hovering or focusing one shows
-// it with seventeen.
+// The pass's residual where it is no number, for the caption.
+const missing = (method, p) => (Number.isFinite(p.d) ? '' : `Nicht im Bild: ${method.residual} = ${p.text('d', 6)}.`);
+
+// Once the chart is drawn: its geometry for the tests, and in words what
+// the picture cannot show.
+function drawn(zeichnung, said) {
+  $('schritt-bild').zeichnung = zeichnung;
+  $('schritt-achse').textContent = [said, ...zeichnung.notes].join(' ');
+}
+
+// The sentence, each value with as many digits as it takes to tell it from
+// the others (digitsOf) and its unit; hovering or focusing one shows it
+// with seventeen.
 function showSentence(parts) {
-  const box = $('schritt-satz');
-  box.replaceChildren(
+  const digits = digitsOf(parts);
+  let next = 0;
+  $('schritt-satz').replaceChildren(
     ...parts.map((part) => {
       if (typeof part === 'string') return document.createTextNode(part);
       const span = document.createElement('span');
       span.className = 'wert';
-      span.tabIndex = 0;
-      span.textContent = part.text(6);
-      span.title = `${part.name} = ${part.text(17)}`;
-      const exact = () => {
-        $('schritt-wert').textContent = span.title;
-      };
-      span.addEventListener('focus', exact);
-      span.addEventListener('mouseenter', exact);
+      const unit = Number.isFinite(part.value) ? ` ${part.unit}` : '';
+      span.textContent = `${part.text(digits[next++])}${unit}`;
+      span.title = `${part.name} = ${part.text(17)}${unit}`;
       return span;
     }),
   );
 }
 
-// What the horizontal axis shows, and what of the construction has no
-// place in the picture (missing: texts from plot()).
-function axisText(core, w, missing) {
-  const gaps = missing.length ? ` Nicht im Bild: ${missing.join('; ')}.` : '';
+// What the horizontal axis shows, and what of the pass is not in it.
+function axisText(core, w, gap) {
+  const said = [];
   if (w.grid) {
-    return (
-      `Waagerecht: Gleitkommanachbarn, die doubles um c = ${core.format(w.c)} A, gezählt in Schritten ` +
-      `des binary64-Gitters; ${w.grid[0].length} doubles, jedes mit seinem genauen Residuum.${gaps}`
+    said.push(
+      `Waagerecht: die doubles um c = ${core.format(w.c)} A, gezählt in Schritten des binary64-Gitters; ` +
+        `${w.grid[0].length} doubles, jedes ein Punkt mit seinem Residuum, wie der Rechner es ausrechnet.`,
     );
-  }
-  return `Waagerecht: I - c in ${unitFor(w.hi - w.lo)[1]}, c = ${core.format(w.c)} A.${gaps}`;
+  } else if (w.absolute) said.push(`Waagerecht: der Strom I in ${w.unit[1]}.`);
+  else
+    said.push(
+      `Waagerecht: I − c in ${w.unit[1]}, mit c = ${core.format(w.c)} A (der Ausschnitt ist so schmal, ` +
+        'dass sechs Stellen seine Enden nicht unterscheiden).',
+    );
+  if (gap) said.push(gap);
+  return said.join(' ');
 }
 
-// The chart of the window w with the construction of pass p of method
-// drawn on it.
-function plot(core, method, p, w) {
+// The grid view explained: the grid's step in I, the residual's quantum,
+// and why f moves in steps.
+function gridText(core, w) {
+  const g = core.gridFacts(w.c, w.grid[0].length);
+  const u = core.format(run().circuit[0], 6);
+  const step = g.quantum
+    ? g.quantum === g.ulpU
+      ? `in Stufen von ulp(U) = 2^${g.expU} V ≈ ${core.format(g.ulpU, 3)} V`
+      : g.quantum === g.ulpU / 2
+        ? `in Stufen von ulp(U) / 2 = 2^${g.expU - 1} V ≈ ${core.format(g.quantum, 3)} V`
+        : `in Stufen von mindestens ${core.format(g.quantum, 3)} V`
+    : 'hier gar nicht';
+  return (
+    `Das Gitter: benachbarte doubles bei I ≈ ${core.format(w.c, 6)} A liegen ulp(I) = 2^${g.expI} A ≈ ` +
+    `${core.format(g.ulpI, 3)} A auseinander; dazwischen gibt es keinen Strom. Das Residuum springt ${step}: ` +
+    `Zuletzt zieht f die Spannung U = ${u} V ab. Die Summe U_T · ln(I / I_S + 1) + R · I davor liegt nahe bei U, ` +
+    `wo benachbarte doubles ulp(U) = ${core.format(g.ulpU, 3)} V auseinander liegen, und die Subtraktion ist ` +
+    `exakt. Ein Schritt von I um ein ulp ändert R · I nur um R · ulp(I) ≈ ${core.format(g.step, 3)} V; so bleibt ` +
+    'f über einige doubles gleich und springt dann. Blass dahinter: die reelle Kurve, genau gerechnet und einmal gerundet.'
+  );
+}
+
+const run = () => state.run;
+
+// Where pixels go: font sizes and widths grow in the presentation mode.
+const big = () => document.body.classList.contains('vortrag');
+
+// The chart of the window w with the construction built (construct()) on
+// it. Its geometry (curve, points, labels in canvas pixels) stays on the
+// chart as zeichnung, for the tests.
+function plot(core, built, w, method, said) {
   const element = $('schritt-bild');
   const width = stepWidth(element);
-  const [unit] = w.grid ? [1] : unitFor(w.hi - w.lo);
+  const height = stepHeight(width);
   const co = order(w.c);
-  // Where a double lies on the drawn axis.
-  const at = (x) => (w.grid ? Number(order(x) - co) : (x - w.c) / unit);
-  const [xs, fs] = w.grid || core.curve(w.lo, w.hi, samples);
-  const ys = fs.filter(Number.isFinite).concat(0);
-  const missing = [];
-  if (ys.length === 1) missing.push('die Kurve, denn f ist an keinem ihrer Punkte endlich');
-  if (!Number.isFinite(p.d)) missing.push(`${method.residual} = ${p.text('d', 6)}`);
-  const inside = (x) => Number.isFinite(x) && at(x) >= at(xs[0]) && at(x) <= at(xs[xs.length - 1]);
-  for (const [x, y] of method.marks(p)) if (inside(x) && Number.isFinite(y)) ys.push(y);
-  let ylo = Math.min(...ys);
-  let yhi = Math.max(...ys);
+  // Where a double lies on the drawn axis: steps of the grid, amperes in
+  // a unit, or offsets from c.
+  const at = w.grid ? (x) => Number(order(x) - co) : w.absolute ? (x) => x / w.unit[0] : (x) => (x - w.c) / w.unit[0];
+  const dots = built.shapes.filter((s) => s.kind === 'dot' && Number.isFinite(s.y) && s.x >= w.lo && s.x <= w.hi);
+  const coarse = w.grid ? w.grid : core.curve(w.lo, w.hi, 401);
+  const ys = [0, ...coarse[1].filter(Number.isFinite), ...dots.map((s) => s.y)];
+  let [ylo, yhi] = [Math.min(...ys), Math.max(...ys)];
   const pad = (yhi - ylo) * 0.12 || Math.abs(yhi) * 0.5 || 1;
-  ylo -= pad;
-  yhi += pad;
+  [ylo, yhi] = [ylo - pad, yhi + pad];
+  const [x0, x1] = [at(w.lo), at(w.hi)];
+  const toPx = (x, y) => [((at(x) - x0) / (x1 - x0)) * width, ((yhi - y) / (yhi - ylo)) * height];
+  const must = built.shapes.filter((s) => s.kind === 'dot' && s.curve).map((s) => s.x);
+  const [xs, fs] = w.grid || sampleCurve(core, w.lo, w.hi, must, toPx);
   const data = [xs.map(at), fs.map((f) => (Number.isFinite(f) ? f : null))];
+  if (w.grid) data.push(core.residuals(xs, true).map((f) => (Number.isFinite(f) ? f : null)));
   const half = w.grid ? 0.5 : 0;
   const fmtY = (v) =>
     v === 0 ? '0' : Math.abs(v) >= 1e-3 && Math.abs(v) < 1e4 ? String(+v.toPrecision(4)) : v.toExponential(2);
+  const font = `${big() ? 18 : 12}px sans-serif`;
+  const series = [
+    { label: 'I', value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(xs[idx])} A`) },
+    {
+      label: 'f(I)',
+      stroke: '#333',
+      width: 1.5,
+      pxAlign: 0,
+      paths: w.grid ? () => null : undefined,
+      points: { show: !!w.grid, size: big() ? 10 : 7, fill: '#333' },
+      value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
+    },
+  ];
+  if (w.grid) series.push({ label: 'reell', stroke: '#bbb', width: 1, points: { show: false } });
   const chart = new uPlot(
     {
       width,
-      height: stepHeight(width),
-      scales: {
-        x: { time: false, range: [data[0][0] - half, data[0][data[0].length - 1] + half] },
-        y: { range: [ylo, yhi] },
-      },
+      height,
+      scales: { x: { time: false, range: [x0 - half, x1 + half] }, y: { range: [ylo, yhi] } },
       axes: [
         {
-          label: w.grid ? 'I: Schritte im Gitter um c' : `I - c in ${unitFor(w.hi - w.lo)[1]}`,
+          label: w.grid
+            ? 'I: Schritte im Gitter um c'
+            : w.absolute
+              ? `I in ${w.unit[1]}`
+              : `I − c in ${w.unit[1]}, c = ${core.format(w.c)} A`,
           incrs: w.grid ? [1, 2, 5, 10] : undefined,
+          font,
+          labelFont: `bold ${font}`,
         },
-        { label: 'f(I) in V', size: 80, values: (u, splits) => splits.map(fmtY) },
+        {
+          label: 'f(I) in V',
+          size: big() ? 110 : 80,
+          values: (u, splits) => splits.map(fmtY),
+          font,
+          labelFont: `bold ${font}`,
+        },
       ],
       legend: { live: true },
-      series: [
-        {
-          label: 'I',
-          value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(xs[idx])} A`),
-        },
-        {
-          label: 'f(I)',
-          stroke: w.grid ? '#aaa' : '#333',
-          width: w.grid ? 1 : 1.5,
-          paths: w.grid ? uPlot.paths.stepped({ align: 1 }) : undefined,
-          points: { show: !!w.grid, size: 7, fill: '#333' },
-          value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(fs[idx])} V`),
-        },
-      ],
+      series,
       hooks: {
-        draw: [
-          (u) =>
-            drawConstruction(
-              u,
-              method,
-              p,
-              at,
-              (v) => core.format(v, 6),
-              (ys) => core.inverseQuadratic(method.index, state.k, ys),
-            ),
-        ],
+        draw: [(u) => drawn(render(u, core, built, w, at, method), said)],
       },
     },
     data,
-    $('schritt-bild'),
+    element,
   );
-  chart.missing = missing;
   chart.ctx.canvas.setAttribute('role', 'img');
   chart.ctx.canvas.setAttribute(
     'aria-label',
@@ -226,96 +259,293 @@ function plot(core, method, p, w) {
   return chart;
 }
 
-const stepWidth = (element) => Math.max(280, Math.min(900, element.clientWidth || 640));
-const stepHeight = (width) => Math.round(Math.min(460, Math.max(260, width * 0.6)));
+const stepWidth = (element) => Math.max(280, Math.min(big() ? 4000 : 900, element.clientWidth || 640));
+const stepHeight = (width) => Math.round(Math.min(big() ? 700 : 460, Math.max(260, width * 0.6)));
 
-// The zero line and the method's construction (its draw(), with the
-// helpers below): bisection's interval and midpoint, regula falsi's secant,
-// Newton's tangent, and which end moves.
-function drawConstruction(u, method, p, at, fmt, inverseQuadratic) {
-  const colour = method.colour;
+// Draws the construction on the chart u and keeps its geometry on it:
+// the zero line, the edge of f's domain, the shapes, the labels (placed so
+// that none overlaps another, a point or the inset), and where the
+// construction reaches beyond the window, an inset with all of it.
+function render(u, core, built, w, at, method) {
   const g = u.ctx;
-  const r = uPlot.pxRatio;
-  const px = (x) => u.valToPos(at(x), 'x', true);
-  const py = (y) => u.valToPos(y, 'y', true);
-  const { left, top, width, height } = u.bbox;
+  const r = uPlot.pxRatio * (big() ? 1.5 : 1);
+  const box = { left: u.bbox.left, top: u.bbox.top, width: u.bbox.width, height: u.bbox.height };
+  const frame = {
+    box,
+    px: (x) => u.valToPos(at(x), 'x', true),
+    py: (y) => u.valToPos(y, 'y', true),
+    yAt: (h) => u.posToVal(h / uPlot.pxRatio, 'y'),
+    lo: w.lo,
+    hi: w.hi,
+  };
+  const zeichnung = { curve: curvePixels(u), points: [], labels: [], notes: [], inset: null };
+  const placed = placer(g, box, r);
+  const outside = built.all.filter((x) => x < w.lo || x > w.hi);
+  const insetBox = outside.length ? insetPlace(box, zeichnung.curve, built.shapes, frame) : null;
+  if (insetBox) placed.block(insetBox);
+  // On a grid the doubles are the picture: no label covers one.
+  if (w.grid)
+    for (const [x, y] of zeichnung.curve.flat()) placed.block({ x: x - 5 * r, y: y - 5 * r, w: 10 * r, h: 10 * r });
+  drawShapes(g, r, frame, built, core, method, placed, zeichnung, true);
+  edge(g, r, frame, -run().circuit[2], placed, zeichnung);
+  for (const s of built.shapes)
+    if (s.kind === 'unseen' && Number.isFinite(s.y) && Math.abs(frame.py(s.y) - frame.py(0)) < 2 * r)
+      zeichnung.notes.push(s.text);
+  placed.draw(zeichnung.labels);
+  if (insetBox) zeichnung.inset = drawInset(g, r, insetBox, core, built, w, method);
+  return zeichnung;
+}
+
+// The drawn curve in canvas pixels: runs of points between gaps.
+function curvePixels(u) {
+  const runs = [[]];
+  const [xs, fs] = [u.data[0], u.data[1]];
+  xs.forEach((x, k) => {
+    if (fs[k] === null) {
+      if (runs[runs.length - 1].length) runs.push([]);
+      return;
+    }
+    runs[runs.length - 1].push([u.valToPos(x, 'x', true), u.valToPos(fs[k], 'y', true)]);
+  });
+  return runs.filter((run) => run.length);
+}
+
+// Draws the shapes of a construction into frame (box, px, py): shades,
+// lines, the parabola, dots, and hands the labels to placed; with full,
+// also the faint ones, and the points go to zeichnung.
+function drawShapes(g, r, frame, built, core, method, placed, zeichnung, full) {
+  const { box, px, py } = frame;
   g.save();
   g.beginPath();
-  g.rect(left, top, width, height);
+  g.rect(box.left, box.top, box.width, box.height);
   g.clip();
   g.lineWidth = 1.5 * r;
   g.strokeStyle = '#777';
-  line(g, left, py(0), left + width, py(0)); // the zero line
+  line(g, box.left, py(0), box.left + box.width, py(0)); // the zero line
+  const colour = method.colour;
   g.strokeStyle = colour;
   g.fillStyle = colour;
-  g.font = `${12 * r}px sans-serif`;
-  const dot = (x, y, label) => {
-    if (!Number.isFinite(x) || !Number.isFinite(y)) return;
+  for (const s of built.shapes) {
+    if (s.faint && !full) continue;
+    g.globalAlpha = s.faint ? 0.3 : 1;
+    if (s.kind === 'shade') {
+      const [a, b] = [px(s.x1), px(s.x2)];
+      if (![a, b].every(Number.isFinite)) continue;
+      g.globalAlpha = s.strong ? 0.16 : 0.07;
+      const [left, right] = [Math.max(box.left, Math.min(a, b)), Math.min(box.left + box.width, Math.max(a, b))];
+      g.fillRect(left, box.top, Math.max(right - left, 1), box.height);
+      if (s.label && full) placed.add(s.label, (left + right) / 2, box.top + 2 * r, 'top');
+    } else if (s.kind === 'line') {
+      g.setLineDash(s.dash ? [6 * r, 4 * r] : []);
+      (s.extend ? through : segment)(g, box, px(s.x1), py(s.y1), px(s.x2), py(s.y2));
+      g.setLineDash([]);
+    } else if (s.kind === 'parabola') {
+      parabola(g, r, frame, core, method, state.k);
+    }
+  }
+  for (const s of built.shapes) {
+    if (s.kind !== 'dot' || (s.faint && !full)) continue;
+    const [x, y] = [px(s.x), py(s.y)];
+    if (!Number.isFinite(x) || !Number.isFinite(y)) continue;
+    g.globalAlpha = s.faint ? 0.3 : 1;
     g.beginPath();
-    g.arc(px(x), py(y), 4.5 * r, 0, 2 * Math.PI);
+    g.arc(x, y, (s.faint ? 3 : 4.5) * r, 0, 2 * Math.PI);
     g.fill();
-    if (label) g.fillText(label, px(x) + 6 * r, py(y) - 6 * r);
-  };
-  const upright = (x, label) => {
-    if (!Number.isFinite(x)) return;
-    g.setLineDash([5 * r, 4 * r]);
-    line(g, px(x), top, px(x), top + height);
-    g.setLineDash([]);
-    g.fillText(label, px(x) + 4 * r, top + 14 * r);
-  };
-  // The line through two points (either may lie far outside), drawn from
-  // the left edge of the plot to the right one.
-  const through = (x1, y1, x2, y2) => {
-    const [a, b, c, d] = [px(x1), py(y1), px(x2), py(y2)];
-    if (![a, b, c, d].every(Number.isFinite) || (a === c && b === d)) return;
-    if (a === c) return line(g, a, top, a, top + height);
-    // From the point nearer the window, so that a far one costs no digits.
-    const [nx, ny] = Math.abs(a - left) < Math.abs(c - left) ? [a, b] : [c, d];
-    const y = (x) => ny + ((d - b) * (x - nx)) / (c - a);
-    line(g, left, y(left), left + width, y(left + width));
-  };
-  // A point of the construction beyond the window: named at its edge.
-  const beyond = (x, name) => {
-    if (!Number.isFinite(x) || (px(x) >= left && px(x) <= left + width)) return;
-    const onLeft = px(x) < left;
-    g.textAlign = onLeft ? 'left' : 'right';
-    g.fillText(
-      onLeft ? `<- ${name} links außerhalb` : `${name} rechts außerhalb ->`,
-      onLeft ? left + 4 * r : left + width - 4 * r,
-      top + height - 8 * r,
-    );
-    g.textAlign = 'left';
-  };
-  // The line through two points, dashed: what the next pass takes.
-  const dashed = (x1, y1, x2, y2) => {
-    g.setLineDash([6 * r, 4 * r]);
-    through(x1, y1, x2, y2);
-    g.setLineDash([]);
-  };
-  const shade = (x1, x2) => {
-    g.globalAlpha = 0.08;
-    g.fillRect(px(x1), top, px(x2) - px(x1), height);
-    g.globalAlpha = 1;
-  };
-  // Brent's parabola x(y) through its three points, at heights across the
-  // plot (the module's values).
-  const parabola = () => {
-    const ys = Array.from({ length: 121 }, (_, j) => u.posToVal(top / r + (height / r) * (j / 120), 'y'));
-    const [xs] = inverseQuadratic(ys);
-    g.setLineDash([2 * r, 3 * r]);
-    g.beginPath();
-    let drawing = false;
-    xs.forEach((x, j) => {
-      const [a, b] = [px(x), py(ys[j])];
-      if (!Number.isFinite(a) || a < left - width || a > left + 2 * width) return (drawing = false);
-      g[drawing ? 'lineTo' : 'moveTo'](a, b);
-      drawing = true;
-    });
-    g.stroke();
-    g.setLineDash([]);
-  };
-  method.draw({ dot, upright, through, beyond, shade, dashed, parabola, fmt }, p);
+    const inside = x >= box.left - 0.5 && x <= box.left + box.width + 0.5 && y >= box.top && y <= box.top + box.height;
+    if (!inside) continue;
+    placed.block({ x: x - 5 * r, y: y - 5 * r, w: 10 * r, h: 10 * r });
+    const label = full ? s.label : s.short;
+    if (label) placed.add(label, x, y, 'dot');
+    if (zeichnung) zeichnung.points.push({ label: s.label, x, y, curve: !!s.curve, faint: !!s.faint });
+  }
+  g.globalAlpha = 1;
   g.restore();
+}
+
+// The edge of f's domain, I = -I_S, where the window reaches it: the
+// region left of it grey, a dashed line, named.
+function edge(g, r, frame, x, placed) {
+  const { box, px } = frame;
+  const at = px(x);
+  if (!(x >= frame.lo && x <= frame.hi) || !Number.isFinite(at)) return;
+  g.save();
+  g.fillStyle = '#000';
+  g.globalAlpha = 0.08;
+  g.fillRect(box.left, box.top, at - box.left, box.height);
+  g.globalAlpha = 1;
+  g.strokeStyle = '#555';
+  g.setLineDash([3 * r, 3 * r]);
+  line(g, at, box.top, at, box.top + box.height);
+  g.restore();
+  placed.add('I = −I_S: links davon ist ln nicht definiert', at, box.top + box.height - 4 * r, 'bottom');
+}
+
+// Where the inset goes: the corner of the plot with the fewest points of
+// the curve and the construction under it.
+function insetPlace(box, curve, shapes, frame) {
+  const w = box.width * 0.36;
+  const h = box.height * 0.4;
+  const corners = [
+    [box.left + box.width - w - 4, box.top + 4],
+    [box.left + 4, box.top + 4],
+    [box.left + box.width - w - 4, box.top + box.height - h - 4],
+    [box.left + 4, box.top + box.height - h - 4],
+  ];
+  const points = curve.flat().concat(shapes.filter((s) => s.kind === 'dot').map((s) => [frame.px(s.x), frame.py(s.y)]));
+  const under = ([x, y]) => points.filter(([a, b]) => a >= x && a <= x + w && b >= y && b <= y + h).length;
+  const [x, y] = corners.reduce((best, c) => (under(c) < under(best) ? c : best));
+  return { x, y, w, h };
+}
+
+// The inset: all of the construction (built.all) on its own curve, the
+// main window as a band, short labels.
+function drawInset(g, r, ibox, core, built, w, method) {
+  const all = built.all;
+  let [lo, hi] = [Math.min(...all, w.lo), Math.max(...all, w.hi)];
+  const pad = (hi - lo) * 0.08;
+  [lo, hi] = [lo - pad, hi + pad];
+  const dots = built.shapes.filter(
+    (s) => s.kind === 'dot' && !s.faint && Number.isFinite(s.y) && s.x >= lo && s.x <= hi,
+  );
+  const coarse = core.curve(lo, hi, 101);
+  const ys = [0, ...coarse[1].filter(Number.isFinite), ...dots.map((s) => s.y)];
+  let [ylo, yhi] = [Math.min(...ys), Math.max(...ys)];
+  const ypad = (yhi - ylo) * 0.1 || 1;
+  [ylo, yhi] = [ylo - ypad, yhi + ypad];
+  const inner = { left: ibox.x + 6 * r, top: ibox.y + 20 * r, width: ibox.w - 12 * r, height: ibox.h - 26 * r };
+  const px = (x) => inner.left + ((x - lo) / (hi - lo)) * inner.width;
+  const py = (y) => inner.top + ((yhi - y) / (yhi - ylo)) * inner.height;
+  const must = dots.filter((s) => s.curve).map((s) => s.x);
+  const [xs, fs] = sampleCurve(core, lo, hi, must, (x, y) => [px(x), py(y)], 101, 1500);
+  g.save();
+  g.fillStyle = '#fff';
+  g.fillRect(ibox.x, ibox.y, ibox.w, ibox.h);
+  g.strokeStyle = '#999';
+  g.lineWidth = r;
+  g.strokeRect(ibox.x, ibox.y, ibox.w, ibox.h);
+  g.fillStyle = '#333';
+  g.font = `${11 * r}px sans-serif`;
+  g.textAlign = 'left';
+  g.textBaseline = 'alphabetic';
+  g.fillText('Überblick; Kasten: der Ausschnitt', ibox.x + 5 * r, ibox.y + 13 * r);
+  const band = [px(w.lo), px(w.hi)];
+  g.setLineDash([3 * r, 2 * r]);
+  g.strokeRect(band[0], inner.top, Math.max(band[1] - band[0], 2 * r), inner.height);
+  g.setLineDash([]);
+  const curve = [[]];
+  g.strokeStyle = '#333';
+  g.beginPath();
+  xs.forEach((x, k) => {
+    if (!Number.isFinite(fs[k])) {
+      if (curve[curve.length - 1].length) curve.push([]);
+      return;
+    }
+    const point = [px(x), py(fs[k])];
+    g[curve[curve.length - 1].length ? 'lineTo' : 'moveTo'](...point);
+    curve[curve.length - 1].push(point);
+  });
+  g.stroke();
+  g.restore();
+  const placed = placer(g, inner, r * 0.9);
+  const zeichnung = { curve: curve.filter((c) => c.length), points: [], labels: [] };
+  const yAt = (h) => yhi - ((h - inner.top) / inner.height) * (yhi - ylo);
+  drawShapes(g, r, { box: inner, px, py, yAt, lo, hi }, built, core, method, placed, zeichnung, false);
+  placed.draw(zeichnung.labels);
+  return zeichnung;
+}
+
+// Labels placed so that none overlaps another, a point or a blocked
+// region: each tries places around its anchor, nearest first, and where
+// none is free, it is left out (the sentence names every value).
+function placer(g, box, r) {
+  const blocked = [];
+  const wanted = [];
+  const free = (b) =>
+    b.x >= box.left &&
+    b.y >= box.top &&
+    b.x + b.w <= box.left + box.width &&
+    b.y + b.h <= box.top + box.height &&
+    !blocked.some((o) => b.x < o.x + o.w && o.x < b.x + b.w && b.y < o.y + o.h && o.y < b.y + b.h);
+  // The places to try for a label w x h at an anchor of its kind: a point
+  // (around it), the top of the plot (below it) or its foot (above it).
+  const spots = (x, y, w, h, kind) => {
+    const out = [];
+    for (const far of [1, 2.2, 3.6, 5]) {
+      const d = 7 * r * far;
+      if (kind === 'dot')
+        out.push(
+          [x + d, y - d - h],
+          [x + d, y + d],
+          [x - d - w, y - d - h],
+          [x - d - w, y + d],
+          [x - w / 2, y - d - h],
+          [x - w / 2, y + d],
+          [x + d, y - h / 2],
+          [x - d - w, y - h / 2],
+        );
+      else if (kind === 'top') out.push([x - w / 2, y + (far - 1) * h], [x + d, y + (far - 1) * h]);
+      else out.push([x + 4 * r, y - far * h], [x - w - 4 * r, y - far * h]);
+    }
+    return out.map(([bx, by]) => ({ x: bx, y: by, w, h }));
+  };
+  return {
+    block: (rect) => blocked.push(rect),
+    add: (text, x, y, kind) => wanted.push({ text, x, y, kind }),
+    draw(out) {
+      g.save();
+      g.font = `${12 * r}px sans-serif`;
+      g.textAlign = 'left';
+      g.textBaseline = 'alphabetic';
+      for (const { text, x, y, kind } of wanted) {
+        const spot = spots(x, y, g.measureText(text).width + 6 * r, 16 * r, kind).find(free);
+        if (!spot) continue;
+        blocked.push(spot);
+        g.globalAlpha = 0.85;
+        g.fillStyle = '#fff';
+        g.fillRect(spot.x, spot.y, spot.w, spot.h);
+        g.globalAlpha = 1;
+        g.fillStyle = '#111';
+        g.fillText(text, spot.x + 3 * r, spot.y + 12 * r);
+        out.push({ text, ...spot });
+      }
+      g.restore();
+    },
+  };
+}
+
+// Brent's parabola x(y) through its three points, at heights across the
+// plot (the module's values).
+function parabola(g, r, frame, core, method, k) {
+  const { box, px } = frame;
+  const heights = Array.from({ length: 121 }, (_, j) => box.top + (box.height * j) / 120);
+  const ys = heights.map(frame.yAt);
+  const [xs] = core.inverseQuadratic(method.index, k, ys);
+  g.setLineDash([2 * r, 3 * r]);
+  g.beginPath();
+  let drawing = false;
+  xs.forEach((x, j) => {
+    const a = px(x);
+    if (!Number.isFinite(a) || a < box.left - box.width || a > box.left + 2 * box.width) return (drawing = false);
+    g[drawing ? 'lineTo' : 'moveTo'](a, heights[j]);
+    drawing = true;
+  });
+  g.stroke();
+  g.setLineDash([]);
+}
+
+// The line through two points (either may lie far outside), from the left
+// edge of the box to the right one.
+function through(g, box, a, b, c, d) {
+  if (![a, b, c, d].every(Number.isFinite) || (a === c && b === d)) return;
+  if (a === c) return line(g, a, box.top, a, box.top + box.height);
+  // From the point nearer the window, so that a far one costs no digits.
+  const [nx, ny] = Math.abs(a - box.left) < Math.abs(c - box.left) ? [a, b] : [c, d];
+  const y = (x) => ny + ((d - b) * (x - nx)) / (c - a);
+  line(g, box.left, y(box.left), box.left + box.width, y(box.left + box.width));
+}
+
+function segment(g, box, a, b, c, d) {
+  if ([a, b, c, d].every(Number.isFinite)) line(g, a, b, c, d);
 }
 
 function line(g, x1, y1, x2, y2) {

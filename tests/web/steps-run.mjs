@@ -9,7 +9,7 @@
 import { readFileSync, writeFileSync } from 'node:fs';
 import { openCore } from '../../web/core.js';
 import { runPasses } from '../../web/passes.js';
-import { stepWindow } from '../../web/stepwindow.js';
+import { construct, stepWindow } from '../../web/stepwindow.js';
 
 const [program, circuits, outPasses, outGrids] = process.argv.slice(2);
 const core = openCore(new WebAssembly.Module(readFileSync(program)));
@@ -23,7 +23,8 @@ for (let k = 0; k + 2 < lines.length; k += 3) {
   run.methods.forEach(({ passes: block }, m) => {
     block.forEach((p, j) => {
       passes.push(core.reportLine(m, j));
-      const w = stepWindow(core, run.methods[m].method, p);
+      const { method, passes: all } = run.methods[m];
+      const w = stepWindow(core, construct(core, method, p, { passes: all, k: j, m }), run.circuit[2]);
       if (!w || !w.grid) return;
       const [xs, fs] = w.grid;
       xs.forEach((x, i) => grids.push(`g ${core.format(x)} ${core.format(fs[i])}`));

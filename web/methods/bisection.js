@@ -1,6 +1,6 @@
 // Bisection (H) on the page: its values, its sentence and its construction
 // in the step view. A pass's fields are the module's (core.js passes()).
-import { signWord } from './words.js';
+import { signWord, relation } from './words.js';
 
 export default {
   // The values of a pass as the step view lists them: [name, field].
@@ -23,7 +23,7 @@ export default {
       v('hi', 'b'),
       '] wird halbiert: m = (lo + hi) / 2 = ',
       v('m', 'point'),
-      '. Dort ist f(m) = ',
+      '. Dort ist das Residuum d = f(m) = ',
       v('d', 'd'),
       ` (${signWord(p.d)}), `,
       down ? 'also d <= 0: lo rückt auf m' : `also ${Number.isNaN(p.d) ? 'nicht d <= 0' : 'd > 0'}: hi rückt auf m`,
@@ -41,15 +41,18 @@ export default {
       : null,
   repeatStep: '(lo + hi) / 2',
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
-  // The doubles the construction puts on the I axis, and its centre.
-  construction: (p) => ({ xs: [p.a, p.b, p.point], centre: p.point }),
-  // The points of the construction that the window's height must hold.
-  marks: (p) => [[p.point, p.d]],
+  // The points the window must fit, and its centre.
+  construction: (p) => ({ focus: [p.a, p.b, p.point], centre: p.point }),
+  // The construction: the interval and the half it keeps, the signs of f
+  // at its ends and at the midpoint (shapes: stepwindow.js construct()).
   draw(d, p) {
+    const [flo, fhi] = [d.f(p.a), d.f(p.b)];
     d.shade(p.a, p.b);
-    d.upright(p.a, p.d <= 0 ? 'lo -> m' : 'lo');
-    d.upright(p.b, p.d <= 0 ? 'hi' : 'hi -> m');
-    d.dot(p.point, 0, 'm');
-    d.dot(p.point, p.d, 'f(m)');
+    d.shade(p.aAfter, p.bAfter, { strong: true, label: 'neues Intervall' });
+    d.dot(p.a, flo, `f(lo) ${relation(flo)}`, { curve: true, short: 'lo' });
+    d.dot(p.b, fhi, `f(hi) ${relation(fhi)}`, { curve: true, short: 'hi' });
+    d.segment(p.point, 0, p.point, p.d, { dash: true });
+    d.dot(p.point, 0, 'm', { short: 'm' });
+    d.dot(p.point, p.d, `f(m) ${relation(p.d)}`, { curve: true });
   },
 };

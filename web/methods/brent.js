@@ -35,7 +35,7 @@ export default {
     v('x', 'point'),
     "; die beste Schätzung ist nun b' = ",
     v("b'", 'next'),
-    " mit f(b') = ",
+    " mit dem Residuum f(b') = ",
     v("fb'", 'd'),
     ` (${signWord(p.d)}), das Intervall [`,
     v('b', 'shownA'),
@@ -46,20 +46,17 @@ export default {
   repeat: () => null,
   repeatStep: 'der Schritt',
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
-  construction: (p) => ({ xs: [p.b, p.c, p.point], centre: p.next }),
-  marks: (p) => [
-    [p.a, p.fa],
-    [p.b, p.fb],
-    [p.c, p.fc],
-    [p.next, p.d],
-  ],
+  construction: (p) => ({ focus: [p.b, p.c, p.point], all: [p.a, p.b, p.c, p.point], centre: p.next }),
+  // The interval [b, c] after the pass, the step (the secant through a and
+  // b, the parabola x(y) through a, b and c, or the midpoint) and the new b.
   draw(d, p) {
-    d.shade(p.shownA, p.shownB);
-    if (p.word === 0) d.through(p.a, p.fa, p.b, p.fb);
+    d.shade(p.shownA, p.shownB, { strong: true, label: '[b, c]' });
+    if (p.word === 0) d.line(p.a, p.fa, p.b, p.fb);
     if (p.word === 1) d.parabola();
-    d.dot(p.a, p.fa, '(a, fa)');
-    d.dot(p.b, p.fb, '(b, fb)');
-    d.dot(p.c, p.fc, '(c, fc)');
-    d.dot(p.next, p.d, "(b', fb')");
+    d.dot(p.a, p.fa, '(a, fa)', { curve: d.onCurve(p.a, p.fa), short: 'a' });
+    d.dot(p.b, p.fb, '(b, fb)', { curve: d.onCurve(p.b, p.fb), short: 'b' });
+    d.dot(p.c, p.fc, '(c, fc)', { curve: d.onCurve(p.c, p.fc), short: 'c' });
+    d.dot(p.point, 0, p.word === 2 ? 'Mitte' : 'Schritt', { short: 'x' });
+    d.dot(p.next, p.d, "(b', fb')", { curve: d.onCurve(p.next, p.d), short: "b'" });
   },
 };

@@ -27,7 +27,7 @@ const regulaFalsi = {
       v('fb', 'fb'),
       ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ',
       v('r', 'point'),
-      '. Dort ist f(r) = ',
+      '. Dort ist das Residuum d = f(r) = ',
       v('d', 'd'),
       ` (${signWord(p.d)}), `,
       below
@@ -40,28 +40,26 @@ const regulaFalsi = {
   stays:
     'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, ' +
     'also rückt immer dasselbe Ende, und der Wert kriecht nur heran.',
-  // The end nearer to r; the other only if it is not far beyond the step.
+  // The window fits the end nearer to r and r, and the far end too unless
+  // it lies more than 8 steps away; then an inset keeps it in view.
   construction(p) {
     const near = Math.abs(p.b - p.point) <= Math.abs(p.point - p.a) ? p.b : p.a;
     const far = near === p.b ? p.a : p.b;
-    const span = Math.abs(near - p.point);
-    const xs = [near, p.point];
-    if (Math.abs(far - p.point) <= 8 * span) xs.push(far);
-    return { xs, centre: p.point };
+    const focus = [near, p.point];
+    if (Math.abs(far - p.point) <= 8 * Math.abs(near - p.point)) focus.push(far);
+    return { focus, all: [p.a, p.b, p.point], centre: p.point };
   },
-  marks: (p) => [
-    [p.a, p.fa],
-    [p.b, p.fb],
-    [p.point, p.d],
-  ],
+  // The interval, the secant through its ends (the pivot that stays), where
+  // it meets the axis and f there.
   draw(d, p) {
-    d.through(p.a, p.fa, p.b, p.fb);
-    d.dot(p.a, p.fa, p.d < 0 ? '(a, fa) -> r' : '(a, fa)');
-    d.dot(p.b, p.fb, p.d < 0 ? '(b, fb)' : '(b, fb) -> r');
-    d.dot(p.point, 0, 'r');
-    d.dot(p.point, p.d, 'f(r)');
-    d.beyond(p.a, `(a, fa) = (${d.fmt(p.a)}, ${d.fmt(p.fa)})`);
-    d.beyond(p.b, `(b, fb) = (${d.fmt(p.b)}, ${d.fmt(p.fb)})`);
+    if (this.ends) d.shade(p.a, p.b);
+    d.line(p.a, p.fa, p.b, p.fb);
+    const moves = this.ends ? (p.d < 0 ? 'a' : 'b') : null;
+    d.dot(p.a, p.fa, moves === 'a' ? '(a, fa) → r' : '(a, fa)', { curve: d.onCurve(p.a, p.fa), short: 'a' });
+    d.dot(p.b, p.fb, moves === 'b' ? '(b, fb) → r' : '(b, fb)', { curve: d.onCurve(p.b, p.fb), short: 'b' });
+    d.segment(p.point, 0, p.point, p.d, { dash: true });
+    d.dot(p.point, 0, 'r', { short: 'r' });
+    d.dot(p.point, p.d, 'f(r)', { curve: true });
   },
 };
 
@@ -85,16 +83,17 @@ const scaledVariant = (how) => ({
     ];
   },
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
-  marks: (p) => [...regulaFalsi.marks(p), [p.aAfter, p.faAfter], [p.bAfter, p.fbAfter]],
+  // Beside the true end, the scaled one and the steeper secant through it
+  // that the next pass takes.
   draw(d, p) {
-    regulaFalsi.draw(d, p);
+    regulaFalsi.draw.call(this, d, p);
     if (!p.scaled) return;
     const [x, y, label] = p.scaled === 1 ? [p.aAfter, p.faAfter, "(a, fa')"] : [p.bAfter, p.fbAfter, "(b, fb')"];
-    d.dot(x, y, label);
-    d.dashed(p.aAfter, p.faAfter, p.bAfter, p.fbAfter);
+    d.dot(x, y, label, { short: label.slice(1, 2) + "'" });
+    d.line(p.aAfter, p.faAfter, p.bAfter, p.fbAfter, { dash: true });
   },
 });
 
 export const illinois = scaledVariant('Illinois: halbiert');
 export const pegasus = scaledVariant('Pegasus: mal fa / (fa + d) des bewegten Endes');
-export const andersonBjoerck = scaledVariant('Anderson-Bjoerck: mal 1 - d / f des bewegten Endes, sonst 0.5');
+export const andersonBjoerck = scaledVariant('Anderson-Björck: mal 1 - d / f des bewegten Endes, sonst 0.5');

@@ -12,12 +12,13 @@ export default {
   residual: 'f(x)',
   steps: { next: 'dem Newton-Schritt x - Delta / Steigung' },
   sentence: (p, v) => [
-    'die Tangente in (',
+    'bei x = ',
     v('x', 'from'),
-    ', ',
+    ' ist das Residuum d = f(x) = ',
     v('d', 'd'),
-    ") mit der Steigung f'(x) = ",
+    " und die Steigung s = f'(x) = ",
     v('s', 'slope'),
+    '; die Tangente dort',
     " schneidet die Achse bei x' = x - d / s = ",
     v("x'", 'next'),
     '.',
@@ -25,12 +26,16 @@ export default {
   repeat: () => null,
   repeatStep: 'der Schritt',
   alternates: 'die Tangente in jedem führt genau auf den anderen.',
-  construction: (p) => ({ xs: [p.from, p.next], centre: Number.isFinite(p.next) ? p.next : p.from }),
-  marks: (p) => [[p.from, p.d]],
-  draw(d, p) {
-    d.through(p.from, p.d, p.next, 0);
-    d.dot(p.from, p.d, '(x, f(x))');
-    d.dot(p.next, 0, "x'");
+  construction: newtonWindow,
+  // The tangent at (x, f(x)) down to the axis at x', up to the curve at
+  // x' (the zig-zag), the earlier passes' zig-zag faint behind it.
+  draw(d, p, ctx) {
+    earlier(d, ctx);
+    d.line(p.from, p.d, p.next, 0);
+    d.dot(p.from, p.d, '(x, f(x))', { curve: true, short: 'x' });
+    if (!Number.isFinite(p.d)) d.dot(p.from, 0, 'x', { short: 'x' }); // f(x) is no number
+    d.dot(p.next, 0, "x'", { short: "x'" });
+    up(d, p.next);
   },
 };
 
@@ -56,13 +61,13 @@ export const guarded = {
     const parts = [
       'bei x = ',
       v('x', 'from'),
-      ' ist f(x) = ',
+      ' ist das Residuum d = f(x) = ',
       v('d', 'd'),
       `, ${narrowed}; das Intervall ist nun [`,
       v('a', 'aAfter'),
       ', ',
       v('b', 'bAfter'),
-      "]. Die Tangente mit der Steigung f'(x) = ",
+      "]. Die Tangente mit der Steigung s = f'(x) = ",
       v('s', 'slope'),
     ];
     if (p.word === 0) return [...parts, " führt in das Intervall: x' = x - d / s = ", v("x'", 'next'), '.'];
@@ -77,13 +82,54 @@ export const guarded = {
   repeat: () => null,
   repeatStep: 'der Schritt',
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
-  construction: (p) => ({ xs: [p.from, p.next, p.aAfter, p.bAfter], centre: p.next }),
-  marks: (p) => [[p.from, p.d]],
-  draw(d, p) {
-    d.shade(p.aAfter, p.bAfter);
-    d.through(p.from, p.d, p.tangentZero, 0);
-    if (p.word !== 0) d.dot(p.tangentZero, 0, 'Newton');
-    d.dot(p.from, p.d, '(x, f(x))');
-    d.dot(p.next, 0, p.word === 0 ? "x'" : "x' = Mitte");
+  construction: (p, ctx) => {
+    const { focus, centre } = newtonWindow(p, ctx);
+    return { focus, all: [...focus, p.aAfter, p.bAfter], centre };
+  },
+  // The interval the signs narrowed, the tangent, and the point taken:
+  // Newton's, or the midpoint where it was not safe.
+  draw(d, p, ctx) {
+    earlier(d, ctx);
+    d.shade(p.aAfter, p.bAfter, { strong: true, label: '[a, b]' });
+    d.line(p.from, p.d, p.tangentZero, 0);
+    if (p.word !== 0) d.dot(p.tangentZero, 0, 'Newton-Punkt', { short: 'N' });
+    d.dot(p.from, p.d, '(x, f(x))', { curve: true, short: 'x' });
+    if (!Number.isFinite(p.d)) d.dot(p.from, 0, 'x', { short: 'x' }); // f(x) is no number
+    d.dot(p.next, 0, p.word === 0 ? "x'" : "x' = Mitte", { short: "x'" });
+    up(d, p.next);
   },
 };
+
+// The window of a Newton pass: x and x'; where f(x) is not a number, also
+// the pass before's x, whose tangent led there.
+function newtonWindow(p, ctx) {
+  const focus = [p.from, p.next];
+  if (!Number.isFinite(p.d) && ctx && ctx.k > 0) focus.push(ctx.passes[ctx.k - 1].from);
+  return { focus, centre: Number.isFinite(p.next) ? p.next : p.from };
+}
+
+// The zig-zag of the (at most six) passes before, faint: each tangent down
+// to the axis and up to the curve.
+function earlier(d, ctx) {
+  for (let j = Math.max(0, ctx.k - 6); j < ctx.k; j++) {
+    const q = ctx.passes[j];
+    const after = ctx.passes[j + 1].d;
+    d.segment(q.from, q.d, q.next, 0, { faint: true });
+    d.segment(q.next, 0, q.next, after, { faint: true });
+    d.dot(q.from, q.d, '', { curve: true, faint: true });
+  }
+}
+
+// From x' on the axis up to (x', f(x')) on the curve, and in words where
+// the picture cannot tell f(x') from 0.
+function up(d, x) {
+  const after = d.f(x);
+  d.segment(x, 0, x, after, { dash: true });
+  d.dot(x, after, "(x', f(x'))", { curve: true });
+  d.unseen(
+    x,
+    after,
+    `f(x') = ${d.fmt(after)} V ist im Bild nicht von 0 zu unterscheiden: Tangente und Kurve fallen ` +
+      'hier zusammen, der Abstand ist etwa das Quadrat des vorigen.',
+  );
+}
