@@ -182,6 +182,8 @@ static int definitions(int circuits)
     return broken;
 }
 
+static const double not_a_number = std::nan("");
+
 // Doubles apart, by their places in the order of all doubles.
 struct apart_case {
     double a, b;
@@ -197,7 +199,7 @@ static const apart_case apart_cases[] = {
     {-0x1p-1074, 0x1p-1074, 2, 1},        // across zero
     {-0x1p-1074, 0x1p-1074, 1, 0},
     {-HUGE_VAL, HUGE_VAL, 4, 0},
-    {NAN, NAN, 4, 0},
+    {not_a_number, not_a_number, 4, 0},
 };
 
 int main()
