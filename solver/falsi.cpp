@@ -18,7 +18,7 @@
 
 #include "solver/equation.h"
 
-static void begin(method_state *s, const method_start *start)
+void falsi_begin(method_state *s, const method_start *start)
 {
     s->a = start->a;
     s->b = start->b;
@@ -26,7 +26,7 @@ static void begin(method_state *s, const method_start *start)
     s->fb = f(s->u, s->r, s->i_s, s->b);
 }
 
-static void prepare(method_state *s)
+void falsi_prepare(method_state *s)
 {
     s->point = regula_falsi_point(s->a, s->b, s->fa, s->fb);
 }
@@ -116,8 +116,8 @@ const method_def method_regula_falsi = {
     nullptr, // no words in its report
     lane_falsi,
     2, // a repeat needs two passes
-    begin,
-    prepare,
+    falsi_begin,
+    falsi_prepare,
     take,
 };
 
@@ -133,8 +133,8 @@ const method_def method_illinois = {
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1
-    begin,
-    prepare,
+    falsi_begin,
+    falsi_prepare,
     illinois,
 };
 
@@ -150,8 +150,8 @@ const method_def method_pegasus = {
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1
-    begin,
-    prepare,
+    falsi_begin,
+    falsi_prepare,
     pegasus,
 };
 
@@ -167,7 +167,7 @@ const method_def method_anderson_bjoerck = {
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1
-    begin,
-    prepare,
+    falsi_begin,
+    falsi_prepare,
     anderson_bjoerck,
 };

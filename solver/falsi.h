@@ -30,4 +30,9 @@ inline void regula_falsi_move(double x, double d, double *a, double *b,
     *fb = solver_select(below, *fb, d);
 }
 
+// The start and the first half of a pass that regula falsi, its variants
+// and the secant method share: the ends and their residuals; the point.
+void falsi_begin(method_state *s, const method_start *start);
+void falsi_prepare(method_state *s);
+
 #endif // SOLVER_FALSI_H_

@@ -4,21 +4,7 @@
 //   r = (a * fb - b * fa) / (fb - fa);  a = b, fa = fb;  b = r, fb = f(r)
 //
 // It stops on a repeat, on a residual of exactly 0, or at the limit.
-#include "solver/equation.h"
 #include "solver/falsi.h"
-
-static void begin(method_state *s, const method_start *start)
-{
-    s->a = start->a;
-    s->b = start->b;
-    s->fa = f(s->u, s->r, s->i_s, s->a);
-    s->fb = f(s->u, s->r, s->i_s, s->b);
-}
-
-static void prepare(method_state *s)
-{
-    s->point = regula_falsi_point(s->a, s->b, s->fa, s->fb);
-}
 
 static void take(method_state *s, double d)
 {
@@ -46,8 +32,8 @@ const method_def method_sekante = {
     report_plain,
     nullptr, // no words in its report
     lane_none,
-    1, // a residual of 0 ends it in pass 1
-    begin,
-    prepare,
+    1,           // a residual of 0 ends it in pass 1
+    falsi_begin, // the ends and their residuals, as regula falsi
+    falsi_prepare,
     take,
 };
