@@ -2,9 +2,6 @@
 // at most 64 words. The parser must answer with exit_ok or exit_usage, and
 // what it accepts must be a run: one to all of the methods, each once, and
 // the circuit given whole or not at all (unless --help or --version).
-#include <cctype>
-#include <cstring>
-
 #include "common/status.h"
 #include "feed.h"
 #include "lab/options.h"
@@ -24,21 +21,8 @@ static int valid(const lab_options *o)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static char text[4096];
-    size_t n = size < sizeof text - 1 ? size : sizeof text - 1;
-    memcpy(text, data, n);
-    text[n] = '\0';
-    char *argv[66] = {const_cast<char *>("diodelab")};
-    int argc = 1;
-    for (char *p = text; *p != '\0' && argc < 65;) {
-        while (*p != '\0' && isspace(static_cast<unsigned char>(*p)))
-            *p++ = '\0';
-        if (*p == '\0')
-            break;
-        argv[argc++] = p;
-        while (*p != '\0' && !isspace(static_cast<unsigned char>(*p)))
-            ++p;
-    }
+    char *argv[fuzz_words + 2];
+    int argc = fuzz_argv(data, size, "diodelab", argv);
     lab_options o;
     int status = parse_lab_options(argc, argv, &o);
     FUZZ_CHECK(status == exit_usage || (status == exit_ok && valid(&o)));

@@ -4,9 +4,7 @@
 // exit_usage, and a map it accepts must be one the engine can run: two
 // different axes with 2 to 4000 points, the third quantity one value, finite
 // ends that differ on each axis, 1 to 256 threads.
-#include <cctype>
 #include <cmath>
-#include <cstring>
 
 #include "common/status.h"
 #include "feed.h"
@@ -31,21 +29,8 @@ static int valid(const map_options *o)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static char text[4096];
-    size_t n = size < sizeof text - 1 ? size : sizeof text - 1;
-    memcpy(text, data, n);
-    text[n] = '\0';
-    char *argv[66] = {const_cast<char *>("diodemap")};
-    int argc = 1;
-    for (char *p = text; *p != '\0' && argc < 65;) {
-        while (*p != '\0' && isspace(static_cast<unsigned char>(*p)))
-            *p++ = '\0';
-        if (*p == '\0')
-            break;
-        argv[argc++] = p;
-        while (*p != '\0' && !isspace(static_cast<unsigned char>(*p)))
-            ++p;
-    }
+    char *argv[fuzz_words + 2];
+    int argc = fuzz_argv(data, size, "diodemap", argv);
     map_options o;
     int status = parse_map_options(argc, argv, &o);
     FUZZ_CHECK(status == exit_usage || (status == exit_ok && valid(&o)));

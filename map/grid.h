@@ -36,7 +36,7 @@ struct map_spec {
 extern const char map_default_methods[]; // "HRN"
 
 // How one method ended at one grid point. A row's outcomes lie point by
-// point, each point's methods in the spec's order.
+// point, each point's methods in the map's order.
 struct method_outcome {
     double last;          // the estimate of its last pass
     unsigned char passes; // the number of its last pass, 1 to 200

@@ -132,7 +132,7 @@ template <int lane> static inline void pass(lane_set *b, int stop[lanes])
     }
 }
 
-// The method in slot k of the spec over the whole row, lanes circuits at a
+// The map's method in slot k over the whole row, lanes circuits at a
 // time: a lane that stops takes the next column.
 template <int lane>
 static void run_lanes(const row *w, int k, method_outcome *cells)

@@ -5,7 +5,7 @@
 
 #include "map/grid.h"
 
-// Runs the spec's methods at every point of row y into cells (width times
+// Runs the map's methods at every point of row y into cells (width times
 // spec->methods outcomes, point by point), xs holding the values of the x
 // axis.
 void map_row(const map_spec *spec, const double *xs, int y,

@@ -56,7 +56,8 @@ struct map_view {
     int rows;              // sampled rows
     int next;              // the next sampled row to fill
     unsigned char *ending; // [slot][row][col], row 0 at the first y
-    unsigned long count[method_count][end_classes]; // per slot of the spec
+    unsigned long count[method_count]
+                       [end_classes]; // per slot of the map's methods
     int repeat_only; // all its methods end before the limit on a repeat only
     int first_pass;  // the first pass after which one of them can end
 };
@@ -85,7 +86,7 @@ int pass_bucket_start(int k);
 // The grid point that sample k of n stands for, on an axis of points.
 int sample_point(int k, int n, int points);
 
-// The ending of the spec's method in slot m at sample row, col (row 0 at
+// The ending of the map's method in slot m at sample row, col (row 0 at
 // the first y).
 unsigned char view_ending(const map_view *view, int m, int row, int col);
 
