@@ -2,6 +2,25 @@
 // construction in the step view.
 import { signWord } from './words.js';
 
+// The secant through (a, fa) and (b, fb), where it meets the axis, and the
+// residual there: what regula falsi's sentence and the secant method's
+// share.
+export const secantWords = (p, v) => [
+  'die Sekante durch (',
+  v('a', 'a'),
+  ', ',
+  v('fa', 'fa'),
+  ') und (',
+  v('b', 'b'),
+  ', ',
+  v('fb', 'fb'),
+  ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ',
+  v('r', 'point'),
+  '. Dort ist das Residuum d = f(r) = ',
+  v('d', 'd'),
+  ` (${signWord(p.d)})`,
+];
+
 const regulaFalsi = {
   values: [
     ['a', 'a'],
@@ -17,19 +36,8 @@ const regulaFalsi = {
   sentence(p, v) {
     const below = p.d < 0;
     return [
-      'die Sekante durch (',
-      v('a', 'a'),
+      ...secantWords(p, v),
       ', ',
-      v('fa', 'fa'),
-      ') und (',
-      v('b', 'b'),
-      ', ',
-      v('fb', 'fb'),
-      ') schneidet die Achse bei r = (a*fb - b*fa) / (fb - fa) = ',
-      v('r', 'point'),
-      '. Dort ist das Residuum d = f(r) = ',
-      v('d', 'd'),
-      ` (${signWord(p.d)}), `,
       below
         ? 'also d < 0: a rückt auf r, fa auf d.'
         : `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rückt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`,
