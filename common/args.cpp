@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/status.h"
+#include "input/answer.h"
 
 void escape_bytes(char *dst, size_t size, const char *src, size_t len,
                   size_t max)
@@ -51,6 +52,18 @@ int take_output_option(int argc, char **argv, int *k, int with_csv,
     }
     *path = argv[*k + 1];
     *k += 2;
+    return 1;
+}
+
+int whole_number(const char *text, double *value)
+{
+    char *end = nullptr;
+    if (strchr(" \t\n\v\f\r", *text) != nullptr) // the terminator too
+        return 0;
+    double v = answer_strtod(text, &end);
+    if (end == text || *end != '\0')
+        return 0;
+    *value = v;
     return 1;
 }
 

@@ -21,6 +21,11 @@ void escape_bytes(char *dst, size_t size, const char *src, size_t len,
 int take_output_option(int argc, char **argv, int *k, int with_csv,
                        enum output_format *format, const char **path);
 
+// Reads text as one number through and through: strtod's forms, with no
+// blank before or after it, a NaN's sign as written. Returns 1, or 0 with
+// *value untouched.
+int whole_number(const char *text, double *value);
+
 // What argv[k] asks for: --help or -h, --version, or neither.
 enum info_request { info_none, info_help, info_version };
 enum info_request info_option(const char *arg);

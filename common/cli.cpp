@@ -43,7 +43,9 @@ static const char other_statuses[] =
     "  64      falscher Aufruf\n"
     "  128+N   durch das Signal N beendet (SIGHUP 129, SIGINT 130, SIGTERM "
     "143);\n"
-    "          eine Ausgabedatei bleibt dann, wie sie war\n";
+    "          eine Ausgabedatei bleibt dann, wie sie war; SIGPIPE 141, wenn "
+    "der Leser\n"
+    "          einer Pipe vor dem Ende der Ausgabe aufhoert\n";
 
 int print_info(enum info_request request, const char *tool, const char *help,
                int draws, int closed)

@@ -66,7 +66,7 @@ static void warn_rest(const char *rest)
 int answer_to_double(const char *text, double *value)
 {
     char *end = nullptr;
-    double number = strtod(text, &end);
+    double number = answer_strtod(text, &end);
     if (end == text)
         return 0;
     *value = number;

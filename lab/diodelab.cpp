@@ -74,7 +74,10 @@ int main(int argc, char **argv)
     double c[3];
     if (read_circuit(&o, c))
         run_methods(out.stream, &o, c);
-    status = ferror(stdin) ? exit_failure : exit_ok;
+    // Standard input that could not be read is a failure, as in diodesolve:
+    // also a closed one, which tool_start() put /dev/null in place of.
+    int unreadable = ferror(stdin) || (o.given == 0 && (closed & closed_stdin));
+    status = unreadable ? exit_failure : exit_ok;
     if (out.stream != stdout && finish_output(stdout) != exit_ok)
         status = exit_failure; // the prompts were lost
     return output_close(&out, status);

@@ -55,9 +55,7 @@ static int take_answer(const char *option, const char *arg, double *value)
 static int take_number(const char *option, const char *text, const char *arg,
                        double *value)
 {
-    char *end = nullptr;
-    *value = strtod(text, &end);
-    if (end == text || *end != '\0') {
+    if (!whole_number(text, value)) {
         char what[80];
         snprintf(what, sizeof what, "Kein Startwert fuer %s", option);
         return argument_error(what, arg);

@@ -30,7 +30,11 @@ char *csv_number(char *p, double v)
         return put(p, std::isnan(v) ? "nan" : "inf", 3);
     }
 #ifdef __wasm__
-    return p + snprintf(p, number_max, "%.17g", v);
+    // Into a buffer of its own: snprintf ends what it writes with a
+    // terminator, which must not cut the longest number short.
+    char text[number_max + 8];
+    int n = snprintf(text, sizeof text, "%.17g", v);
+    return put(p, text, static_cast<size_t>(n));
 #else
     return std::to_chars(p, p + number_max, v, std::chars_format::general, 17)
         .ptr;

@@ -49,10 +49,8 @@ static int not_a_value(const char *option, const char *arg)
 static int number(const char *s, double *value, const char *option,
                   const char *arg)
 {
-    char *end = nullptr;
     errno = 0;
-    *value = strtod(s, &end);
-    if (end == s || *end != '\0' || !std::isfinite(*value))
+    if (!whole_number(s, value) || !std::isfinite(*value))
         return not_a_value(option, arg);
     if (*value == 0.0 && errno == ERANGE) {
         char what[80];
@@ -87,11 +85,23 @@ static int take_range(const char *option, const char *arg, map_range *range)
     return exit_ok;
 }
 
+// A side of the grid at *p: 1 to 5 digits, nothing before them; moves *p
+// past them.
+static int grid_side(const char **p, int *side)
+{
+    size_t digits = strspn(*p, "0123456789");
+    if (digits == 0 || digits > 5)
+        return 0;
+    *side = atoi(*p);
+    *p += digits;
+    return 1;
+}
+
 static int take_grid(const char *arg, int grid[2])
 {
-    char tail = '\0';
-    if (sscanf(arg, "%5dx%5d%c", &grid[0], &grid[1], &tail) != 2 ||
-        grid[0] < 2 || grid[1] < 2 || grid[0] > map_max_points ||
+    const char *p = arg;
+    if (!grid_side(&p, &grid[0]) || *p++ != 'x' || !grid_side(&p, &grid[1]) ||
+        *p != '\0' || grid[0] < 2 || grid[1] < 2 || grid[0] > map_max_points ||
         grid[1] > map_max_points)
         return argument_error(
             "Das Gitter muss BxH mit 2 bis 4000 Punkten je Achse sein", arg);

@@ -8,6 +8,16 @@
 #include "common/args.h"
 #include "common/status.h"
 
+// The bytes of the character at p: one, or a UTF-8 sequence's lead byte
+// and the continuation bytes after it (at most four in all).
+static size_t character_bytes(const char *p)
+{
+    size_t n = 1;
+    while (n < 4 && (static_cast<unsigned char>(p[n]) & 0xc0) == 0x80)
+        ++n;
+    return n;
+}
+
 int method_choose(const char *option, const char *letters,
                   int method[method_count], int *count)
 {
@@ -26,10 +36,12 @@ int method_choose(const char *option, const char *letters,
         char letter[2] = {*p, '\0'};
         int m = method_by_letter(*p);
         if (m < 0) {
+            char character[5] = {};
+            memcpy(character, p, character_bytes(p));
             snprintf(what, sizeof what,
                      "Unbekanntes Verfahren in %s (die Verfahren: %s)", option,
                      all);
-            return argument_error(what, letter);
+            return argument_error(what, character);
         }
         if (memchr(letters, *p, static_cast<size_t>(p - letters)) != nullptr) {
             snprintf(what, sizeof what,

@@ -4,10 +4,10 @@
 #include "solver/report.h"
 
 #include <cinttypes>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "input/answer.h"
 #include "solver/method.h"
 
 // The pass number is "%4lu" of a 64-bit unsigned long, written so that it
@@ -114,13 +114,9 @@ static int follow(const method_def *def, const char *fmt, const char *s,
             end = const_cast<char *>(after);
             fmt += 1;
         } else {
-            double v = strtod(s, &end);
+            double v = answer_strtod(s, &end);
             if (end == s)
                 return 0;
-            // Some C libraries (musl, wasi-libc) read "-nan" as a NaN
-            // without its sign; the sign is part of what was written.
-            if (std::isnan(v) && *s == '-')
-                v = std::copysign(v, -1.0);
             *values[next++] = v;
             fmt += 2;
         }

@@ -52,6 +52,14 @@ interrupt() {
     wait "$pid"
 }
 
+# reader_gone COMMAND...: runs COMMAND, SIGPIPE ignored, into a pipe whose
+# reader stops after one byte; returns its status (a tool dies by SIGPIPE
+# all the same: it sets the signal back to its default).
+reader_gone() {
+    env --ignore-signal=PIPE "$@" | head -c 1 >/dev/null
+    return "${PIPESTATUS[0]}"
+}
+
 # row NAME STATUS SETUP COMMAND CHECKS
 row() {
     name=${1%% *}
@@ -102,6 +110,7 @@ done <<'TABLE'
 sigint-csv     |130|:|interrupt INT $map $BIG|old out.csv
 sigterm-csv    |143|:|interrupt TERM $map $BIG|old out.csv
 sighup-csv     |129|:|interrupt HUP $map $BIG|old out.csv
+sigpipe-csv    |141|:|reader_gone $map --csv --grid 2000x2000|:
 sigint-gnuplot |130|fake_gnuplot fake 'cat >/dev/null; exec sleep 31.4159'|PATH="$PWD/fake:$PATH" interrupt INT $plot -o out.svg <"$work/transcript"|old out.svg; gone 'sleep 31.4159'
 file-limit     |1|:|(ulimit -f 2; $map --csv --grid 100x100 -o out.csv)|old out.csv; stderr_has Schreibfehler
 script-limit   |1|:|(ulimit -f 12288; $map --png --grid 400x400 -o out.png)|old out.png; stderr_has Schreibfehler

@@ -12,7 +12,7 @@
 #   env          NAME=VALUE put into its environment (the key may repeat)
 #   stdin        bytes fed to standard input (none: /dev/null)
 #   stdin-from   a path opened as standard input instead (such as /, which
-#                cannot be read)
+#                cannot be read), or closed: standard input is closed (<&-)
 #   stdout       bytes expected on standard output (none: empty)
 #   stdout-file  a file, beside the case, holding the expected standard output
 #   stderr       bytes expected on standard error (none: empty)
@@ -69,7 +69,7 @@ done <"$case_file"
 exe=$(programs "$bin_dir")/$program
 need_program "$exe"
 [ -n "$input" ] || input=$work/want/stdin
-[ -e "$input" ] || input=/dev/null
+[ -e "$input" ] || [ "$input" = closed ] || input=/dev/null
 touch "$work/want/stdout" "$work/want/stderr"
 if [ "$default_nan" = yes ] && [ "${DALV_DEFAULT_NAN:--nan}" != -nan ]; then
     sed -i "s/-nan/$DALV_DEFAULT_NAN/g" "$work/want/stdout"
@@ -84,11 +84,14 @@ if [ -n "${TRANSCRIPT_WRAPPER:-}" ]; then
 fi
 command+=("$exe" "${args[@]}")
 
+feed() { # feed COMMAND...: with the case's standard input
+    if [ "$input" = closed ]; then "$@" <&-; else "$@" <"$input"; fi
+}
 run() { # run STDOUT-FILE STDERR-FILE
     case $stdout_to in
-    '') "${command[@]}" <"$input" >"$1" 2>"$2" ;;
-    full) "${command[@]}" <"$input" >/dev/full 2>"$2" ;;
-    closed) "${command[@]}" <"$input" 2>"$2" >&- ;;
+    '') feed "${command[@]}" >"$1" 2>"$2" ;;
+    full) feed "${command[@]}" >/dev/full 2>"$2" ;;
+    closed) feed "${command[@]}" 2>"$2" >&- ;;
     terminal) on_terminal 80 "${command[@]}" <"$input" >"$1" 2>"$2" ;;
     *) setup_broken "$case_file: stdout-to is full, closed or terminal" ;;
     esac
@@ -98,7 +101,7 @@ run "$work/got/stdout" "$work/got/stderr"
 got_status=$?
 if [ "$have_combined" = 1 ]; then
     [ -z "$stdout_to" ] || setup_broken "$case_file: combined needs stdout"
-    "${command[@]}" <"$input" 2>&1 | cat >"$work/got/combined"
+    feed "${command[@]}" 2>&1 | cat >"$work/got/combined"
 fi
 
 compare() { # compare STREAM: show both sides visibly (sed -n 'l 0') when they differ

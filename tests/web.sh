@@ -22,17 +22,20 @@ printf '#!/bin/sh\nexec node %q %q "$@"\n' "$src/tests/web/bridge-run.mjs" "$was
     >"$work/bin/diodesolve"
 chmod +x "$work/bin/diodesolve"
 
-# A lost standard output (full, closed) is left out: the bridge keeps the
-# module's output in memory, as the page does, where no write can fail.
+# A lost standard output (full, closed) and a closed standard input are left
+# out: the bridge keeps the module's streams in memory, as the page does,
+# where they cannot fail.
 cases=0
 for c in "$src"/tests/cases/diodesolve/*.case; do
     name=${c##*/}
-    grep -q '^stdout-to: \(closed\|full\)' "$c" && continue
+    grep -q '^stdout-to: \(closed\|full\)\|^stdin-from: closed' "$c" && continue
     out=$(bash "$src/tests/transcript.sh" "$c" "$work/bin" 2>&1) || fail "$out"
     cases=$((cases + 1))
 done
 
 random_circuits 20261208 200 >"$work/circuits"
+# A typed -nan keeps its sign in every answer, as glibc's strtod keeps it.
+printf -- '-nan\n1e3\n1e-12\n5\n -NAN(7)\n1e-12\n5\n1e3\n-nan\n' >>"$work/circuits"
 split -l 3 -d -a 3 "$work/circuits" "$work/circuit."
 for input in "$work"/circuit.*; do
     name=${input##*.}
@@ -102,6 +105,47 @@ for region in "--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 61x37" \
         maps=$((maps + 1))
     done
 done
+# Regions whose numbers print longest (negative, three-digit exponents),
+# and random ones that reach the ends of the double range, both signs and
+# subnormals, every method: the page's CSV is diodemap's, byte for byte.
+# (The values are written as text: awk's own doubles may not reach them.)
+awk -v seed=20261210 'function end_value(   e, v) {
+        e = rand()
+        if (e < 0.15) v = "1.7976931348623157e308"
+        else if (e < 0.25) v = "4.9406564584124654e-324"
+        else if (e < 0.35) v = sprintf("%.6fe-%d", 1 + rand() * 8, 309 + int(rand() * 15))
+        else v = sprintf("%.15fe%d", 1 + rand() * 8, int(rand() * 616) - 308)
+        return (rand() < 0.4 ? "-" : "") v }
+    BEGIN { srand(seed); split("--U --R --IS", q, " ")
+        for (k = 0; k < 12; k++) {
+            fixed = 1 + int(rand() * 3); line = ""
+            for (j = 1; j <= 3; j++) {
+                if (j == fixed) { line = line q[j] " " end_value() " "; continue }
+                do { a = end_value(); b = end_value() } while (a == b)
+                line = line q[j] " " a ":" b " "
+            }
+            print line "--grid " (3 + int(rand() * 9)) "x" (2 + int(rand() * 6)) " --verfahren HRNSIPAGB"
+        } }' >"$work/regions"
+[ "$(wc -l <"$work/regions")" = 12 ] || setup_broken "no random regions"
+cat >>"$work/regions" <<'REGIONS'
+--U -5:5 --R 1e-300:1e300 --IS 1e-12 --grid 20x20
+--U -1e-150:-1e-100 --R 1:1e7 --IS 1e-12 --grid 20x3
+--U -1e308:1.7976931348623157e308 --R 1:1e308 --IS 1e-12 --grid 17x9
+--U -1.7976931348623157e308:-4.9e-324 --R 1e3 --IS -1e-300:-2.2250738585072014e-308 --grid 9x7 --verfahren HRNSIPAGB
+REGIONS
+while read -ra words; do
+    "$2/diodemap" --csv "${words[@]}" >"$work/want.csv" 2>"$work/want.err" || {
+        grep -q 'zu klein' "$work/want.err" && continue # a subnormal's decimal digits rounded to 0
+        setup_broken "diodemap ${words[*]}: $(cat "$work/want.err")"
+    }
+    node "$src/tests/web/map-run.mjs" "$src/build/wasm/bin/diodeweb.wasm" 2 "$work/got.csv" "${words[@]}" ||
+        fail "the page's map failed: ${words[*]}"
+    cmp -s "$work/want.csv" "$work/got.csv" ||
+        fail "CSV differs at the double range's ends: ${words[*]}: $(cmp "$work/want.csv" "$work/got.csv")"
+    maps=$((maps + 1))
+done <"$work/regions"
+grep -q -- '-1.7976931348623157e+308' "$work/want.csv" || setup_broken "no number of 24 characters drawn"
+
 # Arguments beyond any buffer: a value of 5000 digits, and 70 words; the
 # page's parser answers as the console's.
 long=$(printf '1%.0s' $(seq 5000))
@@ -119,6 +163,6 @@ for args in "--U $long" "${many[*]}"; do
     [ "$status" != 0 ] || cmp -s "$work/want.csv" "$work/got.csv" || fail "${#words[@]} words: the CSV differs"
 done
 
-echo "WebAssembly: $cases transcript cases, $(ls "$work"/circuit.* | wc -l) random circuits and $maps maps checked;" \
+echo "WebAssembly: $cases transcript cases, $(ls "$work"/circuit.* | wc -l) circuits and $maps maps checked;" \
     "the step data of $(ls "$work"/every.* | wc -l) circuits, $grids grids of doubles"
 finish

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/args.h"
 #include "dalv.h"
 #include "lab/compare.h"
 #include "root/root.h"
@@ -98,11 +99,8 @@ EXPORT(core_take_start) int core_take_start()
     for (int k = 0; k < start_fields; ++k) {
         start_text[k][start_text_size - 1] = '\0';
         char *t = dalv_str_chomp(start_text[k]);
-        char *end = nullptr;
         start_given[k] = t != nullptr;
-        if (t != nullptr)
-            start_values[k] = strtod(t, &end);
-        if (t != nullptr && (end == t || *end != '\0') && bad == 0)
+        if (t != nullptr && !whole_number(t, &start_values[k]) && bad == 0)
             bad = k + 1;
     }
     if (bad)
