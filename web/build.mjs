@@ -12,7 +12,7 @@ import { build } from 'esbuild';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const [wasmDir, outFile] = process.argv.slice(2);
-const limit = 400 * 1024;
+const limit = 300 * 1024;
 
 const packed = (name) =>
   gzipSync(readFileSync(join(wasmDir, name)), { level: constants.Z_BEST_COMPRESSION }).toString('base64');

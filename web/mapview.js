@@ -131,6 +131,7 @@ export function showMap(core, csvParts, tooBig) {
     placeTicks(figures[m].querySelector('.x .striche'), texts.xTicks, cols, false);
   });
   $('karte-titel').textContent = texts.title;
+  $('karte-titel').hidden = !texts.title;
   $('legende-h').textContent = `Farbe: Durchläufe ${texts.passesTo}`;
   if (csvUrl) URL.revokeObjectURL(csvUrl);
   csvUrl = null;
@@ -224,7 +225,7 @@ function panelEvents(canvas, mark) {
     if (!shown) return;
     const step = e.shiftKey ? 10 : 1;
     const moves = { ArrowUp: [step, 0], ArrowDown: [-step, 0], ArrowLeft: [0, -step], ArrowRight: [0, step] };
-    if (e.key in moves) {
+    if (Object.hasOwn(moves, e.key)) {
       cursor[0] = Math.min(shown.rows - 1, Math.max(0, cursor[0] + moves[e.key][0]));
       cursor[1] = Math.min(shown.cols - 1, Math.max(0, cursor[1] + moves[e.key][1]));
       place();

@@ -29,8 +29,10 @@ const end = () => {
 // verfahren the methods of the chart and tables; mass the chart's measure;
 // stellen 6 or 17; tabelle the table shown; konsole 1 when the console's
 // view is open; schritt the pass of the step view (N7); karte the map's
-// arguments.
-const query = new URLSearchParams(location.search);
+// arguments. A key given twice counts with its last value, as a repeated
+// option of the console's tools does.
+const query = new URLSearchParams();
+for (const [key, value] of new URLSearchParams(location.search)) query.set(key, value);
 const keepUrl = () => {
   try {
     history.replaceState(null, '', `?${query.toString().replace(/\+/g, '%20')}`);
@@ -359,7 +361,7 @@ function fillFromQuery() {
   for (const f of fields) if (query.has(f)) $(f).value = firstLine(query.get(f));
   for (const [id, key] of startFields) if (query.has(key)) $(id).value = firstLine(query.get(key));
   const mass = query.get('mass');
-  if (mass in measures) document.querySelector(`#mass input[value="${mass}"]`).checked = true;
+  if (Object.hasOwn(measures, mass)) document.querySelector(`#mass input[value="${mass}"]`).checked = true;
   $('stellen').checked = query.get('stellen') === '17';
   $('konsole').open = query.get('konsole') === '1';
 }
@@ -409,6 +411,11 @@ async function main() {
   });
   $('karte-form').addEventListener('input', showCommand);
   $('png').addEventListener('click', savePng);
+  // Until now a click would have sent the forms the browser's way, which
+  // loads the page again without its link.
+  document.querySelectorAll('button[type="submit"]').forEach((b) => {
+    b.disabled = false;
+  });
   watchSteps();
   watchPresentation();
   const step = query.get('schritt');

@@ -57,18 +57,19 @@ export function redrawSteps() {
 export function goTo(name) {
   if (!state || !state.run) return '';
   const letters = state.run.methods.map(({ method }) => method.letter);
-  const found = /^([A-Z])([1-9][0-9]{0,2})$/.exec(name);
+  const said = name.length > 40 ? `${name.slice(0, 40)}…` : name; // a link may be long
+  const found = /^([A-Z])([1-9][0-9]*)$/.exec(name);
   const m = found ? letters.indexOf(found[1]) : -1;
   if (m < 0)
     return (
-      `Der Link nennt keinen Durchlauf: "${name}". Erwartet: ein Verfahren (${letters.join(', ')}) und die ` +
+      `Der Link nennt keinen Durchlauf: "${said}". Erwartet: ein Verfahren (${letters.join(', ')}) und die ` +
       'Nummer des Durchlaufs, etwa N7.'
     );
   const n = state.run.methods[m].passes.length;
   go(m, Number(found[2]) - 1);
   return Number(found[2]) <= n
     ? ''
-    : `Der Link nennt ${name}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchläufe: gezeigt ist der letzte.`;
+    : `Der Link nennt ${said}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchläufe: gezeigt ist der letzte.`;
 }
 
 function draw() {
@@ -281,7 +282,7 @@ export function watchSteps() {
       Home: [state.m, 0],
       End: [state.m, n - 1],
     };
-    if (!(e.key in moves)) return;
+    if (!Object.hasOwn(moves, e.key)) return;
     e.preventDefault();
     go(...moves[e.key]);
   });
@@ -294,28 +295,29 @@ export function watchSteps() {
 }
 
 // The PNG of the current step for slides: the chart, with the pass named
-// above it and its sentence below.
+// above it and its sentence below; where there is no picture, the words
+// that say why stand in its place.
 function savePng() {
-  if (!state || !state.chart) return;
-  const source = state.chart.ctx.canvas;
-  const words = $('schritt-satz').textContent;
+  if (!state || !state.run) return;
+  const source = state.chart ? state.chart.ctx.canvas : null;
+  const px = uPlot.pxRatio;
+  const head = `${$('schritt-nummer').textContent}: ${$('schritt-achse').textContent}`;
+  const heads = source ? [head.slice(0, 160)] : wrap(head, 100);
+  const lines = wrap($('schritt-satz').textContent, 110);
+  const top = (22 * heads.length + 22) * px;
   const out = document.createElement('canvas');
-  const lines = wrap(words, 110);
-  out.width = source.width;
-  out.height = source.height + (3 + lines.length) * 22 * uPlot.pxRatio;
+  out.width = source ? source.width : Math.round(900 * px);
+  out.height = top + (source ? source.height : 0) + (1 + lines.length) * 22 * px;
   const g = out.getContext('2d');
   g.fillStyle = '#fff';
   g.fillRect(0, 0, out.width, out.height);
-  g.drawImage(source, 0, 44 * uPlot.pxRatio);
+  if (source) g.drawImage(source, 0, top);
   g.fillStyle = '#000';
-  g.font = `${16 * uPlot.pxRatio}px sans-serif`;
-  g.fillText(
-    `${$('schritt-nummer').textContent}: ${$('schritt-achse').textContent}`.slice(0, 160),
-    8,
-    26 * uPlot.pxRatio,
-  );
-  g.font = `${13 * uPlot.pxRatio}px sans-serif`;
-  lines.forEach((text, i) => g.fillText(text, 8, source.height + (66 + 22 * i) * uPlot.pxRatio));
+  g.font = `${16 * px}px sans-serif`;
+  heads.forEach((text, i) => g.fillText(text, 8, (26 + 22 * i) * px));
+  g.font = `${13 * px}px sans-serif`;
+  const below = top + (source ? source.height : 0);
+  lines.forEach((text, i) => g.fillText(text, 8, below + (22 + 22 * i) * px));
   out.toBlob((blob) => {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(blob);

@@ -12,9 +12,16 @@ const cell = (tag, text, attrs = {}) => {
   return e;
 };
 
-// A measure for the tables: "-" where it is not a number, else the
-// module's text with digits digits.
-const shown = (p, field, digits) => (Number.isNaN(p[field]) ? '-' : p.text(field, digits));
+// The measures against the true root: where one is not a number although
+// the estimate is, it does not apply to the pass (no root, no order).
+const measureFields = new Set(['error', 'ulps', 'digits', 'order']);
+const applies = (run, p, field) =>
+  !measureFields.has(field) || (run.root && !(Number.isNaN(p[field]) && (field === 'order' || !Number.isNaN(p.next))));
+
+// A cell: the module's text with digits digits, a nan as the console
+// writes it (nan or -nan); notApplicable where a measure does not apply.
+const shown = (run, p, field, digits, notApplicable) =>
+  applies(run, p, field) ? p.text(field, digits) : notApplicable;
 
 // The columns of method's pass table: [header, field, digits (6 or 17 by
 // the switch, or a fixed count)] in order.
@@ -119,7 +126,7 @@ function passTable(run, m, digits, onOpen) {
     row.dataset.durchlauf = String(k + 1);
     row.tabIndex = k === 0 ? 0 : -1;
     row.append(cell('th', String(k + 1), { scope: 'row' }));
-    for (const [, field, fixed] of cols.slice(1)) row.append(cell('td', shown(p, field, fixed || digits)));
+    for (const [, field, fixed] of cols.slice(1)) row.append(cell('td', shown(run, p, field, fixed || digits, '–')));
     row.addEventListener('click', () => onOpen(m, k));
     row.addEventListener('keydown', (e) => {
       const to = { ArrowDown: k + 1, ArrowUp: k - 1, Home: 0, End: passes.length - 1 }[e.key];
@@ -164,12 +171,16 @@ function download(name, label, make, type) {
   return link;
 }
 
-// Method m's passes as CSV: every value with 17 digits.
+// Method m's passes as CSV: every value with 17 digits, a measure that does
+// not apply empty.
 export function passCsv(run, m) {
   const { method, passes } = run.methods[m];
   const cols = columns(method);
   const names = ['Durchlauf', 'I', 'Delta', ...(method.ends || []), 'Fehler', 'Abstand_ulp', 'Stellen', 'Ordnung'];
-  const lines = passes.map((p, k) => [String(k + 1), ...cols.slice(1).map(([, f, fixed]) => shown(p, f, fixed || 17))]);
+  const lines = passes.map((p, k) => [
+    String(k + 1),
+    ...cols.slice(1).map(([, f, fixed]) => shown(run, p, f, fixed || 17, '')),
+  ]);
   return `${[names, ...lines].map((l) => l.join(',')).join('\n')}\n`;
 }
 
@@ -180,10 +191,10 @@ export function passLatex(run, m, digits, siunitx) {
   const cols = columns(method);
   const tex = (t) => t.replace(/−/g, '-').replace(/I\*/g, '$I^*$').replace(/_/g, '\\_');
   const number = (t) => (siunitx ? `\\num{${t}}` : `$${t.replace(/e(-?)\+?0*(\d+)$/, '\\cdot 10^{$1$2}')}$`);
-  const num = (t) => (t === '-' ? '--' : /^-?\d/.test(t) ? number(t) : `\\texttt{${t}}`);
+  const num = (t) => (t === null ? '--' : /^-?\d/.test(t) ? number(t) : `\\texttt{${t}}`);
   const rows = passes.map(
     (p, k) =>
-      `${[String(k + 1), ...cols.slice(1).map(([, f, fixed]) => num(shown(p, f, fixed || digits)))].join(' & ')} \\\\`,
+      `${[String(k + 1), ...cols.slice(1).map(([, f, fixed]) => num(shown(run, p, f, fixed || digits, null)))].join(' & ')} \\\\`,
   );
   return [
     `% ${method.name}: die Durchläufe (diodesolve/diodelab), booktabs${siunitx ? ' und siunitx' : ''}`,

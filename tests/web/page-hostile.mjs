@@ -6,6 +6,7 @@
 // visited. Prints one "FAIL ..." line per failed check.
 // Usage: node page-hostile.mjs PAGE.html NATIVE-BIN-DIR
 import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
 import { createRequire } from 'node:module';
 import { nativeIn, check, failed, startBrowser, finished, sameDialogueAs, dialogueLink } from './browser.mjs';
 
@@ -170,6 +171,134 @@ for (const answers of [
   await context.close();
 }
 
+// Every key a link may name, with names of the objects' own properties and
+// a broken selector: the page starts and finishes. A key given twice counts
+// with its last value.
+const linkKeys = ['verfahren', 'mass', 'tabelle', 'stellen', 'konsole', 'vortrag', 'schritt', 'karte'];
+for (const value of ['toString', 'constructor', '__proto__', 'hasOwnProperty', 'x"]']) {
+  const v = encodeURIComponent(value);
+  for (const query of [
+    `${dialogueLink(['5', '1e3', '1e-12'])}&${linkKeys.map((k) => `${k}=${v}`).join('&')}`,
+    `?${['U', 'R', 'IS', 'a', 'b', 'x0'].map((k) => `${k}=${v}`).join('&')}`,
+  ]) {
+    try {
+      const { page, context } = await open(query);
+      const said = await page.textContent('#start-meldung');
+      check(!said.includes('kann nicht starten'), `${query}: ${said}`);
+      await context.close();
+    } catch (e) {
+      check(false, `${query} never finishes: ${e.message}`);
+    }
+  }
+}
+{
+  const { page, context } = await open('?U=5&U=7&R=1e3&IS=1e-12&mass=d&mass=error');
+  await sameDialogue(page, ['7', '1e3', '1e-12'], 'U given twice');
+  check(await page.isChecked('#mass input[value="error"]'), 'mass given twice: the first value counts');
+  await context.close();
+}
+
+// A click or Enter while the page starts leaves the link as it is: the
+// forms do nothing before the page can run them.
+for (const [what, act] of [
+  ['Karte berechnen', (page) => page.click('#karte-form button', { force: true, timeout: 50 })],
+  ['Rechnen', (page) => page.click('#eingabe button', { force: true, timeout: 50 })],
+  ['Enter', (page) => page.press('#U', 'Enter', { timeout: 50 })],
+]) {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  const link = `${dialogueLink(['0.7', '100', '1e-14'])}&verfahren=HB&schritt=B3&${karte('--grid 30x20').slice(1)}`;
+  await page.goto(pathToFileURL(pagePath).href + link, { waitUntil: 'commit' });
+  for (let k = 0; k < 40; k++) await act(page).catch(() => {});
+  await finished(page);
+  const url = new URL(page.url());
+  check(
+    url.searchParams.get('U') === '0.7' &&
+      url.searchParams.get('karte').includes('--grid 30x20') &&
+      url.searchParams.get('verfahren') === 'HB' &&
+      url.searchParams.has('schritt'),
+    `${what} while the page starts: the link is now ${url.search}`,
+  );
+  await context.close();
+}
+
+// A pass table's exports: nan as the console writes it, a measure that does
+// not apply empty (CSV) or a dash.
+const passCsv = async (page, letter) => {
+  await page.click(`#reiter-${letter}`);
+  const [csv] = await Promise.all([
+    page.waitForEvent('download'),
+    page.click(`#tabelle-${letter} a[download$=".csv"]`),
+  ]);
+  return readFileSync(await csv.path(), 'utf8')
+    .trim()
+    .split('\n')
+    .slice(1)
+    .map((l) => l.split(','));
+};
+for (const answers of [
+  ['0', '1e3', '1e-12'],
+  ['5', '0', '1e-12'],
+]) {
+  const { page, context } = await open(`${dialogueLink(answers)}&verfahren=R`);
+  const console = native('diodesolve', [], answers.map((a) => `${a}\n`).join(''))
+    .stdout.toString()
+    .split('\n')
+    .filter((l) => l.includes('R Pass'));
+  const kind = (v) => (/^-?(nan|inf)$/.test(v) ? v : 'number');
+  const rows = await passCsv(page, 'R');
+  check(rows.length === console.length, `${answers}: ${rows.length} CSV rows, ${console.length} passes`);
+  rows.forEach((cells, k) => {
+    const [, i, delta] = /I=(\S+) +Delta=(\S+)/.exec(console[k]);
+    check(
+      kind(cells[1]) === kind(i) && kind(cells[2]) === kind(delta),
+      `${answers}, pass ${k + 1}: the CSV has ${cells[1]} ${cells[2]}, the console ${i} ${delta}`,
+    );
+    if (answers[1] === '0')
+      check(
+        cells.slice(5).every((c) => c === ''),
+        `without a root the measures read ${cells}`,
+      );
+  });
+  await context.close();
+}
+
+// "PNG dieses Schritts" without a picture: the words that say why.
+{
+  const { page, context } = await open(`${dialogueLink(['nan', '1e3', '1e-12'])}&schritt=H1`);
+  check((await page.textContent('#schritt-achse')).startsWith('Kein Bild'), 'nan: the step view has a picture');
+  const [png] = await Promise.all([page.waitForEvent('download', { timeout: 5000 }), page.click('#schritt-png')]);
+  check(
+    readFileSync(await png.path())
+      .subarray(0, 4)
+      .toString('hex') === '89504e47',
+    'no PNG without a picture',
+  );
+  await context.close();
+}
+
+// Long values from a link do not widen the page on a phone; a pass beyond
+// the block is answered alike however many digits it has.
+for (const query of [
+  `${dialogueLink(['5', '1e3', '1e-12'])}&a=${'9'.repeat(300)}`,
+  `${dialogueLink(['5', '1e3', '1e-12'])}&x0=${'x'.repeat(300)}`,
+  `${dialogueLink(['5', '1e3', '1e-12'])}&schritt=${'N'.repeat(500)}`,
+]) {
+  const { page, context } = await open(query, 320);
+  const width = await page.evaluate(() => document.documentElement.scrollWidth);
+  check(width <= 320, `${query.slice(0, 40)}…: the page is ${width} px wide at 320 px`);
+  await context.close();
+}
+{
+  const said = [];
+  for (const step of ['N999', 'N1000', `N${'9'.repeat(40)}`]) {
+    const { page, context } = await open(`${dialogueLink(['5', '1e3', '1e-12'])}&schritt=${step}`);
+    said.push((await page.textContent('#schritt-meldung')).replace(/N[0-9]+…?/, 'X'));
+    await context.close();
+  }
+  check(new Set(said).size === 1 && said[0].includes('hat nur 4'), `passes beyond the block: ${said.join(' / ')}`);
+}
+
 // What the page cannot honour is said, and draws nothing.
 {
   const { page, context } = await open(karte('--help'));
@@ -237,6 +366,11 @@ for (const step of ['X7', 'n7', 'N-5', 'Nabc', 'N1e3', 'N', '', 'N0']) {
   await page.click('#karte-form button');
   await finished(page);
   await axe(page, 'a warning and a refused map');
+  await context.close();
+}
+for (const query of ['', karte('--grid 1x3')]) {
+  const { page, context } = await open(query, 320);
+  await axe(page, `320 px ${query || 'the default page'}`);
   await context.close();
 }
 
