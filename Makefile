@@ -35,8 +35,10 @@ endif
 $(BUILD)/CMakeCache.txt:
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
 
+# As many compilers at once as there are processors, never an unbounded -j.
+NPROC := $(shell nproc 2>/dev/null || echo 2)
 build: $(BUILD)/CMakeCache.txt
-	cmake --build --preset $(PRESET) --parallel
+	cmake --build --preset $(PRESET) --parallel $(NPROC)
 
 # The build's chatter goes to a log, shown only when the build fails; while
 # it builds, one line on standard error names the log and shows the
@@ -50,10 +52,10 @@ run:
 	@$(BUILD)/bin/diodesolve
 
 test: build
-	ctest --preset $(PRESET) --label-exclude scale
+	@bash cmake/ctest.sh $(PRESET) $(BUILD) --label-exclude scale
 
 test-all: build
-	ctest --preset $(PRESET)
+	@bash cmake/ctest.sh $(PRESET) $(BUILD)
 
 memcheck: build
 	@command -v valgrind >/dev/null || { echo "make memcheck: valgrind is missing; install (Debian): valgrind"; exit 1; }

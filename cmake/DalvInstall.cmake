@@ -58,7 +58,7 @@ set(DALV_PACKAGE_MAINTAINER
 set(dalv_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/diodesolve)
 configure_file(cmake/changelog.in ${PROJECT_BINARY_DIR}/doc/changelog @ONLY)
 dalv_install_gzipped(${PROJECT_BINARY_DIR}/doc/changelog ${dalv_doc_dir})
-install(FILES cmake/copyright DESTINATION ${dalv_doc_dir})
+install(FILES cmake/copyright.txt DESTINATION ${dalv_doc_dir} RENAME copyright)
 
 get_property(gzipped GLOBAL PROPERTY dalv_gzipped)
 add_custom_target(gzipped ALL DEPENDS ${gzipped})

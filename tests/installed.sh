@@ -49,4 +49,22 @@ fi
     "$cc" "$consumer/host.c" -L"$work" -lplugin -Wl,-rpath,"$work" -o "$work/host" ||
     name="shared object" fail "build failed"
 [ -x "$work/host" ] && check "shared object" "$work/host"
+
+# The README's commands exactly as written, with HOME a folder of its own:
+# its install (as cmake --install, which it names beside make install),
+# then how another project finds the library there.
+if [ -z "$toolchain" ] && optional pkg-config "the README's commands" pkg-config; then
+    readme=$(dirname "$0")/../README.md
+    mapfile -t commands < <(awk '/^## Install/ { s = 1; next } /^## / { s = 0 }
+        s && /^    (export PKG_CONFIG_PATH|cc app\.c|cmake -S )/ { sub(/^    /, ""); print }' "$readme")
+    [ ${#commands[@]} = 3 ] || setup_broken "the README's Install has not its three commands"
+    mkdir -p "$work/home" "$work/readme" && cp "$consumer"/* "$work/readme/"
+    export HOME=$work/home
+    cmake --install "$build_dir" --prefix "$HOME/.local" >"$work/install.log" 2>&1 ||
+        setup_broken "install into HOME failed"
+    (cd "$work/readme" && for c in "${commands[@]}"; do eval "$c" || exit; done) >"$work/readme.log" 2>&1 ||
+        { cat "$work/readme.log"; name="README" fail "its commands failed"; }
+    [ -x "$work/readme/app" ] && check "README's pkg-config" "$work/readme/app"
+    [ -x "$work/readme/build/app" ] && check "README's CMake" "$work/readme/build/app"
+fi
 finish

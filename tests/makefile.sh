@@ -10,7 +10,8 @@ mk() { env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make --no-print-directory -C "$sr
 
 name="plain make"
 mk -n >"$work/plan" || fail "make -n: status $?"
-grep -qx "cmake --build --preset $preset --parallel" "$work/plan" || fail "no build: $(head -n 3 "$work/plan")"
+grep -qx "cmake --build --preset $preset --parallel $(nproc)" "$work/plan" ||
+    fail "no build on as many jobs as processors: $(head -n 3 "$work/plan")"
 
 name="make help"
 mk help >"$work/help" || fail "status $?"
@@ -28,6 +29,16 @@ progress() { printf '%b' "$1" | awk -v logfile=L -f "$src/cmake/progress.awk"; }
 [ -z "$(progress '[  5%] Built target dalv\n')" ] || fail "an up-to-date tree shows progress"
 [ "$(progress '[ 10%] Building CXX object a.o\n[ 55%] Linking CXX executable b\n' | tr '\r' '|')" = \
     "|make run: building (log: L)  10%|make run: building (log: L)  55%" ] || fail "$(progress '[ 10%] Building\n')"
+
+name="skipped tests named with their reasons"
+mkdir -p "$work/b/Testing/Temporary"
+printf '%s\n' '3/9 Test: page-in-chromium' 'Output:' 'SKIP: no Chromium at /x (Debian: chromium): not checked' \
+    'Test Passed.' '4/9 Test: man-pages' 'Test Passed.' >"$work/b/Testing/Temporary/LastTest.log"
+mkdir -p "$work/bin" && printf '#!/bin/sh\nexit 0\n' >"$work/bin/ctest" && chmod +x "$work/bin/ctest"
+PATH="$work/bin:$PATH" bash "$src/cmake/ctest.sh" x "$work/b" >"$work/said" || fail "status $?"
+grep -qx '  page-in-chromium: SKIP: no Chromium at /x (Debian: chromium): not checked' "$work/said" ||
+    fail "$(cat "$work/said")"
+[ "$(grep -c '^  ' "$work/said")" = 1 ] || fail "a test that ran is named: $(cat "$work/said")"
 
 name="make run on a built tree"
 mk run </dev/null >"$work/out" 2>"$work/err"
