@@ -1,15 +1,28 @@
-// The comparison with the true root: one line per method,
+// The start values and their checks, and the comparison with the true
+// root: one line per method,
 //
 //   H Halbierung              55 Durchlaeufe  Wiederholung
-//   I=0.0044225405162153075   Abstand +2 ulp  Ordnung 1.00
+//   I=0.0044225405162153075   Abstand +2 ulp  Ordnung 1.00 (Literatur 1)
 //
 // its letter and name, its passes, its ending, its last estimate (%.17g),
-// its distance to I* in ulps of I* and the median of its observed orders
-// ("-" where none is defined, or where there is no root).
+// its distance to I* in ulps of I*, its observed order ("-" where the rule
+// of root_observed_order finds none, or where there is no root) and its
+// order from the literature; a method that did not run says why.
 #include "lab/compare.h"
 
 #include <cinttypes>
 #include <cmath>
+#include <cstring>
+
+#include "solver/equation.h"
+
+const char *const lab_refusal_words[lab_refusals] = {
+    "",
+    "a nicht unter b",
+    "f(a) oder f(b) nicht endlich",
+    "ohne Vorzeichenwechsel",
+    "x0 nicht im Definitionsbereich",
+    "x0 nicht in [a, b]"};
 
 const char *lab_measure(char *buf, size_t size, double v, int kind)
 {
@@ -25,9 +38,12 @@ const char *lab_measure(char *buf, size_t size, double v, int kind)
 }
 
 void lab_start(double u, double r, int interval, double a, double b, int x0,
-               double x, method_start *start)
+               double x, lab_start_values *values)
 {
+    method_start *start = &values->start;
     method_default_start(u, r, start);
+    values->interval = interval;
+    values->x0 = x0;
     if (interval) {
         start->a = a;
         start->b = b;
@@ -35,6 +51,105 @@ void lab_start(double u, double r, int interval, double a, double b, int x0,
     }
     if (x0)
         start->x = x;
+}
+
+int lab_refusal_of(int method, double u, double r, double i_s,
+                   const lab_start_values *values)
+{
+    unsigned needs = method_table[method]->needs;
+    const method_start *s = &values->start;
+    if (values->interval && (needs & (needs_bracket | needs_points))) {
+        if (!(s->a < s->b))
+            return refused_order;
+        double fa = f(u, r, i_s, s->a);
+        double fb = f(u, r, i_s, s->b);
+        if (!std::isfinite(fa) || !std::isfinite(fb))
+            return refused_not_finite;
+        if ((needs & needs_bracket) &&
+            ((fa > 0.0 && fb > 0.0) || (fa < 0.0 && fb < 0.0)))
+            return refused_no_change;
+    }
+    if ((values->x0 || values->interval) && (needs & needs_x)) {
+        if (!std::isfinite(s->x) || !(f_log_argument(s->x, i_s) > 0.0))
+            return refused_domain;
+        if ((needs & needs_bracket) &&
+            !(std::fmin(s->a, s->b) <= s->x && s->x <= std::fmax(s->a, s->b)))
+            return refused_outside;
+    }
+    return refused_none;
+}
+
+void lab_refusal_message(const int *method, const int *refusal, int count,
+                         double u, double r, double i_s,
+                         const lab_start_values *values, char *buf, size_t size)
+{
+    const method_start *s = &values->start;
+    size_t used = 0;
+    buf[0] = '\0';
+    for (int kind = refused_none + 1; kind < lab_refusals; ++kind) {
+        char letters[3 * method_count + 1] = "";
+        for (int k = 0; k < count; ++k)
+            if (refusal[k] == kind) {
+                size_t n = strlen(letters);
+                snprintf(letters + n, sizeof letters - n, "%s%c", n ? ", " : "",
+                         method_table[method[k]]->letter);
+            }
+        if (letters[0] == '\0' || used >= size)
+            continue;
+        double fa = f(u, r, i_s, s->a), fb = f(u, r, i_s, s->b);
+        char *p = buf + used;
+        size_t room = size - used;
+        int n = 0;
+        switch (kind) {
+        case refused_order:
+            n = snprintf(p, room,
+                         "FEHLER: Im Startintervall [%g, %g] liegt a "
+                         "nicht unter b",
+                         s->a, s->b);
+            break;
+        case refused_not_finite:
+            n = snprintf(p, room,
+                         "FEHLER: Im Startintervall [%g, %g] ist f "
+                         "nicht endlich: f(a) = %g V, f(b) = %g V",
+                         s->a, s->b, fa, fb);
+            break;
+        case refused_no_change:
+            n = snprintf(p, room,
+                         "FEHLER: Das Startintervall [%g, %g] hat "
+                         "keinen Vorzeichenwechsel: f(a) = %g V und f(b) = %g "
+                         "V",
+                         s->a, s->b, fa, fb);
+            break;
+        case refused_domain:
+            n = snprintf(p, room,
+                         "FEHLER: Der Startwert x0 = %g liegt nicht "
+                         "im Definitionsbereich von f: x0 / I_S + 1 = %g ist "
+                         "nicht positiv",
+                         s->x, f_log_argument(s->x, i_s));
+            break;
+        default:
+            n = snprintf(p, room,
+                         "FEHLER: Der Startwert x0 = %g liegt nicht "
+                         "im Startintervall [%g, %g]",
+                         s->x, s->a, s->b);
+            break;
+        }
+        if (n > 0 && static_cast<size_t>(n) < room)
+            n += snprintf(p + n, room - static_cast<size_t>(n),
+                          "; ohne Lauf: %s!\n", letters);
+        used += n > 0 ? static_cast<size_t>(n) : 0;
+    }
+}
+
+int lab_measures(const true_root *root, const lab_run *run, double *ms)
+{
+    int n = static_cast<int>(run->end.passes);
+    if (method_table[run->method]->order_by_width)
+        for (int k = 0; k < n; ++k)
+            ms[k] = run->width[k];
+    else
+        root_errors(root, run->estimate, n, ms);
+    return n;
 }
 
 void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
@@ -53,11 +168,19 @@ void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
     for (int k = 0; k < count; ++k) {
         const lab_run *run = &runs[k];
         const method_def *def = method_table[run->method];
-        int n = static_cast<int>(run->end.passes);
+        if (run->refusal != refused_none) {
+            fprintf(out, "%c %-20s   - Durchlaeufe  kein Lauf: %s\n",
+                    def->letter, def->name, lab_refusal_words[run->refusal]);
+            continue;
+        }
         double none = std::nan("");
         double ulps = root->exists ? root_ulps(root, run->end.last) : none;
-        double order =
-            root->exists ? root_median_order(root, run->estimate, n) : none;
+        double order = none;
+        if (root->exists) {
+            double ms[report_pass_limit];
+            int n = lab_measures(root, run, ms);
+            order = root_observed_order(root, ms, n, nullptr);
+        }
         char last[32], distance[32], rate[32];
         snprintf(last, sizeof last, "%.17g", run->end.last);
         lab_measure(distance, sizeof distance, ulps, lab_distance);
@@ -65,9 +188,9 @@ void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
             snprintf(distance, sizeof distance, "nan");
         fprintf(out,
                 "%c %-20s %3" PRIu64 " Durchlaeufe  %-12s  I=%-24s  "
-                "Abstand %9s ulp  Ordnung %s\n",
+                "Abstand %9s ulp  Ordnung %4s (Literatur %s)\n",
                 def->letter, def->name, run->end.passes,
                 method_ending_names[run->end.ending], last, distance,
-                lab_measure(rate, sizeof rate, order, lab_order));
+                lab_measure(rate, sizeof rate, order, lab_order), def->order);
     }
 }

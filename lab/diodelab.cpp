@@ -3,6 +3,7 @@
 // each chosen method from its start values with one report line per pass
 // and an empty line after each block, then compares how each ended with
 // the true root I* of the mesh equation.
+#include <cmath>
 #include <cstdio>
 
 #include "common/cli.h"
@@ -23,6 +24,7 @@ static void record(const report_line *line, void *context)
     recording *r = static_cast<recording *>(context);
     report_print(r->out, line);
     r->run->estimate[line->pass - 1] = line->i;
+    r->run->width[line->pass - 1] = std::fabs(line->b - line->a);
 }
 
 // The circuit from the options or the dialogue; returns 0 when the
@@ -39,16 +41,30 @@ static int read_circuit(const lab_options *o, double c[3])
            dalv_read_double("Saettigungsstrom in Ampere: ", &c[2]);
 }
 
+// Runs the chosen methods, each with its block, and compares them; a
+// method that cannot start from the start values given writes no block,
+// and why is said on standard error first.
 static void run_methods(FILE *out, const lab_options *o, const double c[3])
 {
     static lab_run runs[method_count];
-    method_start start;
+    lab_start_values start;
     lab_start(c[0], c[1], o->interval, o->start.a, o->start.b, o->x0,
               o->start.x, &start);
+    int refusal[method_count];
+    for (int k = 0; k < o->methods; ++k)
+        refusal[k] = lab_refusal_of(o->method[k], c[0], c[1], c[2], &start);
+    char said[1024];
+    lab_refusal_message(o->method, refusal, o->methods, c[0], c[1], c[2],
+                        &start, said, sizeof said);
+    fputs(said, stderr);
+    fflush(stderr);
     for (int k = 0; k < o->methods; ++k) {
         runs[k].method = o->method[k];
+        runs[k].refusal = refusal[k];
+        if (refusal[k] != refused_none)
+            continue;
         recording r = {out, &runs[k]};
-        method_run(o->method[k], c[0], c[1], c[2], &start, record, &r,
+        method_run(o->method[k], c[0], c[1], c[2], &start.start, record, &r,
                    &runs[k].end);
         report_end_block(out);
     }

@@ -6,8 +6,9 @@
 
 #include <cmath>
 
-// The colour values of the classes at the limit: 8.5, 9.5, 10.5, 11.5.
-static double limit_value(int end)
+// The colour values of the classes but the first: 8.5, 9.5, 10.5, 11.5 at
+// the limit, 12.5 waagerecht.
+static double class_value(int end)
 {
     return 7.5 + end;
 }
@@ -37,7 +38,7 @@ static double colour_value(unsigned char ending)
 {
     int end = ending_class(ending);
     return end == end_repeat ? log2(static_cast<double>(ending))
-                             : limit_value(end);
+                             : class_value(end);
 }
 
 // Axis range (half a pixel beyond the outer samples) and tics: decades for
@@ -77,7 +78,8 @@ static void write_axis(FILE *gp, const char *axis, const map_range *r, int n)
 // The colour scale over cbrange [1:12]: log2 of the passes to the repeat
 // (2 to 200 passes: 1 to 7.64), then pink, dark grey, light grey and red
 // for the four ways to reach the limit (an der Nullstelle, kreist,
-// kriecht, nan or inf).
+// kriecht, nan or inf); up to 13 with brown for waagerecht where the view
+// shows it.
 struct palette_stop {
     double at;
     unsigned rgb;
@@ -86,7 +88,8 @@ static const palette_stop palette[] = {
     {1, 0x440154},   {2.5, 0x3b528b}, {4, 0x21908d},  {5.5, 0x5dc963},
     {7.7, 0xfde725}, {7.7, 0xffffff}, {8, 0xffffff},  {8, 0xe377c2},
     {9, 0xe377c2},   {9, 0x8c8c8c},   {10, 0x8c8c8c}, {10, 0xc8c8c8},
-    {11, 0xc8c8c8},  {11, 0xd62728},  {12, 0xd62728}};
+    {11, 0xc8c8c8},  {11, 0xd62728},  {12, 0xd62728}, {12, 0x8c564b},
+    {13, 0x8c564b}};
 enum { palette_stops = sizeof palette / sizeof palette[0] };
 
 unsigned palette_colour(unsigned char ending)
@@ -110,8 +113,9 @@ unsigned palette_colour(unsigned char ending)
 
 static void write_colours(FILE *gp, const map_view *v)
 {
-    fputs("set cbrange [1:12]\nset palette defined (", gp);
-    for (int k = 0; k < palette_stops; ++k)
+    int top = v->level ? 13 : 12; // the palette's stops up to there
+    fprintf(gp, "set cbrange [1:%d]\nset palette defined (", top);
+    for (int k = 0; k < palette_stops && palette[k].at <= top; ++k)
         fprintf(gp, "%s%g '#%06x'", k ? ", " : "", palette[k].at,
                 palette[k].rgb);
     fputs(")\nset cbtics (", gp);
@@ -119,15 +123,19 @@ static void write_colours(FILE *gp, const map_view *v)
         fprintf(gp, "'%d' %d, ", k ? pass_bucket_start(k) : v->first_pass,
                 k + 1);
     for (int k = end_repeat + 1; k < end_classes; ++k)
-        fprintf(gp, "%s'%s' %g", k > end_repeat + 1 ? ", " : "",
-                end_class_table[k].name, limit_value(k));
+        if (view_shows(v, k))
+            fprintf(gp, "%s'%s' %g", k > end_repeat + 1 ? ", " : "",
+                    end_class_table[k].name, class_value(k));
     fprintf(gp,
             ")\nset cblabel 'Durchlaeufe %s; nach %d "
             "Durchlaeufen ohne Wiederholung (Grenze): ",
             view_passes_to(v), static_cast<int>(report_pass_limit));
     for (int k = end_repeat + 1; k < end_classes; ++k)
-        fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
-                end_class_table[k].picture);
+        if (end_class_table[k].at_limit)
+            fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
+                    end_class_table[k].picture);
+    if (v->level)
+        fprintf(gp, "; %s", end_class_table[end_level].picture);
     fputs("'\n", gp);
 }
 

@@ -7,8 +7,9 @@
 
 // Passes to the repeat in powers of two: 2-3, 4-7, ..., 128-200.
 static const char pass_marks[] = ".:-=+*#";
-// The classes at the limit: an der Nullstelle, kreist, kriecht, nan or inf.
-static const char limit_marks[end_classes] = {0, '@', 'o', '~', 'X'};
+// The other classes: an der Nullstelle, kreist, kriecht, nan or inf at
+// the limit; waagerecht before it.
+static const char class_marks[end_classes] = {0, '@', 'o', '~', 'X', '_'};
 
 // A text map row: the label of its value in label_width columns, " |",
 // the samples, "|".
@@ -46,7 +47,7 @@ static char mark_of(unsigned char ending)
 {
     int end = ending_class(ending);
     return end == end_repeat ? pass_marks[pass_bucket(ending)]
-                             : limit_marks[end];
+                             : class_marks[end];
 }
 
 static void write_legend(FILE *out, const map_view *v, int width)
@@ -59,9 +60,13 @@ static void write_legend(FILE *out, const map_view *v, int width)
     put_line(out, width, "Zeichen: Durchlaeufe %s", view_passes_to(v));
     put_line(out, width, " . %d-3  : 4-7  - 8-15  = 16-31", v->first_pass);
     put_line(out, width, " + 32-63  * 64-127  # 128-200");
-    for (int k = end_repeat + 1; k < end_classes; ++k)
-        put_line(out, width, " %c Grenze, %s", limit_marks[k],
-                 end_class_table[k].legend);
+    for (int j = 1; j < end_classes; ++j) {
+        int k = class_order[j];
+        if (view_shows(v, k))
+            put_line(out, width, " %c %s%s", class_marks[k],
+                     end_class_table[k].at_limit ? "Grenze, " : "",
+                     end_class_table[k].legend);
+    }
 }
 
 // Where a tick lies among n samples: the nearest one.
@@ -150,14 +155,15 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     char names[end_classes][48];
     int name_width = 0;
     for (int k = 0; k < end_classes; ++k) {
-        int len =
-            snprintf(names[k], sizeof names[k], "%s%s",
-                     k == end_repeat ? "" : "Grenze, ", view_class_name(v, k));
+        int len = snprintf(names[k], sizeof names[k], "%s%s",
+                           end_class_table[k].at_limit ? "Grenze, " : "",
+                           view_class_name(v, k));
         name_width = len > name_width ? len : name_width;
     }
-    for (int k = 0; k < end_classes; ++k)
-        put_line(out, width, "  %-*s %5.1f %%", name_width, names[k],
-                 view_share(v, m, k));
+    for (int k : class_order)
+        if (view_shows(v, k))
+            put_line(out, width, "  %-*s %5.1f %%", name_width, names[k],
+                     view_share(v, m, k));
 }
 
 void write_text_map(FILE *out, const map_view *view, int width)

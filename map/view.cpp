@@ -33,19 +33,34 @@ int pass_bucket_start(int k)
 }
 
 const end_class_words end_class_table[end_classes] = {
-    {"Wiederholung", "", ""},
+    {"Wiederholung", "", "", 0},
     {"an der Nullstelle",
      "an der Nullstelle (letzte zwei I <= 4 doubles auseinander)",
-     "rosa an der Nullstelle"},
+     "rosa an der Nullstelle", 1},
     {"kreist", "kreist (wechselt zwischen zwei Werten)",
-     "dunkelgrau kreist (zwischen zwei Werten)"},
-    {"kriecht", "kriecht (ohne Wiederholung, I endlich)", "hellgrau kriecht"},
-    {"nan/inf", "I nan oder inf", "rot mit I = nan oder inf"}};
+     "dunkelgrau kreist (zwischen zwei Werten)", 1},
+    {"kriecht", "kriecht (ohne Wiederholung, I endlich)", "hellgrau kriecht",
+     1},
+    {"nan/inf", "I nan oder inf", "rot mit I = nan oder inf", 1},
+    {"Sekante waagerecht",
+     "Sekante waagerecht (zwei gleiche Residuen: Ende mit dem letzten Wert)",
+     "braun Sekante waagerecht (zwei gleiche Residuen)", 0}};
+
+const int class_order[end_classes] = {end_repeat,      end_level,
+                                      end_limit_close, end_limit_cycle,
+                                      end_limit_creep, end_limit_nan};
+
+int view_shows(const map_view *view, int end)
+{
+    return end != end_level || view->level;
+}
 
 static_assert(method_close_doubles == 4, "the legend names 4 doubles");
 
 static unsigned char ending_of(const method_outcome *o)
 {
+    if (o->ending == ending_level)
+        return ending_code(end_level);
     if (o->ending != ending_limit)
         return o->passes;
     if (!std::isfinite(o->last))
@@ -68,6 +83,7 @@ int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
         unsigned repeat =
             METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_limit);
         view->repeat_only &= (def->endings & ~repeat) == 0;
+        view->level |= (def->endings & METHOD_ENDS(ending_level)) != 0;
         if (def->first_stop < view->first_pass)
             view->first_pass = def->first_stop;
     }
@@ -139,14 +155,16 @@ void describe_shares(const map_view *view, int method, const char *between,
     int n = snprintf(buf, size, "%s %.1f %%", view_class_name(view, end_repeat),
                      view_share(view, method, end_repeat));
     int first = 1;
-    for (int k = end_repeat + 1;
-         k < end_classes && n >= 0 && static_cast<size_t>(n) < size; ++k) {
+    for (int j = 1; j < end_classes && n >= 0 && static_cast<size_t>(n) < size;
+         ++j) {
+        int k = class_order[j];
         if (view->count[method][k] == 0)
             continue;
+        int limit = end_class_table[k].at_limit;
         n += snprintf(buf + n, size - static_cast<size_t>(n), "%s%s %.1f %%",
-                      first ? between : ", ", end_class_table[k].name,
+                      limit && first ? between : ", ", end_class_table[k].name,
                       view_share(view, method, k));
-        first = 0;
+        first = first && !limit;
     }
 }
 

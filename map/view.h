@@ -14,29 +14,35 @@
 // estimates at most method_close_doubles doubles apart ("an der
 // Nullstelle": as near as the arithmetic allows, only no repeat), else
 // alternating between two values ("kreist") or not ("kriecht", creeping
-// toward a root without a repeat), or with nan or inf.
+// toward a root without a repeat), or with nan or inf; and the secant's
+// horizontal end before the limit ("waagerecht"), shown only in a map of a
+// method that can end so. Shown in the order of class_order.
 enum end_class {
     end_repeat,
     end_limit_close,
     end_limit_cycle,
     end_limit_creep,
     end_limit_nan,
+    end_level,
     end_classes
 };
+extern const int class_order[end_classes];
 
 // The words of each class, defined here only: its name ("kreist"), its
-// line in the text map's legend, its phrase in the pictures' colour bar.
+// line in the text map's legend, its phrase in the pictures' colour bar,
+// and whether it is a way to reach the limit.
 struct end_class_words {
     const char *name;
     const char *legend;
     const char *picture;
+    int at_limit;
 };
 extern const end_class_words end_class_table[end_classes];
 
 // A method's ending at a point, as one byte: the passes (1 to 200) when it
-// ended before the limit, else the code of its class at the limit, from
-// ending_first_code on in the order of the classes.
-enum { ending_first_code = 252 };
+// ended before the limit in the class end_repeat, else the code of its
+// class, from ending_first_code on in the order of the classes.
+enum { ending_first_code = 251 };
 static_assert(static_cast<int>(report_pass_limit) < ending_first_code &&
                   ending_first_code + end_classes - 2 <= 255,
               "a pass count is never read as an ending at the limit");
@@ -60,7 +66,12 @@ struct map_view {
                        [end_classes]; // per slot of the map's methods
     int repeat_only; // all its methods end before the limit on a repeat only
     int first_pass;  // the first pass after which one of them can end
+    int level;       // one of them can end horizontal (end_level)
 };
+
+// Whether the view shows class end: every class but end_level, which only
+// a map of a method that can end so shows.
+int view_shows(const map_view *view, int end);
 
 // What ends a method before the limit in this view, for its texts: "bis
 // zur Wiederholung" where every method ends so, else "bis zum Ende vor der

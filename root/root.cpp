@@ -1,7 +1,6 @@
 // The true root and the measures against it (root/root.h).
 #include "root/root.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "solver/equation.h"
@@ -138,60 +137,83 @@ double root_correct_digits(const true_root *root, double x)
     return -bits * 0.30102999566398120;
 }
 
-// log2 of the error of x where it counts for an order (finite, not 0, above
-// 16 ulps of I*); NaN where it does not.
-static double order_log(const true_root *root, double x)
+void root_errors(const true_root *root, const double *xs, int n, double *ms)
 {
-    if (!std::isfinite(x))
-        return not_a_number;
-    wide e = wide_abs(error_of(root, x));
-    wide noise = wide_ldexp(root->ulp, 4);
-    if (e.sign == 0 || wide_cmp(&e, &noise) <= 0)
-        return not_a_number;
-    return wide_log2(&e);
+    for (int k = 0; k < n; ++k)
+        ms[k] = std::isfinite(xs[k]) ? std::fabs(root_error(root, xs[k]))
+                                     : not_a_number;
 }
 
-double root_order(const true_root *root, const double *xs, int n, int k)
+int root_counts(const true_root *root, double m)
+{
+    double noise = std::ldexp(static_cast<double>(root_noise_ulps),
+                              static_cast<int>(root->ulp_exp));
+    return std::isfinite(m) && m > noise; // 0 and NaN never count
+}
+
+double root_order(const true_root *root, const double *ms, int n, int k)
 {
     if (k < 1 || k + 1 >= n)
         return not_a_number;
-    double before = order_log(root, xs[k - 1]);
-    double at = order_log(root, xs[k]);
-    double after = order_log(root, xs[k + 1]);
-    double down = at - before;
-    if (std::isnan(before) || std::isnan(at) || std::isnan(after) ||
-        down == 0.0)
+    double before = ms[k - 1], at = ms[k], after = ms[k + 1];
+    if (!root_counts(root, before) || !root_counts(root, at) ||
+        !root_counts(root, after) || !(after < at && at < before))
         return not_a_number;
-    return (after - at) / down;
+    return std::log(after / at) / std::log(at / before);
 }
 
-double root_rate(const true_root *root, const double *xs, int n)
+// Whether two orders agree to within a tenth of the larger.
+static int agree(double p, double q)
+{
+    return std::fabs(p - q) <= 0.1 * std::fmax(p, q); // never with NaN
+}
+
+double root_order_confirmed(const true_root *root, const double *ms, int n,
+                            int k)
+{
+    double at = root_order(root, ms, n, k);
+    return agree(at, root_order(root, ms, n, k - 1)) ||
+                   agree(at, root_order(root, ms, n, k + 1))
+               ? at
+               : not_a_number;
+}
+
+double root_observed_order(const true_root *root, const double *ms, int n,
+                           int *at)
+{
+    for (int k = n - 2; k > 1; --k) {
+        double p = root_order(root, ms, n, k - 1);
+        double q = root_order(root, ms, n, k);
+        if (agree(p, q)) {
+            if (at != nullptr)
+                *at = k - 1;
+            return (p + q) / 2.0;
+        }
+    }
+    if (at != nullptr)
+        *at = -1;
+    return not_a_number;
+}
+
+int root_counted(const true_root *root, const double *ms, int n)
+{
+    int count = 0;
+    for (int k = 0; k < n; ++k)
+        count += root_counts(root, ms[k]);
+    return count;
+}
+
+double root_rate(const true_root *root, const double *ms, int n)
 {
     int first = -1, last = -1;
     for (int k = 0; k < n; ++k) {
-        if (std::isnan(order_log(root, xs[k])))
+        if (!root_counts(root, ms[k]))
             continue;
         first = first < 0 ? k : first;
         last = k;
     }
     if (first < 0 || last == first)
         return not_a_number;
-    double drop = order_log(root, xs[last]) - order_log(root, xs[first]);
+    double drop = std::log2(ms[last]) - std::log2(ms[first]); // no underflow
     return std::exp2(drop / (last - first));
-}
-
-double root_median_order(const true_root *root, const double *xs, int n)
-{
-    double orders[256];
-    int count = 0;
-    for (int k = 1; k + 1 < n && count < 256; ++k) {
-        double o = root_order(root, xs, n, k);
-        if (!std::isnan(o))
-            orders[count++] = o;
-    }
-    if (count == 0)
-        return not_a_number;
-    std::sort(orders, orders + count);
-    return count % 2 ? orders[count / 2]
-                     : (orders[count / 2 - 1] + orders[count / 2]) / 2.0;
 }

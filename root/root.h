@@ -46,19 +46,44 @@ double root_correct_digits(const true_root *root, double x);
 // NaN where x is not finite or x <= -I_S, or I_S is not positive.
 double root_exact_residual(double u, double r, double i_s, double x);
 
-// The observed order of convergence at estimate k of xs[0..n) (0 < k <
-// n - 1): ln(e[k+1] / e[k]) / ln(e[k] / e[k-1]) with e the absolute errors,
-// where all three are finite, above 16 ulps of I* and not 0; else NaN.
-double root_order(const true_root *root, const double *xs, int n, int k);
+// The observed order of convergence, from the measures m[0..n) of a run's
+// passes: the absolute errors |x - I*| (root_errors), or for bisection the
+// widths of its interval. A measure counts where it is finite, not 0 and
+// more than root_noise_ulps ulps of I*: clearly above the rounding noise.
+enum { root_noise_ulps = 1024 };
 
-// The median of the orders defined in xs[0..n) (of two in the middle,
-// their mean), or NaN when none is.
-double root_median_order(const true_root *root, const double *xs, int n);
+// |x - I*| of each of the n estimates xs, into ms (NaN where x is not
+// finite).
+void root_errors(const true_root *root, const double *xs, int n, double *ms);
 
-// The mean factor by which the error shrinks a pass in xs[0..n): the
-// geometric mean of e[k+1] / e[k] from the first to the last error that
-// counts for an order (finite, not 0, above 16 ulps of I*); NaN where
-// fewer than two count.
-double root_rate(const true_root *root, const double *xs, int n);
+// Whether measure m counts for an order.
+int root_counts(const true_root *root, double m);
+
+// The order at pass k (0 < k < n - 1): ln(m[k+1] / m[k]) / ln(m[k] /
+// m[k-1]) where the three count and decrease, m[k+1] < m[k] < m[k-1];
+// else NaN.
+double root_order(const true_root *root, const double *ms, int n, int k);
+
+// The order at pass k where it is confirmed: an order at a neighbouring
+// pass (k - 1 or k + 1) agrees with it to within a tenth of the larger of
+// the two; else NaN. Orders of passes that do not agree (a method whose
+// steps alternate in kind, a stall) say nothing and are not shown.
+double root_order_confirmed(const true_root *root, const double *ms, int n,
+                            int k);
+
+// The run's observed order: the mean of the orders at the last two
+// neighbouring passes that agree (as above); NaN, "nicht bestimmbar",
+// where none do. Where at is not null, *at is the first of the two passes
+// (from 0), or -1.
+double root_observed_order(const true_root *root, const double *ms, int n,
+                           int *at);
+
+// How many of the measures count.
+int root_counted(const true_root *root, const double *ms, int n);
+
+// The mean factor by which the measure shrinks a pass: the geometric mean
+// of m[k+1] / m[k] from the first to the last measure that counts; NaN
+// where fewer than two count.
+double root_rate(const true_root *root, const double *ms, int n);
 
 #endif // ROOT_ROOT_H_

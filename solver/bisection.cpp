@@ -33,6 +33,9 @@ const method_def method_halbierung = {
     nullptr, // no words in its report
     lane_bisection,
     2, // a repeat needs two passes
+    needs_bracket,
+    "1", // linear: the interval halves every pass
+    1,   // measured on the interval's width
     begin,
     prepare,
     take,

@@ -170,6 +170,9 @@ const method_def method_brent = {
     brent_words,
     lane_none,
     1, // its tolerance can end it in pass 1
+    needs_bracket,
+    "1.839", // its inverse quadratic steps; 1.618 by secant steps
+    0,
     begin,
     prepare,
     take,

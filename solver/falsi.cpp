@@ -43,20 +43,18 @@ static void take(method_state *s, double d)
 enum { side_none, side_lower, side_upper };
 enum scaling { by_illinois, by_pegasus, by_anderson_bjoerck };
 
-static double scale(enum scaling how, double k, double old, double d)
+// The factor m that scales the kept residual k = k * m.
+static double scale_factor(enum scaling how, double old, double d)
 {
     if (how == by_illinois)
-        return k * 0.5;
+        return 0.5;
     if (how == by_pegasus) {
         double s = old + d;
-        double m = old / s;
-        return k * m;
+        return old / s;
     }
     double q = d / old;
     double m = 1.0 - q;
-    if (!(m > 0.0))
-        m = 0.5;
-    return k * m;
+    return m > 0.0 ? m : 0.5;
 }
 
 static void scaled_take(method_state *s, double d, enum scaling how)
@@ -68,7 +66,8 @@ static void scaled_take(method_state *s, double d, enum scaling how)
         s->a = r;
         s->fa = d;
         if (s->side == side_lower) {
-            s->fb = scale(how, s->fb, old, d);
+            s->factor = scale_factor(how, old, d);
+            s->fb = s->fb * s->factor;
             s->scaled = side_upper;
         }
         s->side = side_lower;
@@ -77,7 +76,8 @@ static void scaled_take(method_state *s, double d, enum scaling how)
         s->b = r;
         s->fb = d;
         if (s->side == side_upper) {
-            s->fa = scale(how, s->fa, old, d);
+            s->factor = scale_factor(how, old, d);
+            s->fa = s->fa * s->factor;
             s->scaled = side_lower;
         }
         s->side = side_upper;
@@ -116,6 +116,9 @@ const method_def method_regula_falsi = {
     nullptr, // no words in its report
     lane_falsi,
     2, // a repeat needs two passes
+    needs_bracket,
+    "1", // linear once one end stays
+    0,
     falsi_begin,
     falsi_prepare,
     take,
@@ -133,6 +136,9 @@ const method_def method_illinois = {
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1
+    needs_bracket,
+    "1.442", // 3^(1/3): Dowell and Jarratt, 1971
+    0,
     falsi_begin,
     falsi_prepare,
     illinois,
@@ -150,6 +156,9 @@ const method_def method_pegasus = {
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1
+    needs_bracket,
+    "1.642", // Dowell and Jarratt, 1972
+    0,
     falsi_begin,
     falsi_prepare,
     pegasus,
@@ -167,6 +176,9 @@ const method_def method_anderson_bjoerck = {
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1
+    needs_bracket,
+    "1.7", // Anderson and Bjoerck, 1973
+    0,
     falsi_begin,
     falsi_prepare,
     anderson_bjoerck,

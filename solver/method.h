@@ -28,11 +28,12 @@ enum method_ending {
     ending_zero,       // its residual is exactly 0
     ending_neighbours, // no double lies between the interval's ends
     ending_tolerance,  // Brent's own test
+    ending_level,      // the secant's last two residuals are equal
     ending_limit,      // pass report_pass_limit
     method_endings
 };
-// "Wiederholung", "Residuum 0", "Nachbarn", "Toleranz", "Grenze": the words
-// the CSV and the comparisons use.
+// "Wiederholung", "Residuum 0", "Nachbarn", "Toleranz", "Waagerecht",
+// "Grenze": the words the CSV and the comparisons use.
 extern const char *const method_ending_names[method_endings];
 
 // Where a run starts: the interval [a, b] and the start x of the methods
@@ -64,6 +65,11 @@ enum method_shape {
 // The endings a method can have, as a set of bits 1 << method_ending.
 #define METHOD_ENDS(ending) (1u << (ending))
 
+// The start values a method needs, as a set of bits: an interval whose ends
+// bracket the root (a sign change of f), two start points (the interval's
+// ends, any signs), one start point x.
+enum method_needs { needs_bracket = 1, needs_points = 2, needs_x = 4 };
+
 struct method_state;
 
 // A method's record.
@@ -78,6 +84,12 @@ struct method_def {
     const char *const *words; // report_ends_word: the words it may show
     enum method_lane lane;    // lanes in the map, or lane_none
     int first_stop;           // the first pass after which it can stop
+    unsigned needs;           // its start values: method_needs bits
+    // Its order of convergence at a simple root, as the literature gives
+    // it ("1.618"), and whether its observed order is measured on its
+    // interval's width instead of the error (bisection's error jumps).
+    const char *order;
+    int order_by_width;
     // Sets the method's own start on s (the circuit, the start values and
     // the common fields are set).
     void (*begin)(method_state *s, const method_start *start);
@@ -124,7 +136,9 @@ int method_by_letter(char letter);
 // step_before the one before it (Brent's d and e, the guarded Newton's h
 // and e); side is the end the Illinois family moved in the pass before,
 // scaled the end whose residual the last pass scaled (both: 0 none, 1 a,
-// 2 b).
+// 2 b) and factor the factor it scaled by; rule which of the guarded
+// Newton's rules put the midpoint in place of Newton's point (bits: 1 it
+// lay not strictly inside the interval, 2 its step was too long).
 struct method_state {
     int method; // its index in method_table
     double u, r, i_s;
@@ -133,6 +147,8 @@ struct method_state {
     double point, slope;
     double c, fc, step, step_before;
     int side, scaled;
+    double factor;
+    int rule;
     uint64_t n; // the pass counter, 64 bits wherever compiled
     int ending; // method_ending
     report_line line;

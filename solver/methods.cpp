@@ -14,7 +14,8 @@ const method_def *const method_table[method_count] = {
 #undef METHOD_ADDRESS
 
 const char *const method_ending_names[method_endings] = {
-    "", "Wiederholung", "Residuum 0", "Nachbarn", "Toleranz", "Grenze"};
+    "",         "Wiederholung", "Residuum 0", "Nachbarn",
+    "Toleranz", "Waagerecht",   "Grenze"};
 
 int method_by_letter(char letter)
 {

@@ -44,6 +44,12 @@ static const circuit no_saturation = {"I_S = 0", 5, 1e3, 0, 0, 0};
 static const circuit negative = {"U = -5 V", -5, 1e3, 1e-12, 0, 0};
 static const circuit low = {
     "0.3 V, 1 kOhm, 1e-16 A", 0.3, 1e3, 1e-16, 1e-11, 1.1e-11};
+static const circuit level = {"180.4186409392071 V, 1 kOhm, 1.17e-16 A",
+                              180.4186409392071,
+                              1000,
+                              1.1671161911100662e-16,
+                              0.179,
+                              0.18};
 
 struct method_case {
     char letter;
@@ -105,6 +111,7 @@ static const method_case cases[] = {
     {'R', &no_saturation, 200, ending_limit, is_nan, 0, -1},
     {'N', &no_saturation, 200, ending_limit, is_nan, 0, -1},
     {'H', &negative, 200, ending_limit, below, 0, -1},
+    {'S', &level, 4, ending_level, at_root, -1, -1},
 };
 
 // Keeps the last report line of a run.
@@ -139,8 +146,10 @@ static int same_sign(double x, double y)
 // 200, on random circuits with U from 1e-6 to 1e6 V, R from 1e-6 to 1e12
 // Ohm and I_S from 1e-30 to 1 A: regula falsi and the interval remedies
 // keep their ends' residual signs apart (Brent those of b and c), Newton
-// kept inside an interval never leaves it, and Brent's b has the smaller
-// residual of b and c. Returns the number of runs that broke a rule.
+// kept inside an interval never leaves it, Brent's b has the smaller
+// residual of b and c, and the secant ends horizontal exactly when its last
+// two residuals are equal (unless a repeat or a zero residual ended it
+// first). Returns the number of runs that broke a rule.
 static int definitions(int circuits)
 {
     srand(20261210);
@@ -151,7 +160,7 @@ static int definitions(int circuits)
     int broken = 0;
     for (int k = 0; k < circuits; ++k) {
         double u = spread(-6, 6), r = spread(-6, 12), i_s = spread(-30, 0);
-        for (const char *p = "RIPAGB"; *p != '\0'; ++p) {
+        for (const char *p = "RIPAGBS"; *p != '\0'; ++p) {
             method_state s;
             method_begin(&s, method_by_letter(*p), u, r, i_s, nullptr);
             const char *rule = nullptr;
@@ -159,15 +168,23 @@ static int definitions(int circuits)
                 stop = method_pass(&s);
                 double fa = *p == 'G' ? f(u, r, i_s, s.a) : s.fa;
                 double fb = *p == 'G' ? f(u, r, i_s, s.b) : s.fb;
-                if (*p == 'B' ? same_sign(s.fb, s.fc) : same_sign(fa, fb))
+                int bracket = *p != 'S'; // the secant keeps no interval
+                if (bracket &&
+                    (*p == 'B' ? same_sign(s.fb, s.fc) : same_sign(fa, fb)))
                     rule = "the ends' residuals have one sign";
                 else if (*p == 'G' && (s.est < std::fmin(s.a, s.b) ||
                                        s.est > std::fmax(s.a, s.b)))
                     rule = "the estimate left the interval";
                 else if (*p == 'B' && std::fabs(s.fb) > std::fabs(s.fc))
                     rule = "b has the larger residual";
+                else if (*p == 'S' &&
+                         (s.ending == ending_level) !=
+                             (s.fa == s.fb && s.ending != ending_repeat &&
+                              s.ending != ending_zero))
+                    rule = "horizontal, or not, against its residuals";
             }
-            if (rule == nullptr && *p != 'R' && s.ending == ending_limit)
+            if (rule == nullptr && *p != 'R' && *p != 'S' &&
+                s.ending == ending_limit)
                 rule = "it reached the limit";
             if (rule != nullptr) {
                 printf("FAIL %s at %.17g V, %.17g Ohm, %.17g A, pass %llu: "

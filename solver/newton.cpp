@@ -45,6 +45,9 @@ const method_def method_newton = {
     nullptr, // no words in its report
     lane_newton,
     2, // a repeat needs two passes
+    needs_x,
+    "2",
+    0,
     begin,
     prepare,
     take,
@@ -82,8 +85,10 @@ static void guarded_take(method_state *s, double d)
     int word = word_newton;
     double aq = std::fabs(q);
     double twice = 2.0 * aq;
-    if (next != x &&
-        (!strictly_between(next, s->a, s->b) || twice > s->step_before)) {
+    int outside = !strictly_between(next, s->a, s->b);
+    int too_long = twice > s->step_before;
+    s->rule = next == x ? 0 : outside | too_long << 1;
+    if (s->rule != 0) {
         double t = s->a + s->b;
         next = t / 2.0;
         word = word_halbierung;
@@ -110,6 +115,9 @@ const method_def method_newton_intervall = {
     guarded_words,
     lane_none,
     1, // x' = x ends it in pass 1
+    needs_bracket | needs_x,
+    "2", // Newton's steps near the root
+    0,
     guarded_begin,
     prepare,
     guarded_take,

@@ -116,6 +116,17 @@ corner() { # METHOD ARGS...: the mark at the first point of METHOD's panel
 [ "$(corner Newton --U 12 --R 4700:4800 --IS 2e-9:3e-9)" = @ ] || fail "Newton at 12 V is not at the root"
 [ "$(corner Newton --U 0.3 --R 1.3141473626117564:2 --IS 1e-6:2e-6)" = o ] || fail "Newton at 0.3 V does not cycle"
 [ "$(corner 'Regula falsi' --U 0.7 --R 100:200 --IS 1e-14:2e-14)" = '~' ] || fail "regula falsi at 0.7 V does not creep"
+# The secant's last two residuals are equal at 180.4186409392071 V, 1 kOhm,
+# 1.1671161911100662e-16 A: it ends there, its secant horizontal ("_"), a
+# class that only a map of a method that can end so shows.
+name="waagerecht"
+level=(--U 180.4186409392071:200 --R 1000 --IS 1.1671161911100662e-16:1e-15)
+[ "$(corner Sekantenverfahren "${level[@]}" --verfahren S)" = _ ] || fail "the secant does not end horizontal"
+"$map" --csv --grid 2x2 "${level[@]}" --verfahren S | grep -q '^180.41864093920711,1000,1.1671161911100662e-16,S,4,Waagerecht,0.17950943918888798$' ||
+    fail "the CSV does not say Waagerecht"
+COLUMNS=80 "$map" --text --grid 4x3 "${level[@]}" --verfahren HS | grep -q '^  Sekante waagerecht ' ||
+    fail "no share of the horizontal secant"
+grep -q 'Sekante waagerecht' "$work/text-1" && fail "a map without the secant explains its horizontal end"
 
 pictures=0
 optional gnuplot "the pictures" gnuplot-nox && pictures=1

@@ -221,7 +221,7 @@ EXPORT(core_tick_text) const char *core_tick_text(int k)
 // The German texts the page shows beside the module's numbers: kind 0 to 2
 // the label, name and unit of quantity k, kind 3 the name of method k of
 // the table, kind 4 its colour, kind 5 the name of class k of endings, kind
-// 6 its line in a legend.
+// 6 its line in a legend, kind 7 method k's order from the literature.
 EXPORT(core_name) const char *core_name(int kind, int k)
 {
     switch (kind) {
@@ -231,7 +231,8 @@ EXPORT(core_name) const char *core_name(int kind, int k)
     case 3: return method_table[k]->name;
     case 4: return method_table[k]->colour;
     case 5: return end_class_table[k].name;
-    default: return end_class_table[k].legend;
+    case 6: return end_class_table[k].legend;
+    default: return method_table[k]->order;
     }
 }
 // The table of methods: how many, and method k's letter and kind (0 an
@@ -247,6 +248,11 @@ EXPORT(core_method_letter) int core_method_letter(int k)
 EXPORT(core_method_kind) int core_method_kind(int k)
 {
     return method_table[k]->kind;
+}
+// Whether its observed order is measured on its interval's width.
+EXPORT(core_method_by_width) int core_method_by_width(int k)
+{
+    return method_table[k]->order_by_width;
 }
 // Its shape in pictures (method_shape).
 EXPORT(core_method_shape) int core_method_shape(int k)
@@ -283,10 +289,24 @@ EXPORT(core_bucket_start) int core_bucket_start(int k)
 {
     return pass_bucket_start(k);
 }
-// The ending byte of class k at the limit, and the class of an ending byte.
+// The ending byte of class k (k > 0), and the class of an ending byte.
 EXPORT(core_limit_ending) int core_limit_ending(int k)
 {
     return ending_code(k);
+}
+// Class k's place in the order of the legends; whether it is a way to reach
+// the limit; whether the view shows it.
+EXPORT(core_class_order) int core_class_order(int j)
+{
+    return class_order[j];
+}
+EXPORT(core_class_at_limit) int core_class_at_limit(int k)
+{
+    return end_class_table[k].at_limit;
+}
+EXPORT(core_view_shows) int core_view_shows(int k)
+{
+    return view_shows(&view, k);
 }
 EXPORT(core_ending_class) int core_ending_class(int ending)
 {

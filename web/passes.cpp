@@ -13,23 +13,31 @@
 #include "lab/compare.h"
 #include "root/root.h"
 #include "solver/equation.h"
+#include "solver/falsi.h"
 #include "solver/method.h"
 #include "web/export.h"
 
 // A pass's fields, named once for the page: the state it found (the ends
 // and their residuals, Brent's c; from, the estimate of the pass before,
-// where Newton starts), the point it evaluated f at, the residual d there,
-// the slope there, the new estimate, the state after it, the word of its
-// report line, which end's residual it scaled (1 a's, 2 b's), where the
-// tangent at the point meets the axis (methods with a slope); the new
-// estimate's error, its distance in ulps and its correct digits against
-// the true root, the observed order there, and the width of the interval
-// after the pass (interval methods).
+// where Newton starts; stepBefore, the guarded Newton's e), the point it
+// evaluated f at, the residual d there, the slope there, the new estimate,
+// the state after it, the word of its report line, which end's residual it
+// scaled (1 a's, 2 b's) and by what factor, which of the guarded Newton's
+// rules fired (rule), where the tangent at the point meets the axis
+// (methods with a slope); where the next pass evaluates f (nextPoint), and
+// for a scaled pass where it would without the scaling (unscaledPoint),
+// with the slopes of those two secants and on which side of the true root
+// each lies (-1 below, 0 on it, 1 above; NaN unknown); the new estimate's
+// error, its distance in ulps and its correct digits against the true
+// root, the observed order there (only where confirmed), and the width of
+// the interval after the pass (interval methods).
 // clang-format off
 #define PASS_FIELDS(F) \
-    F(a) F(fa) F(b) F(fb) F(c) F(fc) F(from) F(point) F(d) F(slope) \
-    F(next) F(aAfter) F(faAfter) F(bAfter) F(fbAfter) F(cAfter) F(fcAfter) \
-    F(shownA) F(shownB) F(word) F(scaled) F(tangentZero) \
+    F(a) F(fa) F(b) F(fb) F(c) F(fc) F(from) F(stepBefore) F(point) F(d) \
+    F(slope) F(next) F(aAfter) F(faAfter) F(bAfter) F(fbAfter) F(cAfter) \
+    F(fcAfter) F(shownA) F(shownB) F(word) F(scaled) F(factor) F(rule) \
+    F(tangentZero) F(nextPoint) F(unscaledPoint) F(nextSlope) \
+    F(unscaledSlope) F(nextSide) F(unscaledSide) \
     F(error) F(ulps) F(digits) F(order) F(width)
 // clang-format on
 enum {
@@ -110,14 +118,43 @@ EXPORT(core_take_start) int core_take_start()
 
 // The start of the runs: as diodelab takes --intervall A:B and --x0 X, a
 // missing end of the interval at its default.
-static void run_start(method_start *start)
+static void run_start(lab_start_values *values)
 {
     int interval = start_given[start_a] || start_given[start_b];
-    method_default_start(circuit[0], circuit[1], start);
-    double a = start_given[start_a] ? start_values[start_a] : start->a;
-    double b = start_given[start_b] ? start_values[start_b] : start->b;
+    method_start defaults;
+    method_default_start(circuit[0], circuit[1], &defaults);
+    double a = start_given[start_a] ? start_values[start_a] : defaults.a;
+    double b = start_given[start_b] ? start_values[start_b] : defaults.b;
     lab_start(circuit[0], circuit[1], interval, a, b, start_given[start_x0],
-              start_values[start_x0], start);
+              start_values[start_x0], values);
+}
+
+// Why method m does not run from the start values set (lab_refusal), its
+// word, and what diodelab says on standard error for all the methods of
+// the table.
+EXPORT(core_refusal) int core_refusal(int m)
+{
+    lab_start_values start;
+    run_start(&start);
+    return lab_refusal_of(m, circuit[0], circuit[1], circuit[2], &start);
+}
+EXPORT(core_refusal_word) const char *core_refusal_word(int m)
+{
+    return lab_refusal_words[core_refusal(m)];
+}
+EXPORT(core_refusal_message) const char *core_refusal_message()
+{
+    static char message[1024];
+    int method[method_count], refusal[method_count];
+    lab_start_values start;
+    run_start(&start);
+    for (int m = 0; m < method_count; ++m) {
+        method[m] = m;
+        refusal[m] = core_refusal(m);
+    }
+    lab_refusal_message(method, refusal, method_count, circuit[0], circuit[1],
+                        circuit[2], &start, message, sizeof message);
+    return message;
 }
 EXPORT(core_step_circuit) double *core_step_circuit()
 {
@@ -140,10 +177,26 @@ EXPORT(core_pass_limit) int core_pass_limit()
     return report_pass_limit;
 }
 
+// -1, 0 or 1: on which side of the true root x lies; NaN where unknown.
+static double side_of(double x)
+{
+    if (!root.exists || !std::isfinite(x))
+        return std::nan("");
+    double e = root_error(&root, x); // its sign is exact
+    return e < 0.0 ? -1.0 : e > 0.0 ? 1.0 : 0.0;
+}
+
+// (fb - fa) / (b - a): the slope of the secant through (a, fa), (b, fb).
+static double secant_slope(double a, double fa, double b, double fb)
+{
+    double rise = fb - fa;
+    double run = b - a;
+    return rise / run;
+}
+
 // The measures of pass k of method m against the root: of its estimate,
-// and the order from the estimates before and after it (the last pass has
-// none).
-static void measure(int m, int k, int n)
+// and the order there, where it is confirmed (the last pass has none).
+static void measure(int m, int k, int n, const double *ms)
 {
     double *p = passes[m][k];
     double none = std::nan("");
@@ -151,28 +204,46 @@ static void measure(int m, int k, int n)
     p[field_ulps] = root.exists ? root_ulps(&root, p[field_next]) : none;
     p[field_digits] =
         root.exists ? root_correct_digits(&root, p[field_next]) : none;
-    p[field_order] =
-        root.exists ? root_order(&root, runs[m].estimate, n, k) : none;
+    p[field_order] = root.exists ? root_order_confirmed(&root, ms, n, k) : none;
     double w = p[field_bAfter] - p[field_aAfter];
     p[field_width] =
         method_table[m]->kind == method_interval ? std::fabs(w) : none;
+    p[field_nextSide] = side_of(p[field_nextPoint]);
+    p[field_unscaledSide] = side_of(p[field_unscaledPoint]);
+}
+
+// Where the pass after s evaluates f: its first half on a copy.
+static double next_point(const method_state *s)
+{
+    method_state after = *s;
+    method_table[s->method]->prepare(&after);
+    return after.point;
 }
 
 // Runs method m of the table on the circuit read last, from the start
-// values set, into its pass data; returns the number of passes.
+// values set, into its pass data; returns the number of passes (0 where
+// the start values refuse it).
 EXPORT(core_run_passes) int core_run_passes(int m)
 {
     double u = circuit[0], r = circuit[1], i_s = circuit[2];
-    method_start start;
+    lab_start_values start;
     run_start(&start);
+    runs[m].method = m;
+    runs[m].refusal = lab_refusal_of(m, u, r, i_s, &start);
+    if (runs[m].refusal != refused_none) {
+        ends[m] = method_end{};
+        runs[m].end = ends[m];
+        return 0;
+    }
     method_state s;
-    method_begin(&s, m, u, r, i_s, &start);
+    method_begin(&s, m, u, r, i_s, &start.start);
     int stop = 0;
     while (!stop) {
         double *p = passes[m][s.n];
         p[field_a] = s.a, p[field_b] = s.b, p[field_c] = s.c;
         p[field_fa] = s.fa, p[field_fb] = s.fb, p[field_fc] = s.fc;
         p[field_from] = s.est;
+        p[field_stepBefore] = s.step_before;
         stop = method_pass(&s);
         p[field_point] = s.point;
         p[field_d] = s.line.delta;
@@ -183,21 +254,34 @@ EXPORT(core_run_passes) int core_run_passes(int m)
         p[field_fcAfter] = s.fc;
         p[field_shownA] = s.line.a, p[field_shownB] = s.line.b;
         p[field_word] = s.line.word, p[field_scaled] = s.scaled;
+        p[field_factor] = s.factor, p[field_rule] = s.rule;
         double q = s.line.delta / s.slope;
         p[field_tangentZero] = s.slope != 0.0 ? s.point - q : 0.0;
+        p[field_nextPoint] = next_point(&s);
+        p[field_nextSlope] = secant_slope(s.a, s.fa, s.b, s.fb);
+        // The residual the scaled end kept before the scaling.
+        double fa = s.scaled == 1 ? p[field_fa] : s.fa;
+        double fb = s.scaled == 2 ? p[field_fb] : s.fb;
+        p[field_unscaledPoint] =
+            s.scaled ? regula_falsi_point(s.a, s.b, fa, fb) : std::nan("");
+        p[field_unscaledSlope] =
+            s.scaled ? secant_slope(s.a, fa, s.b, fb) : std::nan("");
         runs[m].estimate[s.n - 1] = s.est;
+        runs[m].width[s.n - 1] = std::fabs(s.line.b - s.line.a);
     }
     method_finish(&s, &ends[m]);
-    runs[m].method = m;
     runs[m].end = ends[m];
     int n = static_cast<int>(s.n);
+    double ms[report_pass_limit];
+    if (root.exists)
+        lab_measures(&root, &runs[m], ms);
     for (int k = 0; k < n; ++k)
-        measure(m, k, n);
+        measure(m, k, n, ms);
     return n;
 }
 
 // How method m ended, after core_run_passes(m): its ending's word, and its
-// run's distance in ulps and median observed order (NaN where none).
+// run's distance in ulps.
 EXPORT(core_ending_word) const char *core_ending_word(int m)
 {
     return method_ending_names[ends[m].ending];
@@ -206,30 +290,35 @@ EXPORT(core_run_ulps) double core_run_ulps(int m)
 {
     return root.exists ? root_ulps(&root, ends[m].last) : std::nan("");
 }
-EXPORT(core_run_order) double core_run_order(int m)
+
+// What method m's passes show against the root (root_observed_order and
+// the rules beside it): what = 0 the observed order (NaN: "nicht
+// bestimmbar"), 1 the first of the two passes it comes from (from 0; -1),
+// 2 the mean factor by which its measure shrinks a pass, 3 how many of its
+// passes' measures count for an order; on the errors, or on the widths of
+// its interval where its method is measured so. NaN without a root.
+EXPORT(core_run_convergence) double core_run_convergence(int m, int what)
 {
-    return root.exists ? root_median_order(&root, runs[m].estimate,
-                                           static_cast<int>(ends[m].passes))
-                       : std::nan("");
+    int n = static_cast<int>(ends[m].passes);
+    if (!root.exists || n == 0)
+        return std::nan("");
+    double ms[report_pass_limit];
+    lab_measures(&root, &runs[m], ms);
+    int at = -1;
+    double order = root_observed_order(&root, ms, n, &at);
+    double values[] = {order, static_cast<double>(at), root_rate(&root, ms, n),
+                       static_cast<double>(root_counted(&root, ms, n))};
+    return values[what];
 }
 
-// Method m's distance in ulps and median order as diodelab's comparison
+// Method m's distance in ulps and observed order as diodelab's comparison
 // writes them.
 EXPORT(core_run_text) const char *core_run_text(int m, int order)
 {
-    double v = order ? core_run_order(m) : core_run_ulps(m);
+    double v = order ? core_run_convergence(m, 0) : core_run_ulps(m);
     if (!order && root.exists && std::isnan(ends[m].last))
         return "nan";
     return lab_measure(text, sizeof text, v, order ? lab_order : lab_distance);
-}
-
-// The mean factor by which method m's error shrinks a pass (root_rate),
-// or NaN.
-EXPORT(core_run_rate) double core_run_rate(int m)
-{
-    return root.exists ? root_rate(&root, runs[m].estimate,
-                                   static_cast<int>(ends[m].passes))
-                       : std::nan("");
 }
 
 // The true root of the circuit read last: whether there is one, and the
@@ -318,19 +407,24 @@ EXPORT(core_residuals) void core_residuals(int n, int exact)
 
 // The facts of the binary64 grid at I = x: the gap from |x| to the next
 // larger double (its ulp) and its exponent k (ulp = 2^k), the same for U,
-// R times the ulp of x (how much R I moves by one step of I), and the
-// smallest step between the residuals of neighbouring doubles among the n
-// that core_neighbours sampled last (0 where they never step).
-static double grid_facts[6];
+// R times the ulp of x (how much R I moves by one step of I), the smallest
+// step between the residuals of neighbouring doubles among the n in
+// curve[1] (0 where they never step), and the most neighbouring doubles
+// among them over which the residual stays the same.
+static double grid_facts[7];
 EXPORT(core_grid_facts) const double *core_grid_facts(double x, int n)
 {
     grid_facts[5] = 0;
+    int run = 1, longest = n > 0 ? 1 : 0;
     for (int k = 1; k < n && k < curve_max; ++k) {
         double step = std::fabs(curve[1][k] - curve[1][k - 1]);
         if (step > 0 && std::isfinite(step) &&
             (grid_facts[5] == 0 || step < grid_facts[5]))
             grid_facts[5] = step;
+        run = curve[1][k] == curve[1][k - 1] ? run + 1 : 1;
+        longest = run > longest ? run : longest;
     }
+    grid_facts[6] = longest;
     double ax = std::fabs(x);
     double au = std::fabs(circuit[0]);
     grid_facts[0] = std::nextafter(ax, HUGE_VAL) - ax;
