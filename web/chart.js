@@ -35,7 +35,7 @@ export function seriesOf(run, chosen, measure) {
       return {
         index: m,
         letter: method.letter,
-        name: method.name,
+        name: method.label,
         colour: method.colour,
         shape: method.shape,
         values: passes.map((p) => p[field]),

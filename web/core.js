@@ -44,16 +44,27 @@ export function openCore(module) {
       colour: cString(x.core_name(4, k)),
       kind: x.core_method_kind(k) === 0 ? 'interval' : 'open',
       shape: x.core_method_shape(k),
+      // Its order at a simple root from the literature ("1.618"), and
+      // whether its observed order is measured on its interval's width.
+      order: cString(x.core_name(7, k)),
+      byWidth: x.core_method_by_width(k) === 1,
     })),
     // The first passes of the buckets of the map's colour scale.
     buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
-    // The classes of endings (the first before the limit, the others at
-    // it): name, legend, and the ending byte of those at the limit.
+    // The classes of endings, by their index (the first before the limit,
+    // coloured by its passes): name, legend, whether it is a way to reach
+    // the limit, and the ending byte of all but the first; and their order
+    // in the legends.
     endClasses: Array.from({ length: x.core_end_classes() }, (_, k) => ({
       name: cString(x.core_name(5, k)),
       legend: cString(x.core_name(6, k)),
+      atLimit: x.core_class_at_limit(k) === 1,
       code: k ? x.core_limit_ending(k) : null,
     })),
+    classOrder: Array.from({ length: x.core_end_classes() }, (_, j) => x.core_class_order(j)),
+    // Whether the map's view shows class k (waagerecht only with a method
+    // that can end so).
+    viewShows: (k) => x.core_view_shows(k) === 1,
     endingClass: (ending) => x.core_ending_class(ending),
     // What ends the methods of the map's view before the limit, in words.
     passesTo: () => cString(x.core_passes_to()),
@@ -186,13 +197,21 @@ export function openCore(module) {
       return tooLong >= 0 ? tooLong + 1 : bad;
     },
     // After passes(m): how method m ended (its ending's word, the distance
-    // of its last estimate in ulps, its median observed order and the mean
-    // factor its error shrinks by a pass, NaN where none).
+    // of its last estimate in ulps), and what its passes show against the
+    // root: { order (NaN: not to be determined), orderAt (the first of the
+    // two passes it comes from, from 0), rate (the mean factor its measure
+    // shrinks by a pass), counted (its passes whose measure counts) }.
     endingWord: (m) => cString(x.core_ending_word(m)),
     runUlps: (m) => x.core_run_ulps(m),
-    runOrder: (m) => x.core_run_order(m),
-    runRate: (m) => x.core_run_rate(m),
-    // Its distance in ulps (order false) or its median order (order true)
+    convergence: (m) => {
+      const [order, orderAt, rate, counted] = [0, 1, 2, 3].map((w) => x.core_run_convergence(m, w));
+      return { order, orderAt, rate, counted };
+    },
+    // Why method m does not run from the start values (its word, '' where
+    // it runs), and what diodelab says of all the methods' refusals.
+    refusal: (m) => cString(x.core_refusal_word(m)),
+    refusalMessage: () => cString(x.core_refusal_message()),
+    // Its distance in ulps (order false) or its observed order (order true)
     // as diodelab's comparison writes it.
     runText: (m, order) => cString(x.core_run_text(m, order ? 1 : 0)),
     // The true root of the circuit read last: whether there is one, and the
@@ -227,13 +246,15 @@ export function openCore(module) {
       x.core_residuals(xs.length, exact ? 1 : 0);
       return curvePoints(xs.length)[1];
     },
-    // The binary64 grid at I = i: { ulpI, expI, ulpU, expU, step, quantum }
-    // (the gaps to the next larger double at |i| and |U| as powers of two,
-    // R times ulp(I), and the smallest step of the residual among the n
-    // doubles neighbours() sampled last, 0 for none).
-    gridFacts(i, n) {
-      const [ulpI, expI, ulpU, expU, step, quantum] = doubles(x.core_grid_facts(i, n), 6);
-      return { ulpI, expI, ulpU, expU, step, quantum };
+    // The binary64 grid at I = i: { ulpI, expI, ulpU, expU, step, quantum,
+    // flat } (the gaps to the next larger double at |i| and |U| as powers
+    // of two, R times ulp(I), the smallest step between the residuals fs of
+    // neighbouring doubles, 0 for none, and the most neighbouring doubles
+    // among them with one residual).
+    gridFacts(i, fs) {
+      doubles(x.core_curve(), 2 * x.core_curve_max()).set(fs, x.core_curve_max());
+      const [ulpI, expI, ulpU, expU, step, quantum, flat] = doubles(x.core_grid_facts(i, fs.length), 7);
+      return { ulpI, expI, ulpU, expU, step, quantum, flat };
     },
     neighbours(from, below, n) {
       x.core_neighbours(from, below, n);

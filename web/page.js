@@ -6,7 +6,7 @@ import { runCommand } from './wasi.js';
 import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
 import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey } from './chart.js';
-import { runPasses, convergenceSentence } from './passes.js';
+import { runPasses, convergenceSentence, ran } from './passes.js';
 import { showRoot, showTables } from './tables.js';
 import { showConsole, watchConsole } from './console.js';
 import { showSteps, goTo, watchSteps, redrawSteps } from './steps.js';
@@ -103,7 +103,7 @@ function showChoices() {
       keepUrl();
       showRun();
     });
-    label.append(box, ` ${method.letter} ${method.name}`);
+    label.append(box, ` ${method.letter} ${method.label}`);
     $('auswahl').append(label);
   }
 }
@@ -115,7 +115,8 @@ function showRun() {
   begin();
   if (chart) chart.destroy();
   chart = null;
-  const chosen = current ? chosenMethods() : [];
+  const picked = current ? chosenMethods() : [];
+  const chosen = current ? ran(current, picked) : [];
   $('chart-hinweis').textContent = '';
   $('ordnung').replaceChildren();
   if (current) {
@@ -127,14 +128,14 @@ function showRun() {
     $('chart-hinweis').textContent =
       chosen.length > series.length ? `${markKey} Ohne Intervall hat ein Verfahren keine Intervallbreite.` : markKey;
     $('ordnung').replaceChildren(
-      ...chosen.map((m) =>
+      ...picked.map((m) =>
         Object.assign(document.createElement('li'), { textContent: convergenceSentence(current, m) }),
       ),
     );
   }
   showTables(
     current || { methods: [] },
-    chosen,
+    picked,
     query.get('tabelle'),
     $('stellen').checked ? 17 : 6,
     openPass,
@@ -164,7 +165,7 @@ function runDialogue() {
     ? `Keine Schaltung gelesen: ${said} (die Konsolenausgabe zeigt den Dialog)`
     : current.startError
       ? `Kein Startwert für ${startFields[current.startError - 1][1]}: "${start[current.startError - 1]}"; es gelten die voreingestellten.`
-      : said;
+      : [said, current.refusals.trim()].filter(Boolean).join(' ');
   if (current) showRoot(current);
   else {
     $('wurzel').textContent = '';
@@ -203,7 +204,7 @@ function save(blob, name) {
 
 // The chart as SVG, and as PNG drawn from that SVG.
 function chartPicture() {
-  const series = seriesOf(current, chosenMethods(), measure());
+  const series = seriesOf(current, ran(current, chosenMethods()), measure());
   const [u, r, i] = current.circuit.map((v) => core.format(v, 6));
   return chartSvg(
     series,

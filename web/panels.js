@@ -10,19 +10,23 @@ export function describeCircuit(core, v) {
 }
 
 // What an ending says: "38 Durchlaeufe bis zur Wiederholung", or its class
-// at the limit ("Grenze 200: kreist (wechselt zwischen zwei Werten)").
+// ("Grenze 200: kreist (wechselt zwischen zwei Werten)").
 export function describeEnding(core, ending) {
   const end = core.endingClass(ending);
-  if (end) return `Grenze ${core.passLimit}: ${core.endClasses[end].legend}`;
+  const { atLimit, legend } = core.endClasses[end];
+  if (end) return atLimit ? `Grenze ${core.passLimit}: ${legend}` : legend;
   return `${ending} Durchläufe ${core.passesTo()}`;
 }
 
-// The legend's entries: the pass buckets of the colour scale and the
-// classes at the limit, each with its colour.
+// The legend's entries: the pass buckets of the colour scale and the other
+// classes the view shows, each with its colour.
 export function legendEntries(core) {
   const entries = core.buckets.map((p) => [String(p), css(core.colour(p))]);
   entries.push([String(core.passLimit), css(core.colour(core.passLimit))]);
-  for (const { name, code } of core.endClasses.slice(1)) entries.push([`Grenze, ${name}`, css(core.colour(code))]);
+  for (const k of core.classOrder.slice(1)) {
+    const { name, code, atLimit } = core.endClasses[k];
+    if (core.viewShows(k)) entries.push([`${atLimit ? 'Grenze, ' : ''}${name}`, css(core.colour(code))]);
+  }
   return entries;
 }
 

@@ -20,11 +20,15 @@ export const originText = (method, code) =>
 const notNumber = (v) => !Number.isFinite(v);
 
 // The methods of the table with what the page knows of each: the module's
-// record (index, letter, name, colour, kind) and the method's object.
+// record (index, letter, name, colour, kind) and the method's object; label
+// is the name the page's own texts use (the module's, unless the object
+// spells it with its umlaut), subject the name as a sentence begins with
+// it, article and all.
 export function pageMethodsOf(core) {
   return core.methods.map((m) => {
-    if (!pageMethods[m.letter]) throw new Error(`Die Seite kennt das Verfahren ${m.letter} nicht`);
-    return { ...m, ...pageMethods[m.letter] };
+    if (!Object.hasOwn(pageMethods, m.letter)) throw new Error(`Die Seite kennt das Verfahren ${m.letter} nicht`);
+    const page = pageMethods[m.letter];
+    return { ...m, label: m.name, subject: m.name, ...page };
   });
 }
 
@@ -43,10 +47,13 @@ function firstBad(core, m, passes, inf) {
 
 // Reads the circuit from the dialogue's standard input as diodesolve does
 // and runs every method from the start values (the fields [a, b, x0]):
-// { circuit, startError, root, methods, comparison } with per method (in
-// the table's order) { method, passes, cycle, nan, inf, ending, ulps, order,
-// rate }, or null when diodesolve read no circuit. startError is 0, or 1 +
-// the start field that holds no number (the defaults then stand).
+// { circuit, startError, refusals, root, methods, comparison } with per
+// method (in the table's order) { method, refusal, passes, cycle, nan, inf,
+// ending, ulps, order, orderAt, rate, counted }, or null when diodesolve
+// read no circuit. startError is 0, or 1 + the start field that holds no
+// number (the defaults then stand); refusal is '' or why the method does
+// not run from the start values (it then has no passes), refusals what
+// diodelab says of them.
 export function runPasses(core, stdin, start = ['', '', '']) {
   const circuit = core.readCircuit(stdin);
   if (!circuit) return null;
@@ -55,25 +62,29 @@ export function runPasses(core, stdin, start = ['', '', '']) {
     const m = method.index;
     const passes = core.passes(m);
     passes.forEach((p, k) => {
+      p.k = k;
       p.origin = [p.point, p.d, p.next].some(Number.isNaN) ? core.origin(m, k, false) : 0;
     });
     return {
       method,
+      refusal: core.refusal(m),
       passes,
       cycle: core.cycled(m),
       nan: firstBad(core, m, passes, false),
       inf: firstBad(core, m, passes, true),
       ending: core.endingWord(m),
       ulps: core.runUlps(m),
-      order: core.runOrder(m),
-      rate: core.runRate(m),
+      ...core.convergence(m),
       ulpsText: core.runText(m, false),
       orderText: core.runText(m, true),
     };
   });
   const root = core.rootExists() ? { nearest: core.rootText(17), digits: core.rootText(40) } : null;
-  return { circuit, startError, root, methods, comparison: core.comparison() };
+  return { circuit, startError, refusals: core.refusalMessage(), root, methods, comparison: core.comparison() };
 }
+
+// The methods of chosen (indices into run.methods) that ran.
+export const ran = (run, chosen) => chosen.filter((m) => run.methods[m].passes.length > 0);
 
 // Where a double lies in the order of all doubles (an integer as BigInt),
 // so that the count of doubles between two is a difference.
@@ -92,14 +103,17 @@ const before = {
   'Residuum 0': ['zero', ''],
   Nachbarn: ['ends', ': zwischen den Enden liegt kein double mehr'],
   Toleranz: ['tolerance', ': Brents Schranke |c − b| / 2 ≤ 2^-51 |b| ist erreicht'],
+  Waagerecht: ['level', ': die letzten beiden Residuen sind gleich, die nächste Sekante wäre waagerecht'],
 };
 
 // How method m's run ended: { kind, text }, kind one of repeat, zero, ends,
-// tolerance (before the limit, by the module's ending), or at the limit
+// tolerance, level (before the limit, by the module's ending), refused (it
+// did not run), or at the limit
 // nan, inf, neighbours, values (it alternates), stays (an end never moved)
 // and limit; text as the page states it.
 export function ending(run, m) {
-  const { method, passes, cycle, nan, inf, ending: word } = run.methods[m];
+  const { method, passes, cycle, nan, inf, ending: word, refusal } = run.methods[m];
+  if (refusal) return { kind: 'refused', text: `kein Lauf: ${refusal}` };
   const n = passes.length;
   const last = passes[n - 1];
   if (word in before) {
@@ -122,24 +136,52 @@ export function ending(run, m) {
 // How method m's block ended, as the page states it under the output.
 export const verdict = (run, m) => ending(run, m).text;
 
-// What the errors of method m's run show, in a sentence from its observed
-// order and the mean factor by which its error shrinks a pass.
+// The words for an observed order p, by the thresholds the page states:
+// linear below 1.15, superlinear below 1.8, about quadratic up to 2.3,
+// faster above.
+export const orderWords = [
+  [1.15, 'linear'],
+  [1.8, 'superlinear'],
+  [2.3, 'etwa quadratisch'],
+  [Infinity, 'schneller als quadratisch'],
+];
+export const orderWord = (p) => orderWords.find(([below]) => p < below)[1];
+
+// What method m's run shows of its convergence, in a sentence from its
+// observed order (on the errors, or for bisection on the interval's width,
+// as the module estimates it: only from passes clearly above the rounding
+// noise whose estimates agree) and the mean factor its measure shrinks by.
 export function convergenceSentence(run, m) {
-  const { method, order, rate } = run.methods[m];
+  const { method, passes, refusal, order, orderAt, rate, counted } = run.methods[m];
+  const n = passes.length;
+  const what = method.byWidth ? 'die Intervallbreite' : 'der Fehler';
+  const literature = `Literatur: Ordnung ${method.order}`;
+  if (refusal) return `${method.subject} läuft nicht: ${refusal}.`;
+  if (!run.root) return `${method.subject}: ohne wahre Nullstelle gibt es keinen Fehler zu messen.`;
+  if (Number.isNaN(order)) {
+    const why =
+      counted < 4
+        ? `nur ${counted} von ${n} ${n === 1 ? 'Durchlauf liegt' : 'Durchläufen liegen'} deutlich über dem ` +
+          'Rundungsrauschen (mehr als 1024 ulp von I*), zu wenige für eine Ordnung'
+        : 'keine zwei Schätzungen der Ordnung aus aufeinanderfolgenden Durchläufen stimmen auf ein Zehntel überein';
+    const shrink = Number.isNaN(rate)
+      ? ''
+      : `; ${what} schrumpft im Mittel um den Faktor ${rate.toPrecision(2)} je Durchlauf`;
+    return `${method.subject}: Ordnung nicht bestimmbar, ${why}${shrink} (${literature}).`;
+  }
   const o = order.toFixed(2);
-  if (!run.root) return `${method.name}: ohne wahre Nullstelle gibt es keinen Fehler zu messen.`;
-  if (Number.isNaN(rate))
-    return `${method.name}: zu wenige Durchläufe über dem Rundungsrauschen, um eine Ordnung zu beobachten.`;
-  if (order >= 1.8) return `${method.name} verdoppelt die richtigen Stellen je Durchlauf (beobachtete Ordnung ${o}).`;
-  if (order >= 1.25)
-    return `${method.name} ist superlinear: die Zahl der richtigen Stellen wächst je Durchlauf etwa um den Faktor ${o} (beobachtete Ordnung).`;
-  const q = rate.toPrecision(2);
-  if (Math.abs(rate - 0.5) < 0.05)
-    return `${method.name} gewinnt je Durchlauf ein Bit: der Fehler halbiert sich (im Mittel Faktor ${q}).`;
-  if (Number.isNaN(order))
-    return (
-      `${method.name}: der Fehler schrumpft je Durchlauf im Mittel um den Faktor ${q}; für eine Ordnung ` +
-      'liegen zu wenige Durchläufe über dem Rundungsrauschen.'
-    );
-  return `${method.name} konvergiert linear: der Fehler schrumpft je Durchlauf im Mittel um den Faktor ${q} (beobachtete Ordnung ${o}).`;
+  const from = `aus den Durchläufen ${orderAt} bis ${orderAt + 3}`;
+  const word = orderWord(order);
+  const observed = `beobachtete Ordnung ${o}, ${from}; ${literature}`;
+  if (word === 'linear') {
+    const halves = method.byWidth && Math.abs(rate - 0.5) < 0.005;
+    return halves
+      ? `${method.subject} konvergiert linear: ${what} halbiert sich je Durchlauf, ein Bit je Durchlauf (${observed}).`
+      : `${method.subject} konvergiert linear: ${what} schrumpft je Durchlauf im Mittel um den Faktor ${rate.toPrecision(2)} (${observed}).`;
+  }
+  if (word === 'superlinear')
+    return `${method.subject} konvergiert superlinear: die Zahl der richtigen Stellen wächst je Durchlauf etwa um den Faktor ${o} (${observed}).`;
+  if (word === 'etwa quadratisch')
+    return `${method.subject} konvergiert etwa quadratisch: die richtigen Stellen verdoppeln sich etwa je Durchlauf (${observed}).`;
+  return `${method.subject} konvergiert schneller als quadratisch (${observed}).`;
 }

@@ -3,10 +3,11 @@
 // module's, formatted by it (core.js passes(): p.text).
 import { originText, ending, neighbours } from './passes.js';
 
-// The unit of a pass's field: residuals in V, the slope in V/A, the rest
-// (estimates, ends, points) in A.
+// The unit of a pass's field: residuals in V, slopes in V/A, a factor
+// none, the rest (estimates, ends, points, steps) in A.
 const volts = new Set(['d', 'fa', 'fb', 'fc', 'faAfter', 'fbAfter', 'fcAfter']);
-export const unitOf = (field) => (volts.has(field) ? 'V' : field === 'slope' ? 'V/A' : 'A');
+const slopes = new Set(['slope', 'nextSlope', 'unscaledSlope']);
+export const unitOf = (field) => (volts.has(field) ? 'V' : slopes.has(field) ? 'V/A' : field === 'factor' ? '' : 'A');
 
 // A value of a sentence: its name, the number, its unit, and its text with
 // so many digits, made by the module from pass p's field.
@@ -51,10 +52,11 @@ function repeatReason(method, last) {
       'denselben unendlichen Wert: die Wiederholung ist hier kein Zeichen von Konvergenz.'
     );
   if (last.d === 0) return ' das Residuum ist dort genau 0.';
-  return (
-    method.repeat(last, neighbours) ||
-    ' der Schritt ist kleiner als der halbe Abstand zum nächsten double, die Rundung gibt denselben Wert.'
-  );
+  const own = method.repeat ? method.repeat(last, neighbours) : null;
+  if (own) return own;
+  return method.deltaAtStart
+    ? " der Schritt d / s ist so klein, dass x' = x - d / s wieder auf x rundet."
+    : ' die Sekante trifft die Achse wieder an demselben double.';
 }
 
 // Why the block ends after its last pass.
@@ -84,8 +86,21 @@ function blockEnd(run, m) {
       value('c', last, 'cAfter'),
       '.',
     ];
+  if (kind === 'level')
+    return [
+      'Ende: die letzten beiden Residuen sind gleich, f(a) = f(b) = ',
+      value('d', last, 'd'),
+      '; die nächste Sekante wäre waagerecht, ihr Schritt eine Division durch 0. Es bleibt der letzte Wert.',
+    ];
   if (kind === 'neighbours') {
     const other = passes[n - 2];
+    const [d1, d2] = [last.d, other.d];
+    const signs =
+      d1 * d2 < 0
+        ? ' haben entgegengesetzte Vorzeichen'
+        : d1 === 0 || d2 === 0
+          ? ': eines ist genau 0'
+          : ' haben dasselbe Vorzeichen';
     return [
       `Ende nach ${n} Durchläufen ohne Wiederholung: der Wert wechselt zwischen den benachbarten doubles `,
       value('I', other, 'next'),
@@ -95,7 +110,7 @@ function blockEnd(run, m) {
       value('d', last, 'd'),
       ' und ',
       value('d', other, 'd'),
-      ` haben entgegengesetzte Vorzeichen${method.alternates ? `, und ${method.alternates}` : '.'}`,
+      `${signs}${method.alternates ? `, und ${method.alternates}` : '.'}`,
     ];
   }
   if (kind === 'stays') {
@@ -103,4 +118,35 @@ function blockEnd(run, m) {
     return [`Ende nach ${n} Durchläufen ohne Wiederholung: ${fixed} hat sich nie bewegt; ${method.stays}`];
   }
   return [`Ende: ${text}.`];
+}
+
+// The grid view of window w (stepwindow.js) explained: the grid's step in
+// I, the residual's quantum, and why f moves in steps, each claim from the
+// module's facts of this grid; u is the circuit's voltage.
+export function gridSentence(core, w, voltage) {
+  const g = core.gridFacts(w.c, w.grid[1]);
+  const u = core.format(voltage, 6);
+  const step = g.quantum
+    ? g.quantum === g.ulpU
+      ? `in Stufen von ulp(U) = 2^${g.expU} V ≈ ${core.format(g.ulpU, 3)} V`
+      : g.quantum === g.ulpU / 2
+        ? `in Stufen von ulp(U) / 2 = 2^${g.expU - 1} V ≈ ${core.format(g.quantum, 3)} V`
+        : `in Stufen von mindestens ${core.format(g.quantum, 3)} V`
+    : 'hier gar nicht';
+  const n = w.grid[0].length;
+  // R · ulp(I) against ulp(U): whether one step of I can move the rounded
+  // sum by a whole step of the doubles near U.
+  const against = g.step < g.ulpU ? 'weniger als' : g.step > g.ulpU ? 'mehr als' : 'genau';
+  const flat =
+    g.flat > 1
+      ? `Hier bleibt f über bis zu ${g.flat} benachbarte doubles gleich und springt dann.`
+      : `Hier ändert sich f von jedem der ${n} doubles zum nächsten.`;
+  return (
+    `Das Gitter: benachbarte doubles bei I ≈ ${core.format(w.c, 6)} A liegen ulp(I) = 2^${g.expI} A ≈ ` +
+    `${core.format(g.ulpI, 3)} A auseinander; dazwischen gibt es keinen Strom. Das Residuum springt ${step}. ` +
+    `Denn f zieht zuletzt die Spannung U = ${u} V ab, und die Summe U_T · ln(I / I_S + 1) + R · I davor liegt ` +
+    `nahe bei U, wo benachbarte doubles ulp(U) = ${core.format(g.ulpU, 3)} V auseinander liegen; die Subtraktion ` +
+    `ist exakt. Ein Schritt von I um ein ulp ändert R · I um R · ulp(I) ≈ ${core.format(g.step, 3)} V, ${against} ` +
+    `ulp(U). ${flat} Blass dahinter: die reelle Kurve, genau gerechnet und einmal gerundet.`
+  );
 }

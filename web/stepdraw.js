@@ -233,6 +233,13 @@ function placer(g, box, r) {
     }
     return out.map(([bx, by]) => ({ x: bx, y: by, w, h }));
   };
+  // How far a box lies from a point (0 where the point is inside).
+  const away = (b, x, y) => Math.hypot(Math.max(b.x - x, 0, x - b.x - b.w), Math.max(b.y - y, 0, y - b.y - b.h));
+  // A point's label must lie nearer its own point than any other labelled
+  // point, or it reads as the other's: where no free place does, the
+  // nearest free one gets a leader line to its point.
+  const own = (b, x, y) =>
+    wanted.every((o) => o.kind !== 'dot' || (o.x === x && o.y === y) || away(b, x, y) < away(b, o.x, o.y));
   return {
     block: (rect) => blocked.push(rect),
     add: (text, x, y, kind) => wanted.push({ text, x, y, kind }),
@@ -242,16 +249,23 @@ function placer(g, box, r) {
       g.textAlign = 'left';
       g.textBaseline = 'alphabetic';
       for (const { text, x, y, kind } of wanted) {
-        const spot = spots(x, y, g.measureText(text).width + 6 * r, 16 * r, kind).find(free);
+        const places = spots(x, y, g.measureText(text).width + 6 * r, 16 * r, kind).filter(free);
+        const spot = kind === 'dot' ? places.find((b) => own(b, x, y)) || places[0] : places[0];
         if (!spot) continue;
         blocked.push(spot);
+        const leader = kind === 'dot' && !own(spot, x, y);
+        if (leader) {
+          g.strokeStyle = '#111';
+          g.lineWidth = r;
+          line(g, x, y, spot.x + spot.w / 2, spot.y + spot.h / 2);
+        }
         g.globalAlpha = 0.85;
         g.fillStyle = '#fff';
         g.fillRect(spot.x, spot.y, spot.w, spot.h);
         g.globalAlpha = 1;
         g.fillStyle = '#111';
         g.fillText(text, spot.x + 3 * r, spot.y + 12 * r);
-        out.push({ text, ...spot });
+        out.push({ text, ...spot, anchor: kind === 'dot' ? [x, y] : null, leader });
       }
       g.restore();
     },

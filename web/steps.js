@@ -9,7 +9,7 @@
 // f at the curve's doubles, the neighbours, the real residual.
 import uPlot from 'uplot';
 import { order } from './passes.js';
-import { passSentence, digitsOf, unitOf } from './sentences.js';
+import { passSentence, digitsOf, unitOf, gridSentence } from './sentences.js';
 import { construct, stepWindow, sampleCurve } from './stepwindow.js';
 import { render } from './stepdraw.js';
 
@@ -25,20 +25,27 @@ export function showSteps(core, run, m = 0, pass = 1, onMove = () => {}) {
   if (!run) return;
   const choice = $('schritt-verfahren');
   choice.querySelectorAll('label').forEach((l) => l.remove());
-  for (const [index, { method }] of run.methods.entries()) {
+  for (const [index, { method, passes }] of run.methods.entries()) {
     const label = document.createElement('label');
     const radio = document.createElement('input');
-    Object.assign(radio, { type: 'radio', name: 'verfahren', value: String(index) });
+    // A method that the start values refused has no pass to show.
+    Object.assign(radio, { type: 'radio', name: 'verfahren', value: String(index), disabled: !passes.length });
     radio.addEventListener('change', () => go(index, state.k));
-    label.append(radio, ` ${method.name}`);
+    label.append(radio, ` ${method.label}`);
     choice.append(label);
   }
   go(m, pass - 1);
 }
 
-// Opens pass k (from 0) of method m, clamped to the block.
+// The methods that ran, in the table's order.
+const running = () => state.run.methods.map((r, m) => m).filter((m) => state.run.methods[m].passes.length);
+
+// Opens pass k (from 0) of method m, clamped to the block; a method that
+// did not run gives way to the first that did.
 export function go(m, k) {
   if (!state || !state.run) return;
+  if (!state.run.methods[m].passes.length) m = running()[0];
+  if (m === undefined) return;
   const n = state.run.methods[m].passes.length;
   state.m = m;
   state.k = Math.max(0, Math.min(n - 1, k));
@@ -65,11 +72,13 @@ export function goTo(name) {
       `Der Link nennt keinen Durchlauf: "${said}". Erwartet: ein Verfahren (${letters.join(', ')}) und die ` +
       'Nummer des Durchlaufs, etwa N7.'
     );
-  const n = state.run.methods[m].passes.length;
+  const { method, passes, refusal } = state.run.methods[m];
+  const n = passes.length;
   go(m, Number(found[2]) - 1);
+  if (refusal) return `Der Link nennt ${said}, aber ${method.label} läuft nicht: ${refusal}.`;
   return Number(found[2]) <= n
     ? ''
-    : `Der Link nennt ${said}, aber ${state.run.methods[m].method.name} hat nur ${n} Durchläufe: gezeigt ist der letzte.`;
+    : `Der Link nennt ${said}, aber ${method.label} hat nur ${n} Durchläufe: gezeigt ist der letzte.`;
 }
 
 function draw() {
@@ -86,16 +95,16 @@ function draw() {
   const slider = $('schritt-regler');
   slider.max = String(passes.length);
   slider.value = String(k + 1);
-  $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${method.name})`;
+  $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${method.label})`;
   showSentence(passSentence(run, m, k));
   $('schritt-werte').textContent =
-    `Mit 17 Stellen: ${method.values.map(([name, field]) => `${name} = ${p.text(field)} ${unitOf(field)}`).join('; ')}.`;
+    `Mit 17 Stellen: ${method.values.map(([name, field]) => `${name} = ${p.text(field)} ${unitOf(field)}`.trim()).join('; ')}.`;
   const built = construct(core, method, p, { passes, k, m });
   const w = stepWindow(core, built, run.circuit[2]);
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
   if (state.chart) state.chart.destroy();
   $('schritt-bild').zeichnung = null;
-  $('schritt-gitter').textContent = w && w.grid ? gridText(core, w) : '';
+  $('schritt-gitter').textContent = w && w.grid ? gridSentence(core, w, run.circuit[0]) : '';
   const said = w ? axisText(core, w, missing(method, p)) : '';
   $('schritt-achse').textContent = w
     ? said
@@ -125,7 +134,7 @@ function showSentence(parts) {
       if (typeof part === 'string') return document.createTextNode(part);
       const span = document.createElement('span');
       span.className = 'wert';
-      const unit = Number.isFinite(part.value) ? ` ${part.unit}` : '';
+      const unit = Number.isFinite(part.value) && part.unit ? ` ${part.unit}` : '';
       span.textContent = `${part.text(digits[next++])}${unit}`;
       span.title = `${part.name} = ${part.text(17)}${unit}`;
       return span;
@@ -149,28 +158,6 @@ function axisText(core, w, gap) {
     );
   if (gap) said.push(gap);
   return said.join(' ');
-}
-
-// The grid view explained: the grid's step in I, the residual's quantum,
-// and why f moves in steps.
-function gridText(core, w) {
-  const g = core.gridFacts(w.c, w.grid[0].length);
-  const u = core.format(state.run.circuit[0], 6);
-  const step = g.quantum
-    ? g.quantum === g.ulpU
-      ? `in Stufen von ulp(U) = 2^${g.expU} V ≈ ${core.format(g.ulpU, 3)} V`
-      : g.quantum === g.ulpU / 2
-        ? `in Stufen von ulp(U) / 2 = 2^${g.expU - 1} V ≈ ${core.format(g.quantum, 3)} V`
-        : `in Stufen von mindestens ${core.format(g.quantum, 3)} V`
-    : 'hier gar nicht';
-  return (
-    `Das Gitter: benachbarte doubles bei I ≈ ${core.format(w.c, 6)} A liegen ulp(I) = 2^${g.expI} A ≈ ` +
-    `${core.format(g.ulpI, 3)} A auseinander; dazwischen gibt es keinen Strom. Das Residuum springt ${step}: ` +
-    `Zuletzt zieht f die Spannung U = ${u} V ab. Die Summe U_T · ln(I / I_S + 1) + R · I davor liegt nahe bei U, ` +
-    `wo benachbarte doubles ulp(U) = ${core.format(g.ulpU, 3)} V auseinander liegen, und die Subtraktion ist ` +
-    `exakt. Ein Schritt von I um ein ulp ändert R · I nur um R · ulp(I) ≈ ${core.format(g.step, 3)} V; so bleibt ` +
-    'f über einige doubles gleich und springt dann. Blass dahinter: die reelle Kurve, genau gerechnet und einmal gerundet.'
-  );
 }
 
 // Where pixels go: font sizes and widths grow in the presentation mode.
@@ -255,7 +242,7 @@ function plot(core, built, w, method, said) {
   chart.ctx.canvas.setAttribute('role', 'img');
   chart.ctx.canvas.setAttribute(
     'aria-label',
-    `Schritt für Schritt: ${method.name}, Durchlauf ${state.k + 1}, ` +
+    `Schritt für Schritt: ${method.label}, Durchlauf ${state.k + 1}, ` +
       'auf der Kurve f(I); der Satz darunter sagt, was das Bild zeigt',
   );
   return chart;
@@ -273,12 +260,13 @@ export function watchSteps() {
   $('schritt').addEventListener('keydown', (e) => {
     if (!state || !state.run) return;
     const n = state.run.methods[state.m].passes.length;
-    const count = state.run.methods.length;
+    const them = running();
+    const at = them.indexOf(state.m);
     const moves = {
       ArrowLeft: [state.m, state.k - 1],
       ArrowRight: [state.m, state.k + 1],
-      ArrowUp: [(state.m + count - 1) % count, state.k],
-      ArrowDown: [(state.m + 1) % count, state.k],
+      ArrowUp: [them[(at + them.length - 1) % them.length], state.k],
+      ArrowDown: [them[(at + 1) % them.length], state.k],
       Home: [state.m, 0],
       End: [state.m, n - 1],
     };

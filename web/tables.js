@@ -2,7 +2,7 @@
 // it, how each ended, and one table of passes per chosen method (tabs),
 // with 6 or 17 digits, each exportable as CSV and as a LaTeX tabular. Every
 // value is the module's, formatted by it.
-import { verdict } from './passes.js';
+import { verdict, ran } from './passes.js';
 
 const $ = (id) => document.getElementById(id);
 const cell = (tag, text, attrs = {}) => {
@@ -32,9 +32,10 @@ export function columns(method) {
     ['I in A', 'next'],
     [delta, 'd'],
   ];
-  if (method.ends) cols.push([`${method.ends[0]} in A`, 'shownA'], [`${method.ends[1]} in A`, 'shownB']);
+  const ends = method.endLabels || method.ends;
+  if (ends) cols.push([`${ends[0]} in A`, 'shownA'], [`${ends[1]} in A`, 'shownB']);
   cols.push(['I − I* in A', 'error'], ['Abstand in ulp', 'ulps', 3], ['richtige Stellen', 'digits', 3]);
-  cols.push(['beobachtete Ordnung', 'order', 3]);
+  cols.push([`beobachtete Ordnung${method.byWidth ? ' (der Intervallbreite)' : ''}`, 'order', 3]);
   return cols;
 }
 
@@ -43,13 +44,25 @@ export function showRoot(run) {
   const box = $('wurzel');
   box.dataset.wert = run.root ? run.root.nearest : 'keine';
   box.textContent = run.root
-    ? `Wahre Nullstelle: I* = ${run.root.nearest} A (das nächste double); auf 40 Stellen I* = ${run.root.digits} A.`
+    ? `Wahre Nullstelle: I* = ${run.root.nearest} A (das nächste double); auf 40 Stellen I* = ${run.root.digits} A ` +
+      '(die Nullstelle für U, R, I_S und U_T als binary64-Werte).'
     : 'Keine wahre Nullstelle: R oder I_S ist nicht positiv, oder ein Wert ist nicht endlich.';
   const body = $('vergleich').tBodies[0];
   body.replaceChildren(
-    ...run.methods.map(({ method, passes, ending, ulpsText, orderText }) => {
-      const last = passes[passes.length - 1];
+    ...run.methods.map(({ method, passes, ending, ulpsText, orderText, refusal }) => {
       const row = document.createElement('tr');
+      const head = cell('th', `${method.letter} ${method.label}`, { scope: 'row' });
+      if (refusal) {
+        Object.assign(row.dataset, { verfahren: method.letter, durchlaeufe: '0', ende: 'kein Lauf', letzter: '' });
+        row.append(
+          head,
+          cell('td', '–'),
+          cell('td', `kein Lauf: ${refusal}`, { colspan: '4' }),
+          cell('td', method.order),
+        );
+        return row;
+      }
+      const last = passes[passes.length - 1];
       Object.assign(row.dataset, {
         verfahren: method.letter,
         durchlaeufe: String(passes.length),
@@ -57,23 +70,25 @@ export function showRoot(run) {
         letzter: last.text('next', 17),
       });
       row.append(
-        cell('th', `${method.letter} ${method.name}`, { scope: 'row' }),
+        head,
         cell('td', String(passes.length)),
         cell('td', ending),
         cell('td', last.text('next', 17)),
         cell('td', ulpsText),
-        cell('td', orderText),
+        cell('td', orderText === '-' ? 'nicht bestimmbar' : orderText),
+        cell('td', method.order),
       );
       return row;
     }),
   );
-  $('urteil').replaceChildren(...run.methods.map(({ method }, m) => cell('li', `${method.name}: ${verdict(run, m)}`)));
+  $('urteil').replaceChildren(...run.methods.map(({ method }, m) => cell('li', `${method.label}: ${verdict(run, m)}`)));
 }
 
 // The tabs and the table of the chosen methods (indices into run.methods),
 // tab the letter of the one shown, digits 6 or 17; onOpen(m, k) opens pass
 // k of method m in the step view, onTab(letter) follows the tabs.
-export function showTables(run, chosen, tab, digits, onOpen, onTab) {
+export function showTables(run, picked, tab, digits, onOpen, onTab) {
+  const chosen = ran(run, picked);
   const tabs = $('reiter');
   const shownMethod = chosen.includes(run.methods.findIndex((r) => r.method.letter === tab))
     ? run.methods.findIndex((r) => r.method.letter === tab)
@@ -81,7 +96,7 @@ export function showTables(run, chosen, tab, digits, onOpen, onTab) {
   tabs.replaceChildren(
     ...chosen.map((m) => {
       const { method } = run.methods[m];
-      const b = cell('button', method.name, {
+      const b = cell('button', method.label, {
         type: 'button',
         role: 'tab',
         id: `reiter-${method.letter}`,
@@ -143,6 +158,17 @@ function passTable(run, m, digits, onOpen) {
   const wrap = cell('div', '', { class: 'rolle' });
   wrap.append(table);
   const end = cell('p', `Ende: ${verdict(run, m)}.`, { class: 'tabellen-ende' });
+  const notes = [];
+  if (passes.some((p) => p.digits < 0))
+    notes.push(
+      'Richtige Stellen sind −log10(|I − I*| / |I*|): negativ, wo der Fehler größer ist als I* selbst ' +
+        '(ein Schätzwert, der mehr als doppelt so groß oder negativ ist).',
+    );
+  if (passes.some((p) => !Number.isNaN(p.order)))
+    notes.push(
+      `Die beobachtete Ordnung ln(e[k+1] / e[k]) / ln(e[k] / e[k-1]) steht nur, wo drei Werte e ${method.byWidth ? '(die Breiten des Intervalls)' : '(die Fehler)'} ` +
+        'mehr als 1024 ulp von I* groß sind und fallen und die Schätzung eines benachbarten Durchlaufs auf ein Zehntel übereinstimmt.',
+    );
   const downloads = cell('p', '', { class: 'downloads' });
   downloads.append(
     download(`${method.letter}-durchlaeufe.csv`, 'CSV', () => passCsv(run, m), 'text/csv'),
@@ -156,7 +182,7 @@ function passTable(run, m, digits, onOpen) {
       'text/x-tex',
     ),
   );
-  panel.append(wrap, end, downloads);
+  panel.append(wrap, end, ...notes.map((text) => cell('p', text, { class: 'tabellen-hinweis' })), downloads);
   return panel;
 }
 
@@ -197,7 +223,7 @@ export function passLatex(run, m, digits, siunitx) {
       `${[String(k + 1), ...cols.slice(1).map(([, f, fixed]) => num(shown(run, p, f, fixed || digits, null)))].join(' & ')} \\\\`,
   );
   return [
-    `% ${method.name}: die Durchläufe (diodesolve/diodelab), booktabs${siunitx ? ' und siunitx' : ''}`,
+    `% ${method.label}: die Durchläufe (diodesolve/diodelab), booktabs${siunitx ? ' und siunitx' : ''}`,
     `\\begin{tabular}{${'r'.repeat(cols.length)}}`,
     '\\toprule',
     `${cols.map(([name]) => tex(name)).join(' & ')} \\\\`,

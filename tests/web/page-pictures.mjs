@@ -58,6 +58,18 @@ async function checkStep(page, what) {
   labels.forEach((a, i) =>
     labels.slice(i + 1).forEach((b) => check(!overlap(a, b), `${what}: "${a.text}" overlaps "${b.text}"`)),
   );
+  // A point's label lies nearer its own point than any other labelled one,
+  // or a leader line joins it to its point: no label reads as another's.
+  const away = (b, [x, y]) => Math.hypot(Math.max(b.x - x, 0, x - b.x - b.w), Math.max(b.y - y, 0, y - b.y - b.h));
+  for (const part of [z, z.inset].filter(Boolean)) {
+    const anchored = part.labels.filter((l) => l.anchor);
+    for (const l of anchored.filter((x) => !x.leader)) {
+      const other = anchored.find(
+        (o) => o !== l && o.anchor.join() !== l.anchor.join() && away(l, o.anchor) <= away(l, l.anchor),
+      );
+      check(!other, `${what}: "${l.text}" lies nearer the point of "${other && other.text}"`);
+    }
+  }
   return { z, caption };
 }
 
@@ -66,7 +78,7 @@ async function checkStep(page, what) {
 async function checkSentence(page, what) {
   const values = await page.$$eval('#schritt-satz .wert', (s) => s.map((e) => [e.textContent, e.title]));
   for (const [text, exact] of values) {
-    check(/ (A|V|V\/A)$|nan|inf/.test(text), `${what}: "${text}" has no unit`);
+    check(/ (A|V|V\/A)$|nan|inf/.test(text) || exact.startsWith('Faktor = '), `${what}: "${text}" has no unit`);
     const same = values.find(([t, e]) => t === text && e.split(' = ')[1] !== exact.split(' = ')[1]);
     check(!same, `${what}: "${text}" stands for ${exact} and ${same && same[1]}`);
   }
@@ -104,6 +116,7 @@ const steps = [
   [c12, 'N200'],
   ...['S', 'I', 'P', 'A', 'G', 'B'].flatMap((letter) => [
     [c07, `${letter}1`],
+    [c07, `${letter}3`],
     [c07, `${letter}6`],
     [c12, `${letter}3`],
   ]),

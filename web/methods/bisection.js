@@ -3,6 +3,7 @@
 import { signWord, relation } from './words.js';
 
 export default {
+  subject: 'Die Halbierung',
   // The values of a pass as the step view lists them: [name, field].
   values: [
     ['lo', 'a'],

@@ -1,6 +1,7 @@
 // Regula falsi (R) on the page: its values, its sentence and its
 // construction in the step view.
 import { signWord } from './words.js';
+import { order } from '../passes.js';
 
 // The secant through (a, fa) and (b, fb), where it meets the axis, and the
 // residual there: what regula falsi's sentence and the secant method's
@@ -22,6 +23,7 @@ export const secantWords = (p, v) => [
 ];
 
 const regulaFalsi = {
+  subject: 'Die Regula falsi',
   values: [
     ['a', 'a'],
     ['fa', 'fa'],
@@ -73,21 +75,33 @@ const regulaFalsi = {
 
 export default regulaFalsi;
 
+// The side of the true root a point lies on (a pass field -1, 0 or 1), in
+// words; null where it is not known.
+const sideWord = (side) =>
+  Number.isNaN(side) ? null : side < 0 ? 'unter I*' : side > 0 ? 'über I*' : 'genau auf dem double nächst I*';
+
 // Illinois (I), Pegasus (P) and Anderson-Bjoerck (A): regula falsi whose
-// kept end's residual is scaled when the same end moved twice in a row.
-const scaledVariant = (how) => ({
+// kept end's residual is scaled when the same end moved twice in a row;
+// how(moved) says by what, the moved end named.
+const scaledVariant = (how, more) => ({
   ...regulaFalsi,
+  ...more,
   values: [...regulaFalsi.values, ["fa'", 'faAfter'], ["fb'", 'fbAfter']],
   sentence(p, v) {
     const parts = regulaFalsi.sentence(p, v);
     if (!p.scaled) return parts;
-    const [name, field] = p.scaled === 1 ? ['fa', 'faAfter'] : ['fb', 'fbAfter'];
-    const moved = p.scaled === 1 ? 'b' : 'a';
+    const [kept, moved] = p.scaled === 1 ? ['a', 'b'] : ['b', 'a'];
+    const keptAt = p.scaled === 1 ? p.aAfter : p.bAfter;
     return [
       ...parts,
-      ` Da ${moved} schon im vorigen Durchlauf rückte, wird das Residuum des anderen Endes skaliert (${how}): ${name} = `,
-      v(name, field),
-      '; so liegt die nächste Sekante steiler und schneidet die Achse jenseits der Nullstelle.',
+      ` ${moved} rückte schon im vorigen Durchlauf; ${kept} bleibt stehen, und sein Residuum wird skaliert (${how(moved)}): f${kept} = `,
+      v(`f${kept}`, `f${kept}`),
+      ' mal ',
+      v('Faktor', 'factor'),
+      ` wird f${kept}' = `,
+      v(`f${kept}'`, `f${kept}After`),
+      '.',
+      ...nextSecant(p, v, kept, keptAt, moved),
     ];
   },
   stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
@@ -102,6 +116,59 @@ const scaledVariant = (how) => ({
   },
 });
 
-export const illinois = scaledVariant('Illinois: halbiert');
-export const pegasus = scaledVariant('Pegasus: mal fa / (fa + d) des bewegten Endes');
-export const andersonBjoerck = scaledVariant('Anderson-Björck: mal 1 - d / f des bewegten Endes, sonst 0.5');
+// What the scaling does to the next secant, from the module's two points
+// (with the scaling and without it) and slopes: nearer the kept end or
+// not, flatter or steeper, and on which side of I* its point falls where
+// that is known.
+function nextSecant(p, v, kept, keptAt, moved) {
+  const [r1, r0] = [p.nextPoint, p.unscaledPoint];
+  if (!Number.isFinite(r1) || !Number.isFinite(r0)) return [];
+  // Distances from the kept end in doubles, where both points lie on one
+  // side of it (or on it): exact, and ordered as the real distances are.
+  const apart = (x) => order(x) - order(keptAt);
+  const [e1, e0] = [apart(r1), apart(r0)];
+  const across = (e1 < 0n && e0 > 0n) || (e1 > 0n && e0 < 0n);
+  const abs = (e) => (e < 0n ? -e : e);
+  const where =
+    r1 === r0
+      ? 'an derselben Stelle'
+      : across
+        ? `auf der anderen Seite des stehenden Endes ${kept}`
+        : abs(e1) < abs(e0)
+          ? `näher am stehenden Ende ${kept}`
+          : `weiter weg vom stehenden Ende ${kept}`;
+  const [s1, s0] = [Math.abs(p.nextSlope), Math.abs(p.unscaledSlope)];
+  if (!(s1 >= 0 && s0 >= 0)) return [];
+  const slope = s1 < s0 ? 'flacher' : s1 > s0 ? 'steiler' : 'gleich steil';
+  const parts = [
+    ` Die nächste Sekante wird dadurch ${slope} (Steigung `,
+    v("s'", 'nextSlope'),
+    ' statt ',
+    v('s', 'unscaledSlope'),
+    ') und trifft die Achse bei ',
+    v("r'", 'nextPoint'),
+    ' statt bei ',
+    v('r', 'unscaledPoint'),
+    `: ${where}`,
+  ];
+  const [next, end] = [sideWord(p.nextSide), sideWord(Math.sign(p.error))];
+  if (next && end && p.nextSide !== 0 && p.error !== 0)
+    parts.push(
+      p.nextSide === Math.sign(p.error)
+        ? `; der Schnittpunkt bleibt ${next}, auf derselben Seite von I* wie ${moved}.`
+        : `; der Schnittpunkt liegt ${next}, auf der anderen Seite von I* als ${moved}.`,
+    );
+  else parts.push('.');
+  return parts;
+}
+
+export const illinois = scaledVariant(() => 'Illinois: mal 0.5', { subject: 'Das Illinois-Verfahren' });
+export const pegasus = scaledVariant(
+  (moved) => `Pegasus: mal f${moved} / (f${moved} + d), mit f${moved} dem vorigen Residuum von ${moved}`,
+  { subject: 'Das Pegasus-Verfahren' },
+);
+export const andersonBjoerck = scaledVariant(
+  (moved) =>
+    `Anderson-Björck: mal 1 - d / f${moved}, mit f${moved} dem vorigen Residuum von ${moved}; 0.5, wo das nicht positiv ist`,
+  { subject: 'Das Anderson-Björck-Verfahren', label: 'Anderson-Björck' },
+);

@@ -1,6 +1,7 @@
 // Newton (N) on the page: its values, its sentence and its construction in
 // the step view.
 export default {
+  subject: 'Das Newton-Verfahren',
   deltaAtStart: true,
   values: [
     ['x', 'from'],
@@ -43,6 +44,7 @@ export default {
 // interval that the residuals' signs narrowed, or is longer than half the
 // step before the last; then the interval's midpoint.
 export const guarded = {
+  subject: 'Newton mit Intervall',
   deltaAtStart: true,
   values: [
     ['x', 'from'],
@@ -67,14 +69,32 @@ export const guarded = {
       v('a', 'aAfter'),
       ', ',
       v('b', 'bAfter'),
-      "]. Die Tangente mit der Steigung s = f'(x) = ",
+      "]. Die Tangente hat die Steigung s = f'(x) = ",
       v('s', 'slope'),
     ];
-    if (p.word === 0) return [...parts, " führt in das Intervall: x' = x - d / s = ", v("x'", 'next'), '.'];
+    if (p.word === 0)
+      return [
+        ...parts,
+        "; ihr Schnittpunkt x' = x - d / s = ",
+        v("x'", 'next'),
+        p.next === p.from ? ' ist x selbst.' : ' liegt zwischen a und b, ihr Schritt ist kurz genug, und er gilt.',
+      ];
+    // Which of the two rules put the midpoint in its place.
+    const outside = [
+      '; ihr Schnittpunkt x - d / s = ',
+      v('x - d/s', 'tangentZero'),
+      ' liegt nicht echt zwischen a und b',
+    ];
+    const long = [
+      `${p.rule & 1 ? ', und ihr' : '; ihr'} Schritt |d / s| ist länger als die Hälfte von e = `,
+      v('e', 'stepBefore'),
+      k1(p),
+    ];
     return [
       ...parts,
-      ' führt aus dem Intervall oder ist länger als die Hälfte des vorletzten Schritts; ' +
-        "statt ihres Schnittpunkts gilt die Mitte x' = (a + b) / 2 = ",
+      ...(p.rule & 1 ? outside : []),
+      ...(p.rule & 2 ? long : []),
+      ". Statt ihres Schnittpunkts gilt die Mitte x' = (a + b) / 2 = ",
       v("x'", 'next'),
       '.',
     ];
@@ -99,6 +119,10 @@ export const guarded = {
     up(d, p.next);
   },
 };
+
+// What e, the step before the last, is at this pass: in the first two
+// passes still the start interval's width.
+const k1 = (p) => (p.k <= 1 ? ', der Breite des Startintervalls' : ', der Länge des vorletzten Schritts');
 
 // The window of a Newton pass: x and x'; where f(x) is not a number, also
 // the pass before's x, whose tangent led there.
@@ -129,7 +153,6 @@ function up(d, x) {
   d.unseen(
     x,
     after,
-    `f(x') = ${d.fmt(after)} V ist im Bild nicht von 0 zu unterscheiden: Tangente und Kurve fallen ` +
-      'hier zusammen, der Abstand ist etwa das Quadrat des vorigen.',
+    `f(x') = ${d.fmt(after)} V ist im Bild nicht von 0 zu unterscheiden: Tangente und Kurve fallen ` + 'hier zusammen.',
   );
 }

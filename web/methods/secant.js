@@ -4,6 +4,7 @@ import falsi, { secantWords } from './falsi.js';
 
 export default {
   ...falsi,
+  subject: 'Das Sekantenverfahren',
   ends: null,
   sentence: (p, v) => [
     ...secantWords(p, v),

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Every sentence the page says about a pass or a run, against the pass data
+# (tests/web/claims.mjs), under node, with the WebAssembly module brought up
+# to date first.
+# Usage: claims.sh SOURCE-DIR [RANDOM-CIRCUITS]   (exit 77: node or the
+# wasm toolchain missing)
+. "$(dirname "$0")/lib.sh"
+need_web "$1"
+node "$1/tests/web/claims.mjs" "$1/build/wasm/bin/diodeweb.wasm" "${2:-300}" || fail "a sentence claims what does not hold"
+finish
