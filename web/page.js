@@ -6,7 +6,7 @@ import { runCommand } from './wasi.js';
 import { openCore, splitWords } from './core.js';
 import { computeMap } from './map.js';
 import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey } from './chart.js';
-import { runPasses, convergenceSentence, ran } from './passes.js';
+import { runPasses, convergenceSentence, ran, pageMethodsOf } from './passes.js';
 import { showRoot, showTables } from './tables.js';
 import { showConsole, watchConsole } from './console.js';
 import { showSteps, goTo, watchSteps, redrawSteps } from './steps.js';
@@ -85,7 +85,7 @@ function showChoices() {
   $('auswahl')
     .querySelectorAll('label')
     .forEach((l) => l.remove());
-  for (const method of core.methods) {
+  for (const method of pageMethodsOf(core)) {
     const label = document.createElement('label');
     const box = Object.assign(document.createElement('input'), {
       type: 'checkbox',

@@ -51,6 +51,9 @@ export async function startBrowser(pagePath) {
     const started = Date.now();
     await page.goto(pathToFileURL(pagePath).href + query);
     await finished(page);
+    // No text of the page's own reads like a missing value.
+    const text = await page.evaluate(() => document.querySelector('main').innerText);
+    check(!/\bundefined\b|\[object /.test(text), `${query}: the page says "undefined" or "[object"`);
     return { page, context, millis: Date.now() - started };
   };
   return { browser, open, requests };
