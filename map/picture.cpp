@@ -125,7 +125,7 @@ static void write_colours(FILE *gp, const map_view *v)
     for (int k = end_repeat + 1; k < end_classes; ++k)
         if (view_shows(v, k))
             fprintf(gp, "%s'%s' %g", k > end_repeat + 1 ? ", " : "",
-                    end_class_table[k].name, class_value(k));
+                    end_class_table[k].tick, class_value(k));
     fprintf(gp,
             ")\nset cblabel 'Durchlaeufe %s; nach %d "
             "Durchlaeufen ohne Wiederholung (Grenze): ",
@@ -134,8 +134,6 @@ static void write_colours(FILE *gp, const map_view *v)
         if (end_class_table[k].at_limit)
             fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
                     end_class_table[k].picture);
-    if (v->level)
-        fprintf(gp, "; %s", end_class_table[end_level].picture);
     fputs("'\n", gp);
 }
 

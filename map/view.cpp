@@ -33,18 +33,18 @@ int pass_bucket_start(int k)
 }
 
 const end_class_words end_class_table[end_classes] = {
-    {"Wiederholung", "", "", 0},
+    {"Wiederholung", "", "", "", 0},
     {"an der Nullstelle",
      "an der Nullstelle (letzte zwei I <= 4 doubles auseinander)",
-     "rosa an der Nullstelle", 1},
+     "rosa an der Nullstelle", "an der Nullstelle", 1},
     {"kreist", "kreist (wechselt zwischen zwei Werten)",
-     "dunkelgrau kreist (zwischen zwei Werten)", 1},
+     "dunkelgrau kreist (zwischen zwei Werten)", "kreist", 1},
     {"kriecht", "kriecht (ohne Wiederholung, I endlich)", "hellgrau kriecht",
-     1},
-    {"nan/inf", "I nan oder inf", "rot mit I = nan oder inf", 1},
+     "kriecht", 1},
+    {"nan/inf", "I nan oder inf", "rot mit I = nan oder inf", "nan/inf", 1},
     {"Sekante waagerecht",
      "Sekante waagerecht (zwei gleiche Residuen: Ende mit dem letzten Wert)",
-     "braun Sekante waagerecht (zwei gleiche Residuen)", 0}};
+     "", "waagerecht", 0}}; // its tick beside the classes at the limit says it
 
 const int class_order[end_classes] = {end_repeat,      end_level,
                                       end_limit_close, end_limit_cycle,

@@ -29,12 +29,14 @@ enum end_class {
 extern const int class_order[end_classes];
 
 // The words of each class, defined here only: its name ("kreist"), its
-// line in the text map's legend, its phrase in the pictures' colour bar,
-// and whether it is a way to reach the limit.
+// line in the text map's legend, its phrase in the label of the pictures'
+// colour bar (the classes at the limit) and its tick there, and whether it
+// is a way to reach the limit.
 struct end_class_words {
     const char *name;
     const char *legend;
     const char *picture;
+    const char *tick;
     int at_limit;
 };
 extern const end_class_words end_class_table[end_classes];
