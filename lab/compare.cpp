@@ -79,11 +79,58 @@ int lab_refusal_of(int method, double u, double r, double i_s,
     return refused_none;
 }
 
+// Why each refusal stops its methods, with the values in braces: the
+// interval's ends {a} and {b}, f there {fa} and {fb}, the start {x} and
+// the argument of the logarithm there {q}.
+static const char *const refusal_texts[lab_refusals] = {
+    "",
+    "Im Startintervall [{a}, {b}] liegt a nicht unter b",
+    "Im Startintervall [{a}, {b}] ist f nicht endlich: f(a) = {fa} V, f(b) = "
+    "{fb} V",
+    "Das Startintervall [{a}, {b}] hat keinen Vorzeichenwechsel: f(a) = {fa} V "
+    "und f(b) = {fb} V",
+    "Der Startwert x0 = {x} liegt nicht im Definitionsbereich von f: x0 / I_S "
+    "+ "
+    "1 = {q} ist nicht positiv",
+    "Der Startwert x0 = {x} liegt nicht im Startintervall [{a}, {b}]"};
+
+// Writes text into buf (size bytes), each {name} as %g of its value.
+static size_t fill_in(char *buf, size_t size, const char *text,
+                      const char *const *names, const double *values)
+{
+    size_t used = 0;
+    for (const char *t = text; *t != '\0' && used + 1 < size;) {
+        const char *close = *t == '{' ? strchr(t, '}') : nullptr;
+        if (close == nullptr) {
+            buf[used++] = *t++;
+            continue;
+        }
+        int k = 0;
+        while (strncmp(names[k], t + 1, static_cast<size_t>(close - t - 1)) !=
+                   0 ||
+               names[k][close - t - 1] != '\0')
+            ++k;
+        int n = snprintf(buf + used, size - used, "%g", values[k]);
+        used += n > 0 ? static_cast<size_t>(n) : 0;
+        t = close + 1;
+    }
+    used = used < size ? used : size - 1;
+    buf[used] = '\0';
+    return used;
+}
+
 void lab_refusal_message(const int *method, const int *refusal, int count,
                          double u, double r, double i_s,
                          const lab_start_values *values, char *buf, size_t size)
 {
     const method_start *s = &values->start;
+    static const char *const names[] = {"a", "b", "fa", "fb", "x", "q"};
+    const double facts[] = {s->a,
+                            s->b,
+                            f(u, r, i_s, s->a),
+                            f(u, r, i_s, s->b),
+                            s->x,
+                            f_log_argument(s->x, i_s)};
     size_t used = 0;
     buf[0] = '\0';
     for (int kind = refused_none + 1; kind < lab_refusals; ++kind) {
@@ -94,50 +141,14 @@ void lab_refusal_message(const int *method, const int *refusal, int count,
                 snprintf(letters + n, sizeof letters - n, "%s%c", n ? ", " : "",
                          method_table[method[k]]->letter);
             }
-        if (letters[0] == '\0' || used >= size)
+        if (letters[0] == '\0' || used + 1 >= size)
             continue;
-        double fa = f(u, r, i_s, s->a), fb = f(u, r, i_s, s->b);
-        char *p = buf + used;
-        size_t room = size - used;
-        int n = 0;
-        switch (kind) {
-        case refused_order:
-            n = snprintf(p, room,
-                         "FEHLER: Im Startintervall [%g, %g] liegt a "
-                         "nicht unter b",
-                         s->a, s->b);
-            break;
-        case refused_not_finite:
-            n = snprintf(p, room,
-                         "FEHLER: Im Startintervall [%g, %g] ist f "
-                         "nicht endlich: f(a) = %g V, f(b) = %g V",
-                         s->a, s->b, fa, fb);
-            break;
-        case refused_no_change:
-            n = snprintf(p, room,
-                         "FEHLER: Das Startintervall [%g, %g] hat "
-                         "keinen Vorzeichenwechsel: f(a) = %g V und f(b) = %g "
-                         "V",
-                         s->a, s->b, fa, fb);
-            break;
-        case refused_domain:
-            n = snprintf(p, room,
-                         "FEHLER: Der Startwert x0 = %g liegt nicht "
-                         "im Definitionsbereich von f: x0 / I_S + 1 = %g ist "
-                         "nicht positiv",
-                         s->x, f_log_argument(s->x, i_s));
-            break;
-        default:
-            n = snprintf(p, room,
-                         "FEHLER: Der Startwert x0 = %g liegt nicht "
-                         "im Startintervall [%g, %g]",
-                         s->x, s->a, s->b);
-            break;
-        }
-        if (n > 0 && static_cast<size_t>(n) < room)
-            n += snprintf(p + n, room - static_cast<size_t>(n),
-                          "; ohne Lauf: %s!\n", letters);
+        char why[256];
+        fill_in(why, sizeof why, refusal_texts[kind], names, facts);
+        int n = snprintf(buf + used, size - used,
+                         "FEHLER: %s; ohne Lauf: %s!\n", why, letters);
         used += n > 0 ? static_cast<size_t>(n) : 0;
+        used = used < size ? used : size - 1;
     }
 }
 

@@ -81,7 +81,7 @@ int main(int argc, char **argv)
     if (status != exit_ok)
         return status;
     if (o.info != info_none)
-        return print_info(o.info, "diodelab", lab_help, 0, closed);
+        return print_info(o.info, "diodelab", lab_help(), 0, closed);
     if ((closed & closed_stdout) && o.path == nullptr)
         return write_error();
     output out;

@@ -13,26 +13,35 @@
 #include "input/answer.h"
 #include "solver/choose.h"
 
-const char lab_help[] =
-    "Aufruf: diodelab [--U W --R W --IS W] [--verfahren BUCHSTABEN]\n"
-    "                 [--intervall A:B] [--x0 X] [-o DATEI]\n"
-    "Sucht den Strom I der Reihenschaltung aus Widerstand und Diode mit "
-    "jedem\ngewaehlten Verfahren, zeigt jeden Durchlauf und vergleicht die "
-    "Ergebnisse mit\nder wahren Wurzel I*. Ohne --U, --R und --IS fragt es "
-    "wie diodesolve.\n"
-    "  --U, --R, --IS W      Spannung (V), Widerstand (Ohm), "
-    "Saettigungsstrom (A)\n"
-    "  --verfahren BUCHSTABEN  welche Verfahren in welcher Reihenfolge "
-    "(Voreinstellung\n"
-    "               HRNSIPAGB): H Halbierung, R Regula falsi, N Newton,\n"
-    "               S Sekantenverfahren, I Illinois, P Pegasus,\n"
-    "               A Anderson-Bjoerck, G Newton mit Intervall, B Brent\n"
-    "  --intervall A:B  Startintervall statt [0, U/R] (fuer alle "
-    "Verfahren)\n"
-    "  --x0 X       Startwert von Newton und G statt U/R (mit --intervall "
-    "allein: B)\n"
-    "  -o DATEI     in DATEI schreiben statt auf die Standardausgabe\n"
-    "  -h, --help   diese Hilfe                 --version   die Version\n";
+const char *lab_help()
+{
+    static char help[2048];
+    char letters[method_count + 1], list[512];
+    method_letters(letters);
+    method_help_list(list, sizeof list, 15, 78);
+    snprintf(help, sizeof help,
+             "Aufruf: diodelab [--U W --R W --IS W] [--verfahren BUCHSTABEN]\n"
+             "                 [--intervall A:B] [--x0 X] [-o DATEI]\n"
+             "Sucht den Strom I der Reihenschaltung aus Widerstand und Diode "
+             "mit jedem\ngewaehlten Verfahren, zeigt jeden Durchlauf und "
+             "vergleicht die Ergebnisse mit\nder wahren Wurzel I*. Ohne --U, "
+             "--R und --IS fragt es wie diodesolve.\n"
+             "  --U, --R, --IS W      Spannung (V), Widerstand (Ohm), "
+             "Saettigungsstrom (A)\n"
+             "  --verfahren BUCHSTABEN  welche Verfahren in welcher "
+             "Reihenfolge (Voreinstellung\n"
+             "               alle: %s):\n%s"
+             "  --intervall A:B  Startintervall statt [0, U/R] (fuer alle "
+             "Verfahren)\n"
+             "  --x0 X       Startwert von Newton und G statt U/R (mit "
+             "--intervall allein: B)\n"
+             "  -o DATEI     in DATEI schreiben statt auf die "
+             "Standardausgabe\n"
+             "  -h, --help   diese Hilfe                 --version   die "
+             "Version\n",
+             letters, list);
+    return help;
+}
 
 static const char *const circuit_options[] = {"--U", "--R", "--IS"};
 

@@ -21,6 +21,7 @@ struct lab_options {
 // message naming the argument that was wrong.
 int parse_lab_options(int argc, char **argv, lab_options *o);
 
-extern const char lab_help[];
+// The usage, the methods listed from the table.
+const char *lab_help();
 
 #endif // LAB_OPTIONS_H_

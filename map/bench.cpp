@@ -165,8 +165,11 @@ static void show(const char *what, timing t, double unit, const char *per)
 static void peak_memory(char *program)
 {
     static const char *const kinds[] = {"--csv", "--text", "--png", "--csv"};
-    for (const char *kind : kinds) {
-        int all = kind == kinds[3]; // the last: with all nine methods
+    char letters[method_count + 1];
+    method_letters(letters);
+    for (int k = 0; k < 4; ++k) {
+        const char *kind = kinds[k];
+        int all = k == 3; // the last: with all the methods
         char *args[] = {program,
                         const_cast<char *>("--grid"),
                         const_cast<char *>("4000x4000"),
@@ -174,29 +177,33 @@ static void peak_memory(char *program)
                         const_cast<char *>("-o"),
                         const_cast<char *>("/dev/null"),
                         const_cast<char *>("--verfahren"),
-                        const_cast<char *>(all ? "HRNSIPAGB" : "HRN"),
+                        all ? letters : const_cast<char *>(map_default_methods),
                         nullptr};
         long kib = -1;
         run_tool(args, "/dev/null", &kib);
-        printf("  diodemap --grid 4000x4000 %-6s%s: hoechstens %5.1f MiB "
+        printf("  diodemap --grid 4000x4000 %-6s%s%s: hoechstens %5.1f MiB "
                "Speicher%s\n",
-               kind, all ? " --verfahren HRNSIPAGB" : "",
+               kind, all ? " --verfahren " : "", all ? letters : "",
                static_cast<double>(kib) / 1024.0,
                strcmp(kind, "--png") == 0 ? " (mit gnuplot)" : "");
     }
 }
 
-// All nine methods beside the three, end to end (--text), on one thread
-// and two: the target is at most 3 times the three's time. Then diodelab
-// on one circuit with all nine, the median of 21 runs (target 10 ms).
+// All the methods of the table beside the three, end to end (--text), on
+// one thread and two: the target is at most 3 times the three's time per
+// method beyond them. Then diodelab on one circuit with all of them, the
+// median of 21 runs (target 10 ms).
 static void remedies(char *program, int n)
 {
+    char letters[method_count + 1];
+    method_letters(letters);
     for (int threads = 1; threads <= 2; ++threads) {
         timing three = tool_times(program, n, "--text", threads);
-        timing nine = tool_times(program, n, "--text", threads, "HRNSIPAGB");
-        printf("  diodemap --verfahren HRNSIPAGB, %d Thread(s): %.3f s, %.2f x "
-               "die drei Verfahren (%.3f s; Ziel: hoechstens 3 x)\n",
-               threads, nine.median, nine.median / three.median, three.median);
+        timing all = tool_times(program, n, "--text", threads, letters);
+        printf("  diodemap --verfahren %s, %d Thread(s): %.3f s, %.2f x "
+               "die drei Verfahren (%.3f s; Ziel: hoechstens %.1f x)\n",
+               letters, threads, all.median, all.median / three.median,
+               three.median, method_count / 3.0);
     }
     char lab[4096];
     snprintf(lab, sizeof lab, "%s", program);
@@ -217,9 +224,9 @@ static void remedies(char *program, int n)
     for (double &one : t)
         one = run_tool(args, "/dev/null", &kib);
     std::sort(t, t + 21);
-    printf("  diodelab, eine Schaltung, alle neun Verfahren: %.1f ms (Median "
+    printf("  diodelab, eine Schaltung, alle %d Verfahren: %.1f ms (Median "
            "aus 21, mit Programmstart; Ziel: unter 10 ms)\n",
-           t[10] * 1e3);
+           method_count, t[10] * 1e3);
 }
 
 int main(int argc, char **argv)

@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     if (status != exit_ok)
         return status;
     if (o.info != info_none)
-        return print_info(o.info, "diodemap", map_help, 1, closed);
+        return print_info(o.info, "diodemap", map_help(), 1, closed);
     if (refuses_terminal(o.format, o.path))
         return exit_usage;
     if ((closed & closed_stdout) && o.path == nullptr)

@@ -7,9 +7,9 @@
 
 #include <cmath>
 
-#include "solver/bisection.h"
-#include "solver/falsi.h"
-#include "solver/newton.h"
+#include "solver/methods/bisection.h"
+#include "solver/methods/falsi.h"
+#include "solver/methods/newton.h"
 
 enum { lanes = 8 };
 
@@ -23,15 +23,17 @@ struct row {
 };
 
 // The fields of method_state that a pass in the lanes reads or writes, as
-// arrays across the lanes. Each lane also keeps its whole state, from which
-// these are taken at its start and into which they go back at its end, so
-// that a field not listed here is carried whole; a field that the lanes'
-// passes use must be listed, or they do not compile.
+// arrays across the lanes, and the ends and their residuals of the method's
+// own state (bisection's and regula falsi's; Newton keeps none between its
+// passes). Each lane also keeps its whole state, from which these are
+// taken at its start and into which they go back at its end, so that a
+// field not listed here is carried whole; a field that the lanes' passes
+// use must be listed, or they do not compile.
 // clang-format off
 #define LANE_FIELDS(F) \
     F(double, u) F(double, r) F(double, i_s) \
-    F(double, a) F(double, b) F(double, fa) F(double, fb) \
     F(double, est) F(double, prev) F(uint64_t, n)
+#define LANE_ENDS(F) F(a) F(b) F(fa) F(fb)
 // clang-format on
 
 // lanes circuits running one method, laid out as arrays so that each step
@@ -39,7 +41,10 @@ struct row {
 // to back; column -1 marks a lane with no circuit left (it runs on idly).
 struct alignas(64) lane_set {
 #define DECLARE(type, name) type name[lanes];
+#define DECLARE_END(name) double name[lanes];
     LANE_FIELDS(DECLARE)
+    LANE_ENDS(DECLARE_END)
+#undef DECLARE_END
 #undef DECLARE
     method_state state[lanes];
     int column[lanes];
@@ -52,6 +57,29 @@ static void circuit_at(const row *w, int x, double v[map_quantities])
     v[w->spec->x] = w->xs[x];
 }
 
+// The ends of a lane's method as the lanes keep them: bisection's lo and hi
+// (residuals 0), regula falsi's ends and residuals, none for Newton.
+template <int lane> static falsi_state lane_ends(const method_state *s)
+{
+    if constexpr (lane == lane_bisection) {
+        bisection_state o = method_own<bisection_state>(s);
+        return falsi_state{o.a, o.b, 0.0, 0.0};
+    } else if constexpr (lane == lane_falsi) {
+        return method_own<falsi_state>(s);
+    } else {
+        return falsi_state{0.0, 0.0, 0.0, 0.0};
+    }
+}
+template <int lane>
+static void keep_lane_ends(method_state *s, const falsi_state &ends)
+{
+    if constexpr (lane == lane_bisection)
+        method_keep(s, bisection_state{ends.a, ends.b});
+    else if constexpr (lane == lane_falsi)
+        method_keep(s, ends);
+}
+
+template <int lane>
 static void start_lane(lane_set *b, int l, int method, const row *w, int x)
 {
     double v[map_quantities];
@@ -60,7 +88,11 @@ static void start_lane(lane_set *b, int l, int method, const row *w, int x)
     method_begin(s, method, v[quantity_u], v[quantity_r], v[quantity_i_s],
                  nullptr);
 #define IN(type, name) b->name[l] = s->name;
+#define IN_END(name) b->name[l] = ends.name;
     LANE_FIELDS(IN)
+    falsi_state ends = lane_ends<lane>(s);
+    LANE_ENDS(IN_END)
+#undef IN_END
 #undef IN
 }
 
@@ -73,13 +105,21 @@ static void take_outcome(const method_end *end, method_outcome *o)
     o->close = static_cast<unsigned char>(end->close);
 }
 
+template <int lane>
 static void finish_lane(lane_set *b, int l, method_outcome *o)
 {
     method_state *s = &b->state[l];
 #define OUT(type, name) s->name = b->name[l];
+#define OUT_END(name) ends.name = b->name[l];
     LANE_FIELDS(OUT)
+    falsi_state ends;
+    LANE_ENDS(OUT_END)
+    keep_lane_ends<lane>(s, ends);
+#undef OUT_END
 #undef OUT
-    s->ending = method_repeat_ending(s->n, s->est, s->prev);
+    stop_facts facts = {s->n, s->est, s->prev, 0.0, 0.0, 0.0, 0.0, 0.0};
+    const method_def *def = method_table[s->method];
+    s->ending = stop_first(def->stops, def->stop_count, &facts);
     method_end end;
     method_finish(s, &end);
     take_outcome(&end, o);
@@ -144,7 +184,7 @@ static void run_lanes(const row *w, int k, method_outcome *cells)
     int active = 0;
     for (int l = 0; l < lanes; ++l) {
         int x = next < w->width ? next++ : -1;
-        start_lane(&b, l, method, w, x < 0 ? 0 : x);
+        start_lane<lane>(&b, l, method, w, x < 0 ? 0 : x);
         b.column[l] = x;
         active += x >= 0;
     }
@@ -159,10 +199,10 @@ static void run_lanes(const row *w, int k, method_outcome *cells)
         for (int l = 0; l < lanes; ++l) {
             if (!stop[l] || b.column[l] < 0)
                 continue;
-            finish_lane(&b, l, &cells[b.column[l] * stride + k]);
+            finish_lane<lane>(&b, l, &cells[b.column[l] * stride + k]);
             int x = next < w->width ? next++ : -1;
             if (x >= 0)
-                start_lane(&b, l, method, w, x);
+                start_lane<lane>(&b, l, method, w, x);
             else
                 --active;
             b.column[l] = x;
@@ -171,8 +211,10 @@ static void run_lanes(const row *w, int k, method_outcome *cells)
 }
 
 // A method without lanes of its own: lanes circuits in lockstep all the
-// same, each pass through the method's two halves (method_def's prepare
-// and take) with the logarithms of all lanes back to back between them.
+// same, each pass through the method's halves (method_def's prepare and
+// take) with the logarithms of all lanes back to back between them. A pass
+// that needs f at more than one point takes one round of the lanes for
+// each; within[l] says that lane l is amid such a pass.
 static void run_states(const row *w, int k, method_outcome *cells)
 {
     int method = w->spec->method[k];
@@ -192,17 +234,20 @@ static void run_states(const row *w, int k, method_outcome *cells)
     };
     for (int l = 0; l < lanes; ++l)
         active += start(l);
+    int within[lanes] = {};
     while (active > 0) {
         double g[lanes];
         for (int l = 0; l < lanes; ++l) {
-            def->prepare(&s[l]);
+            if (!within[l])
+                def->prepare(&s[l]);
             g[l] = f_log_argument(s[l].point, s[l].i_s);
         }
         for (int l = 0; l < lanes; ++l)
             g[l] = std::log(g[l]);
         for (int l = 0; l < lanes; ++l) {
-            def->take(&s[l], f_from_log(s[l].u, s[l].r, s[l].point, g[l]));
-            if (s[l].ending == ending_none || column[l] < 0)
+            double d = f_from_log(s[l].u, s[l].r, s[l].point, g[l]);
+            within[l] = !def->take(&s[l], d);
+            if (within[l] || s[l].ending == ending_none || column[l] < 0)
                 continue;
             method_end end;
             method_finish(&s[l], &end);

@@ -11,7 +11,8 @@
 #include "common/status.h"
 #include "solver/choose.h"
 
-const char map_help[] =
+// The usage around the letters of all the methods.
+static const char map_help_head[] =
     "Aufruf: diodemap [--U W|A:B] [--R W|A:B] [--IS W|A:B] [--grid BxH]\n"
     "                 [--verfahren BUCHSTABEN] [--threads N]\n"
     "                 [--svg | --png | --text | --csv] [-o DATEI]\n"
@@ -24,7 +25,9 @@ const char map_help[] =
     "  --grid BxH   B mal H Gitterpunkte, von 2x2 bis 4000x4000\n"
     "  --verfahren BUCHSTABEN  welche Verfahren in welcher Reihenfolge "
     "(Voreinstellung\n"
-    "               HRN; alle: HRNSIPAGB, siehe diodelab)\n"
+    "               HRN; alle: ";
+static const char map_help_tail[] =
+    ", siehe diodelab)\n"
     "  --threads N  Anzahl der Threads (Voreinstellung: alle Prozessoren)\n"
     "  --svg        SVG-Bild (Voreinstellung)   --png   PNG-Bild\n"
     "  --text       Textkarte so breit wie das Terminal\n"
@@ -33,6 +36,16 @@ const char map_help[] =
     "  -o DATEI     in DATEI schreiben statt auf die Standardausgabe\n"
     "  -h, --help   diese Hilfe                 --version   die Version\n"
     "Bilder gehen nie in ein Terminal: -o DATEI oder > DATEI verwenden.\n";
+
+const char *map_help()
+{
+    static char help[2048];
+    char letters[method_count + 1];
+    method_letters(letters);
+    snprintf(help, sizeof help, "%s%s%s", map_help_head, letters,
+             map_help_tail);
+    return help;
+}
 
 static const char *const range_options[map_quantities] = {"--U", "--R", "--IS"};
 

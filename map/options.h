@@ -15,7 +15,8 @@ struct map_options {
 };
 
 // diodemap's usage, as --help shows it (before the exit statuses).
-extern const char map_help[];
+// The usage, the methods listed from the table.
+const char *map_help();
 
 // Reads the arguments over the defaults (--U 5 --R 1:1e7 --IS 1e-16:1e-6
 // --grid 200x150, all online processors, SVG to standard output). Returns

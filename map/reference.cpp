@@ -126,7 +126,9 @@ int bench_check()
          {},
          0}};
     int failed = 0;
-    static const char *const choices[] = {map_default_methods, "HRNSIPAGB"};
+    char all[method_count + 1];
+    method_letters(all);
+    const char *const choices[] = {map_default_methods, all};
     for (map_spec &s : specs) {
         for (const char *letters : choices) {
             method_choose("--verfahren", letters, s.method, &s.methods);

@@ -80,10 +80,10 @@ int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
     view->first_pass = report_pass_limit;
     for (int k = 0; k < spec->methods; ++k) {
         const method_def *def = method_table[spec->method[k]];
-        unsigned repeat =
-            METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_limit);
-        view->repeat_only &= (def->endings & ~repeat) == 0;
-        view->level |= (def->endings & METHOD_ENDS(ending_level)) != 0;
+        unsigned endings = method_endings_of(def);
+        unsigned repeat = 1u << ending_repeat | 1u << ending_limit;
+        view->repeat_only &= (endings & ~repeat) == 0;
+        view->level |= (endings & 1u << ending_level) != 0;
         if (def->first_stop < view->first_pass)
             view->first_pass = def->first_stop;
     }

@@ -19,6 +19,8 @@
 enum mark { mark_plain, mark_zero, mark_inf, mark_nan };
 static const int picture_points[] = {0, 11, 9, 2};
 static const int shape_points[] = {7, 5, 13, 15, 6, 4, 12, 14, 3};
+static_assert(sizeof shape_points / sizeof shape_points[0] == method_shapes,
+              "a point type for every shape");
 
 // The point type of a pass of method m marked how.
 static int point_type(int m, enum mark how)

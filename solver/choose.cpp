@@ -18,6 +18,34 @@ static size_t character_bytes(const char *p)
     return n;
 }
 
+void method_help_list(char *buf, size_t size, int indent, int width)
+{
+    size_t used = 0;
+    int column = 0;
+    buf[0] = '\0';
+    for (int m = 0; m < method_count && used < size; ++m) {
+        char item[64];
+        int n =
+            snprintf(item, sizeof item, "%c %s%s", method_table[m]->letter,
+                     method_table[m]->name, m + 1 < method_count ? "," : "");
+        int start = column == 0;
+        if (!start && column + 1 + n > width) {
+            used +=
+                static_cast<size_t>(snprintf(buf + used, size - used, "\n"));
+            column = 0;
+            start = 1;
+        }
+        if (used >= size)
+            break;
+        int w = snprintf(buf + used, size - used, "%*s%s", start ? indent : 1,
+                         "", item);
+        used += static_cast<size_t>(w);
+        column += w;
+    }
+    if (used + 1 < size)
+        snprintf(buf + used, size - used, "\n");
+}
+
 int method_choose(const char *option, const char *letters,
                   int method[method_count], int *count)
 {

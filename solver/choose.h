@@ -2,6 +2,8 @@
 #ifndef SOLVER_CHOOSE_H_
 #define SOLVER_CHOOSE_H_
 
+#include <cstddef>
+
 #include "solver/method.h"
 
 // Reads letters, the value of option, as methods of the table, in their
@@ -10,5 +12,10 @@
 // twice, or saying that there is none, with the letters there are.
 int method_choose(const char *option, const char *letters,
                   int method[method_count], int *count);
+
+// The methods of the table for a help text, "H Halbierung, R Regula
+// falsi, ...", in lines of at most width columns, each after indent spaces
+// and ending in a line feed, into buf (size bytes; cut short there).
+void method_help_list(char *buf, size_t size, int indent, int width);
 
 #endif // SOLVER_CHOOSE_H_

@@ -1,18 +1,23 @@
 // The methods that seek the root of the mesh equation (solver/equation.h),
-// each one record in the table of methods (solver/methods.cpp): its letter,
-// German name, colour, kind, report format, start and pass rule. Everything
-// that lists, runs, draws or counts methods reads the table.
+// each one record in the table of methods, defined in its own file in
+// solver/methods/: its letter, German name, colour, shape, kind, report
+// format, start values, stop tests, the state it keeps and its pass rule.
+// Everything that lists, runs, draws or counts methods reads the table.
 //
 // A run: method_begin() sets the start, method_pass() runs one pass (one new
-// estimate, its report line, the stop test), method_finish() tells how the
+// estimate, its report line, the stop tests), method_finish() tells how the
 // run ended. Every step is one rounded binary64 operation in the order its
 // method's file gives, so estimates and pass counts are exact.
 #ifndef SOLVER_METHOD_H_
 #define SOLVER_METHOD_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "solver/report.h"
+#include "solver/stop.h"
 
 // An interval method keeps the root between two ends; an open one does not.
 enum method_kind { method_interval, method_open };
@@ -49,7 +54,8 @@ void method_default_start(double u, double r, method_start *start);
 
 // The mark of a method's passes in pictures, so that they stay apart
 // where colour fails: filled or open circle, square, diamond, pentagon,
-// and a star.
+// and a star. Every picture has a drawing for each (checked where it is
+// drawn), and no two methods share one (checked by the methods test).
 enum method_shape {
     shape_circle,
     shape_square,
@@ -59,16 +65,28 @@ enum method_shape {
     shape_open_square,
     shape_open_diamond,
     shape_open_pentagon,
-    shape_star
+    shape_star,
+    method_shapes
 };
-
-// The endings a method can have, as a set of bits 1 << method_ending.
-#define METHOD_ENDS(ending) (1u << (ending))
 
 // The start values a method needs, as a set of bits: an interval whose ends
 // bracket the root (a sign change of f), two start points (the interval's
 // ends, any signs), one start point x.
 enum method_needs { needs_bracket = 1, needs_points = 2, needs_x = 4 };
+
+// A value of a method's own state that the page shows: its name, its unit
+// ("A", "V", "V/A" or "" for none) and where it lies in the state.
+struct method_field {
+    const char *name;
+    const char *unit;
+    size_t offset;
+    int integer; // an int, else a double
+};
+#define METHOD_FIELD(state, member, unit)                                      \
+    {                                                                          \
+#member, unit, offsetof(state, member),                                \
+            std::is_integral < decltype(state::member)> ::value                \
+    }
 
 struct method_state;
 
@@ -79,7 +97,6 @@ struct method_def {
     const char *colour;       // "#rrggbb" in pictures
     enum method_shape shape;  // its mark in pictures
     enum method_kind kind;    // interval or open
-    unsigned endings;         // the endings it can have: METHOD_ENDS(...) | ...
     enum report_kind shown;   // its report line's format
     const char *const *words; // report_ends_word: the words it may show
     enum method_lane lane;    // lanes in the map, or lane_none
@@ -90,21 +107,39 @@ struct method_def {
     // interval's width instead of the error (bisection's error jumps).
     const char *order;
     int order_by_width;
+    // Its stop tests, in the order they are tried.
+    const method_stop *stops;
+    int stop_count;
+    // Its own state's size, checked against method_own_size where it is
+    // defined, and the values of it that the page shows.
+    size_t state_size;
+    const method_field *fields;
+    int field_count;
     // Sets the method's own start on s (the circuit, the start values and
     // the common fields are set).
     void (*begin)(method_state *s, const method_start *start);
-    // A pass in two halves around its one residual: prepare sets point,
-    // where the pass evaluates f; take, with the residual d there, sets the
-    // new estimate into est (the one before into prev), the report line
-    // into line, counts the pass in n and sets ending when the method stops
-    // after it. (The map takes the logarithms of several circuits between
-    // the two.)
+    // A pass around its residuals: prepare sets point, where the pass
+    // evaluates f first; take, with the residual d there, returns 0 when
+    // the pass needs f at a further point (then in point), else 1 with the
+    // pass done: the new estimate in est (the one before in prev), the
+    // report line in line, the pass counted in n, and ending set where the
+    // method stops after it. (The map takes the logarithms of several
+    // circuits between the two.)
     void (*prepare)(method_state *s);
-    void (*take)(method_state *s, double d);
+    int (*take)(method_state *s, double d);
+    // The values of a pass that its own state does not keep but the page
+    // shows (where the next secant would meet the axis without a scaling,
+    // say): their names and units, and how they follow from the state the
+    // pass found (before) and the state it left (after). Null for none.
+    const method_field *derived;
+    int derived_count;
+    void (*derive)(const method_state *before, const method_state *after,
+                   double *values);
 };
 
 // The table of methods: their records, in the order the user sees them.
-// Each record stands in its method's file (one file per method or family).
+// Each record stands in its method's file (one file per method or family,
+// in solver/methods/).
 #define METHOD_TABLE(F)                                                        \
     F(method_halbierung)                                                       \
     F(method_regula_falsi)                                                     \
@@ -127,32 +162,58 @@ extern const method_def *const method_table[method_count];
 // The index of the method whose letter is letter, or -1.
 int method_by_letter(char letter);
 
-// Where one method stands in its run on one circuit. a and b are the ends
-// of the interval (bisection's lo and hi) with their residuals fa and fb,
-// where the method keeps them; est is the estimate of the last pass (where
-// Newton starts its next pass), prev the one before; point is where the
-// last pass evaluated f, slope the slope it took there (0 for methods
-// without one). c and fc are Brent's other end; step is the last step and
-// step_before the one before it (Brent's d and e, the guarded Newton's h
-// and e); side is the end the Illinois family moved in the pass before,
-// scaled the end whose residual the last pass scaled (both: 0 none, 1 a,
-// 2 b) and factor the factor it scaled by; rule which of the guarded
-// Newton's rules put the midpoint in place of Newton's point (bits: 1 it
-// lay not strictly inside the interval, 2 its step was too long).
+// The number of entries of an array, for the counts in the records.
+#define METHOD_COUNT_OF(array)                                                 \
+    static_cast<int>(sizeof(array) / sizeof((array)[0]))
+
+// An array and its count, as a record lists them; a record without
+// derived values.
+#define METHOD_LIST(array) array, METHOD_COUNT_OF(array)
+#define METHOD_NOTHING_DERIVED nullptr, 0, nullptr
+
+// The letters of the table in its order, terminated.
+void method_letters(char letters[method_count + 1]);
+
+// The endings a method can have, as a set of bits 1 << method_ending: its
+// stop tests' endings.
+unsigned method_endings_of(const method_def *def);
+
+// The room for a method's own state, in bytes.
+enum { method_own_size = 96 };
+
+// Where one method stands in its run on one circuit: the circuit, the pass
+// counter, how it ended, the estimate of the last pass (est; where Newton
+// starts its next pass) and the one before (prev), where the pass
+// evaluates f (point), the last pass's report line, and the method's own
+// state, which only its file reads (method_own, method_keep).
 struct method_state {
     int method; // its index in method_table
     double u, r, i_s;
-    double a, b, fa, fb;
-    double est, prev;
-    double point, slope;
-    double c, fc, step, step_before;
-    int side, scaled;
-    double factor;
-    int rule;
     uint64_t n; // the pass counter, 64 bits wherever compiled
     int ending; // method_ending
+    double est, prev;
+    double point;
     report_line line;
+    alignas(double) unsigned char own[method_own_size];
 };
+
+// A method's own state of type T, copied out of s and back into it.
+template <typename T> inline T method_own(const method_state *s)
+{
+    static_assert(sizeof(T) <= method_own_size, "room for the state");
+    static_assert(std::is_trivially_copyable<T>::value, "a plain state");
+    T state;
+    memcpy(&state, s->own, sizeof state);
+    return state;
+}
+template <typename T> inline void method_keep(method_state *s, const T &state)
+{
+    static_assert(sizeof(T) <= method_own_size, "room for the state");
+    memcpy(s->own, &state, sizeof state);
+}
+
+// Field k of the method's own state, as a double.
+double method_field_value(const method_state *s, const method_field *field);
 
 void method_begin(method_state *s, int method, double u, double r, double i_s,
                   const method_start *start);
@@ -161,9 +222,20 @@ void method_begin(method_state *s, int method, double u, double r, double i_s,
 // says why).
 int method_pass(method_state *s);
 
+// Counts the pass in s and takes its new estimate next (prev: the one
+// before); then tries the method's stop tests on facts (n, next and prev
+// filled in here) and sets s->ending.
+void method_stop_after(method_state *s, double next, stop_facts *facts);
+
+// Ends a pass as method_stop_after does, and keeps its report line: the
+// method and pass filled in here, the rest (the estimate, the residual,
+// the ends and the word) from line. Returns 1: the pass is done.
+int method_pass_done(method_state *s, double next, report_line line,
+                     stop_facts *facts);
+
 // The stop rule of bisection, regula falsi and Newton after pass n with
-// estimate next, the one before being prev: an exact repeat (never in pass
-// 1; NaN never repeats), or the pass limit. Without jumps, for the lanes.
+// estimate next, the one before being prev, as stop_repeat and stop_limit
+// give it, without jumps, for the lanes.
 inline int method_repeat_or_limit(uint64_t n, double next, double prev)
 {
     return ((n > 1) & (next == prev)) | (n == report_pass_limit);
@@ -178,12 +250,6 @@ inline int method_advance(uint64_t *n, double next, double *est, double *prev)
     return method_repeat_or_limit(++*n, next, *prev);
 }
 
-// Why the rule above stopped a method: a repeat, else the limit.
-inline int method_repeat_ending(uint64_t n, double est, double prev)
-{
-    return n > 1 && est == prev ? ending_repeat : ending_limit;
-}
-
 // Whether no double lies strictly between a and b (also when a == b;
 // never when either is not a number).
 int method_neighbours(double a, double b);
@@ -195,13 +261,6 @@ int method_within_doubles(double a, double b, int most);
 // A run at the limit whose last two estimates are at most this many doubles
 // apart has come as near its root as the arithmetic lets it.
 enum { method_close_doubles = 4 };
-
-// The stop rules of the remedies after pass n, in their order: a repeat
-// (repeat, which each method tests its own way), a residual d of exactly 0
-// (where zero_rule), no double between the ends a and b (where
-// neighbours_rule), the limit. Returns the ending, or ending_none.
-int method_remedy_ending(uint64_t n, int repeat, int zero_rule, double d,
-                         int neighbours_rule, double a, double b);
 
 // How a method's run ended: the number of its last pass, the ending, its
 // last estimate, and, at the limit with a finite estimate, whether it then

@@ -25,6 +25,34 @@ int method_by_letter(char letter)
     return -1;
 }
 
+void method_letters(char letters[method_count + 1])
+{
+    for (int k = 0; k < method_count; ++k)
+        letters[k] = method_table[k]->letter;
+    letters[method_count] = '\0';
+}
+
+unsigned method_endings_of(const method_def *def)
+{
+    unsigned endings = 0;
+    for (int k = 0; k < def->stop_count; ++k)
+        endings |= 1u << def->stops[k].ending;
+    return endings;
+}
+
+double method_field_value(const method_state *s, const method_field *field)
+{
+    const unsigned char *at = s->own + field->offset;
+    if (field->integer) {
+        int v;
+        memcpy(&v, at, sizeof v);
+        return v;
+    }
+    double v;
+    memcpy(&v, at, sizeof v);
+    return v;
+}
+
 int method_neighbours(double a, double b)
 {
     return std::nextafter(a, b) == b;
@@ -51,16 +79,15 @@ int method_within_doubles(double a, double b, int most)
     return apart <= static_cast<uint64_t>(most);
 }
 
-int method_remedy_ending(uint64_t n, int repeat, int zero_rule, double d,
-                         int neighbours_rule, double a, double b)
+void method_stop_after(method_state *s, double next, stop_facts *facts)
 {
-    if (repeat)
-        return ending_repeat;
-    if (zero_rule && d == 0.0)
-        return ending_zero;
-    if (neighbours_rule && method_neighbours(a, b))
-        return ending_neighbours;
-    return n == report_pass_limit ? ending_limit : ending_none;
+    const method_def *def = method_table[s->method];
+    s->prev = s->est;
+    s->est = next;
+    facts->n = ++s->n;
+    facts->next = next;
+    facts->prev = s->prev;
+    s->ending = stop_first(def->stops, def->stop_count, facts);
 }
 
 void method_default_start(double u, double r, method_start *start)
@@ -85,11 +112,22 @@ void method_begin(method_state *s, int method, double u, double r, double i_s,
     method_table[method]->begin(s, start);
 }
 
+int method_pass_done(method_state *s, double next, report_line line,
+                     stop_facts *facts)
+{
+    method_stop_after(s, next, facts);
+    line.method = s->method;
+    line.pass = s->n;
+    s->line = line;
+    return 1;
+}
+
 int method_pass(method_state *s)
 {
     const method_def *def = method_table[s->method];
     def->prepare(s);
-    def->take(s, f(s->u, s->r, s->i_s, s->point));
+    while (!def->take(s, f(s->u, s->r, s->i_s, s->point))) {
+    }
     return s->ending != ending_none;
 }
 

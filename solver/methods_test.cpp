@@ -136,6 +136,17 @@ static int holds(int kind, double x, const circuit *c)
     }
 }
 
+// The value of a method's own state that its record names name (NaN where
+// it names none): the test reads the states as the page does.
+static double field(const method_state *s, const char *name)
+{
+    const method_def *def = method_table[s->method];
+    for (int k = 0; k < def->field_count; ++k)
+        if (strcmp(def->fields[k].name, name) == 0)
+            return method_field_value(s, &def->fields[k]);
+    return std::nan("");
+}
+
 // Whether two residuals have the same sign (both numbers, neither 0).
 static int same_sign(double x, double y)
 {
@@ -166,20 +177,22 @@ static int definitions(int circuits)
             const char *rule = nullptr;
             for (int stop = 0; rule == nullptr && !stop;) {
                 stop = method_pass(&s);
-                double fa = *p == 'G' ? f(u, r, i_s, s.a) : s.fa;
-                double fb = *p == 'G' ? f(u, r, i_s, s.b) : s.fb;
+                double a = field(&s, "a"), b = field(&s, "b");
+                double fa = *p == 'G' ? f(u, r, i_s, a) : field(&s, "fa");
+                double fb = *p == 'G' ? f(u, r, i_s, b) : field(&s, "fb");
+                double fc = field(&s, "fc");
                 int bracket = *p != 'S'; // the secant keeps no interval
                 if (bracket &&
-                    (*p == 'B' ? same_sign(s.fb, s.fc) : same_sign(fa, fb)))
+                    (*p == 'B' ? same_sign(fb, fc) : same_sign(fa, fb)))
                     rule = "the ends' residuals have one sign";
-                else if (*p == 'G' && (s.est < std::fmin(s.a, s.b) ||
-                                       s.est > std::fmax(s.a, s.b)))
+                else if (*p == 'G' &&
+                         (s.est < std::fmin(a, b) || s.est > std::fmax(a, b)))
                     rule = "the estimate left the interval";
-                else if (*p == 'B' && std::fabs(s.fb) > std::fabs(s.fc))
+                else if (*p == 'B' && std::fabs(fb) > std::fabs(fc))
                     rule = "b has the larger residual";
                 else if (*p == 'S' &&
                          (s.ending == ending_level) !=
-                             (s.fa == s.fb && s.ending != ending_repeat &&
+                             (fa == fb && s.ending != ending_repeat &&
                               s.ending != ending_zero))
                     rule = "horizontal, or not, against its residuals";
             }
@@ -219,9 +232,39 @@ static const apart_case apart_cases[] = {
     {not_a_number, not_a_number, 4, 0},
 };
 
+// Every record is whole: a letter, name and colour ("#rrggbb") of its own,
+// a shape of its own among the shapes, stop tests, and its state within
+// the room for it. Returns the number of faults.
+static int records()
+{
+    int faults = 0;
+    for (int m = 0; m < method_count; ++m) {
+        const method_def *d = method_table[m];
+        const char *fault = nullptr;
+        if (d->name == nullptr || d->colour == nullptr ||
+            strlen(d->colour) != 7 || d->colour[0] != '#' ||
+            strspn(d->colour + 1, "0123456789abcdef") != 6)
+            fault = "no name or no colour #rrggbb";
+        else if (d->shape < 0 || d->shape >= method_shapes)
+            fault = "a shape that is none";
+        else if (d->stop_count < 1 || d->state_size > method_own_size)
+            fault = "no stop test, or a state beyond its room";
+        for (int o = 0; o < m && fault == nullptr; ++o)
+            if (method_table[o]->letter == d->letter ||
+                method_table[o]->shape == d->shape ||
+                strcmp(method_table[o]->colour, d->colour) == 0)
+                fault = "a letter, shape or colour another method has";
+        if (fault != nullptr) {
+            printf("FAIL the record of %c: %s\n", d->letter, fault);
+            ++faults;
+        }
+    }
+    return faults;
+}
+
 int main()
 {
-    int failed = definitions(2000) != 0;
+    int failed = records() + definitions(2000) != 0;
     for (const apart_case &t : apart_cases)
         if (method_within_doubles(t.a, t.b, t.most) != t.within) {
             printf("FAIL within %d doubles: %a and %a\n", t.most, t.a, t.b);

@@ -13,6 +13,15 @@ lab=$bin/diodelab
 
 tool_info "$lab" diodelab "$2"
 
+name="every method in the man page"
+# The usage lists the table's methods ("H Halbierung, R Regula falsi,");
+# diodelab(1) describes each by its name.
+"$lab" --help | sed -n 's/^ \{15\}\([A-Z] [^:]*\)$/\1/p' | tr ',' '\n' | sed 's/^ *[A-Z] //; /^ *$/d' >"$work/names"
+[ "$(wc -l <"$work/names")" -ge 9 ] || setup_broken "the usage lists $(wc -l <"$work/names") methods"
+while read -r method; do
+    grep -qF "$method" "$(dirname "$0")/../man/diodelab.1" || fail "diodelab(1) does not describe $method"
+done <"$work/names"
+
 name="H, R and N are diodesolve's"
 src=$(dirname "$0")
 for c in "$src"/cases/diodesolve/run-*.case; do printf '%b' "$(sed -n 's/^stdin: //p' "$c")"; done >"$work/circuits"

@@ -38,14 +38,14 @@ agree() {
         END { exit bad }' "$work/runs" "$work/csv" || fail "differs from diodesolve"
 }
 
-# agree_lab NAME MAP-ARGS...: the map with all nine methods, point by
+# agree_lab NAME MAP-ARGS...: the map with all the methods, point by
 # point, against diodelab's comparison (its lines have fixed columns: the
 # letter, the passes from column 24, the ending from 41, then I=): passes,
 # ending and last estimate.
 agree_lab() {
     name=$1
     shift
-    "$map" --csv --verfahren HRNSIPAGB "$@" >"$work/lab.csv" || fail "status $?"
+    "$map" --csv --verfahren "$(method_letters "$bin")" "$@" >"$work/lab.csv" || fail "status $?"
     tail -n +2 "$work/lab.csv" | awk -F, '{ print $1 "|" $2 "|" $3 "|" $4 "|" $5 "|" $6 "|" $7 }' >"$work/map"
     cut -d'|' -f1-3 "$work/map" | uniq | tr '|' ' ' | while read -r u r i_s; do
         "$bin/diodelab" --U "$u" --R "$r" --IS "$i_s" |

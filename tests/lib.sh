@@ -121,6 +121,12 @@ random_circuits() {
         } }'
 }
 
+# method_letters BIN-DIR: the letters of all the methods, in the table's
+# order, as diodemap's usage lists them (it reads the table of methods).
+method_letters() {
+    "$1/diodemap" --help | sed -n 's/.*alle: \([A-Z]*\),.*/\1/p'
+}
+
 # need_web SRC [page]: node, and SRC's WebAssembly modules brought up to
 # date (the wasm preset), or with "page" the whole page (make web); skips
 # (77) naming what is missing.

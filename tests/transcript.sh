@@ -25,6 +25,8 @@
 #                its sign is the processor's: -nan on x86-64, nan where the
 #                default NaN is positive (aarch64). DALV_DEFAULT_NAN names
 #                the platform's spelling; expected -nan is read as that.
+# In the expected streams, {VERFAHREN} stands for the letters of all the
+# methods in the table's order, as diodemap's usage lists them.
 # A value is decoded like printf %b (\n, \r, \t, \v, \f, \\, \0NNN, \xHH); a
 # key given again appends to its value. A space that ends a value is \x20.
 # Exit status: 0 when the case passes, 1 when the program is wrong, 2 when the
@@ -71,6 +73,11 @@ need_program "$exe"
 [ -n "$input" ] || input=$work/want/stdin
 [ -e "$input" ] || [ "$input" = closed ] || input=/dev/null
 touch "$work/want/stdout" "$work/want/stderr"
+if cat "$work/want/"* | grep -q '{VERFAHREN}'; then
+    letters=$(method_letters "$(programs "$bin_dir")")
+    [ -n "$letters" ] || setup_broken "diodemap names no methods"
+    sed -i "s/{VERFAHREN}/$letters/g" "$work/want/"*
+fi
 if [ "$default_nan" = yes ] && [ "${DALV_DEFAULT_NAN:--nan}" != -nan ]; then
     sed -i "s/-nan/$DALV_DEFAULT_NAN/g" "$work/want/stdout"
 fi

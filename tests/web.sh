@@ -109,7 +109,9 @@ done
 # and random ones that reach the ends of the double range, both signs and
 # subnormals, every method: the page's CSV is diodemap's, byte for byte.
 # (The values are written as text: awk's own doubles may not reach them.)
-awk -v seed=20261210 'function end_value(   e, v) {
+letters=$(method_letters "$2")
+[ -n "$letters" ] || setup_broken "diodemap names no methods"
+awk -v seed=20261210 -v letters="$letters" 'function end_value(   e, v) {
         e = rand()
         if (e < 0.15) v = "1.7976931348623157e308"
         else if (e < 0.25) v = "4.9406564584124654e-324"
@@ -124,15 +126,16 @@ awk -v seed=20261210 'function end_value(   e, v) {
                 do { a = end_value(); b = end_value() } while (a == b)
                 line = line q[j] " " a ":" b " "
             }
-            print line "--grid " (3 + int(rand() * 9)) "x" (2 + int(rand() * 6)) " --verfahren HRNSIPAGB"
+            print line "--grid " (3 + int(rand() * 9)) "x" (2 + int(rand() * 6)) " --verfahren " letters
         } }' >"$work/regions"
 [ "$(wc -l <"$work/regions")" = 12 ] || setup_broken "no random regions"
 cat >>"$work/regions" <<'REGIONS'
 --U -5:5 --R 1e-300:1e300 --IS 1e-12 --grid 20x20
 --U -1e-150:-1e-100 --R 1:1e7 --IS 1e-12 --grid 20x3
 --U -1e308:1.7976931348623157e308 --R 1:1e308 --IS 1e-12 --grid 17x9
---U -1.7976931348623157e308:-4.9e-324 --R 1e3 --IS -1e-300:-2.2250738585072014e-308 --grid 9x7 --verfahren HRNSIPAGB
 REGIONS
+echo "--U -1.7976931348623157e308:-4.9e-324 --R 1e3 --IS -1e-300:-2.2250738585072014e-308 --grid 9x7" \
+    "--verfahren $letters" >>"$work/regions"
 while read -ra words; do
     "$2/diodemap" --csv "${words[@]}" >"$work/want.csv" 2>"$work/want.err" || {
         grep -q 'zu klein' "$work/want.err" && continue # a subnormal's decimal digits rounded to 0

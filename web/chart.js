@@ -64,23 +64,53 @@ function chartData(series) {
   return { data: [x, ...lines], bottom, top, markAt };
 }
 
-// A shape of radius r at (cx, cy), by method_shape (circle, square,
-// diamond, pentagon, the same four open, a star): { circle } or the
-// strokes of its outline as lists of points, and whether it is filled.
-function shapeOf(shape, cx, cy, r) {
-  const kind = shape % 4;
-  const at = (a, s = r) => [cx + s * Math.cos(a), cy + s * Math.sin(a)];
-  if (shape === 8)
-    return {
-      filled: false,
-      strokes: [0, 1, 2, 3].map((k) => [at((k * Math.PI) / 4), at((k * Math.PI) / 4 + Math.PI)]),
-    };
-  if (kind === 0) return { filled: shape < 4, circle: true };
-  const corners = kind === 1 ? 4 : kind === 2 ? 4 : 5;
-  const turn = kind === 1 ? Math.PI / 4 : -Math.PI / 2;
-  const size = kind === 1 ? 1.2 * r : 1.15 * r;
-  const outline = Array.from({ length: corners + 1 }, (_, k) => at(turn + (2 * Math.PI * k) / corners, size));
-  return { filled: shape < 4, strokes: [outline] };
+// The drawings of the shapes, in the order of method_shape (circle,
+// square, diamond, pentagon, the same four open, a star): each of radius r
+// at (cx, cy), { circle } or the strokes of its outline as lists of points,
+// and whether it is filled. The page checks at its start that there is one
+// for every shape of the module (checkShapes).
+const polygon = (corners, turn, size) => (filled) => (cx, cy, r) => ({
+  filled,
+  strokes: [
+    Array.from({ length: corners + 1 }, (_, k) => {
+      const a = turn + (2 * Math.PI * k) / corners;
+      return [cx + size * r * Math.cos(a), cy + size * r * Math.sin(a)];
+    }),
+  ],
+});
+const circle = (filled) => () => ({ filled, circle: true });
+const [square, diamond, pentagon] = [
+  polygon(4, Math.PI / 4, 1.2),
+  polygon(4, -Math.PI / 2, 1.15),
+  polygon(5, -Math.PI / 2, 1.15),
+];
+const star = (cx, cy, r) => ({
+  filled: false,
+  strokes: [0, 1, 2, 3].map((k) => {
+    const a = (k * Math.PI) / 4;
+    return [
+      [cx + r * Math.cos(a), cy + r * Math.sin(a)],
+      [cx - r * Math.cos(a), cy - r * Math.sin(a)],
+    ];
+  }),
+});
+const shapes = [
+  circle(true),
+  square(true),
+  diamond(true),
+  pentagon(true),
+  circle(false),
+  square(false),
+  diamond(false),
+  pentagon(false),
+  star,
+];
+const shapeOf = (shape, cx, cy, r) => shapes[shape](cx, cy, r);
+
+// Throws unless there is a drawing for every shape the module has.
+export function checkShapes(core) {
+  if (shapes.length !== core.shapes)
+    throw new Error(`Die Seite zeichnet ${shapes.length} Formen, das Modul hat ${core.shapes}`);
 }
 
 // Draws a shape on the canvas g.
@@ -142,12 +172,12 @@ function drawMarks(u, series, markAt) {
 // The chart's height for a width.
 export const chartHeight = (width) => Math.round(Math.min(460, Math.max(240, width * 0.55)));
 
-// Draws the chart of series (seriesOf()) into element, width CSS pixels
-// wide, for measure; pick(m, k) is called with the method's index in the
-// run when pass k (from 0) is clicked or chosen by the keyboard; say(text)
+// Draws the chart { series (seriesOf()), measure, width (CSS pixels) }
+// into element; pick(m, k) is called with the method's index in the run
+// when pass k (from 0) is clicked or chosen by the keyboard; say(text)
 // tells what the keyboard chose. Returns the uPlot, which the caller
 // destroys.
-export function drawChart(element, series, measure, width, pick = () => {}, say = () => {}) {
+export function drawChart(element, { series, measure, width }, pick = () => {}, say = () => {}) {
   const { data, bottom, top, markAt } = chartData(series);
   const chosenPass = (m, k) => pick(series[m].index, k);
   const line = (s) => ({

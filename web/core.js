@@ -1,4 +1,4 @@
-// The page's module (web/core.cpp) from JavaScript: diodemap's option
+// The page's module (web/module/) from JavaScript: diodemap's option
 // parser, map rows, CSV and view, and the transcript reader. One core per
 // thread: the page's main thread holds the view, each worker computes rows.
 import { startModule } from './wasi.js';
@@ -26,29 +26,45 @@ export function openCore(module) {
     const all = doubles(x.core_curve(), 2 * x.core_curve_max());
     return [Array.from(all.subarray(0, n)), Array.from(all.subarray(x.core_curve_max(), x.core_curve_max() + n))];
   };
-  const names = (kind, count) => Array.from({ length: count }, (_, k) => cString(x.core_name(kind, k)));
+  const texts = (name, count) => Array.from({ length: count }, (_, k) => cString(x[name](k)));
   const quantities = 3; // U, R, I_S
-  const passFields = Array.from({ length: x.core_pass_fields() }, (_, k) => cString(x.core_pass_field_name(k)));
+  const methodCount = x.core_method_count();
+  // Each method's values a pass, by name, with their units.
+  const passFields = Array.from({ length: methodCount }, (_, m) => {
+    const count = x.core_pass_fields(m);
+    return {
+      names: Array.from({ length: count }, (_, k) => cString(x.core_pass_field_name(m, k))),
+      units: Array.from({ length: count }, (_, k) => cString(x.core_pass_field_unit(m, k))),
+    };
+  });
   return {
     // The module's German texts: quantities in the order U, R, I_S.
-    quantityLabels: names(0, quantities),
-    quantityNames: names(1, quantities),
-    quantityUnits: names(2, quantities),
+    quantityLabels: texts('core_quantity_label', quantities),
+    quantityNames: texts('core_quantity_name', quantities),
+    quantityUnits: texts('core_quantity_unit', quantities),
     // The table of methods, in the order the user sees them: index,
-    // letter, name, colour, kind ('interval' or 'open') and shape in
-    // pictures (method_shape).
-    methods: Array.from({ length: x.core_method_count() }, (_, k) => ({
+    // letter, name, colour, kind ('interval' or 'open'), shape in pictures
+    // (method_shape, one of shapes), its order at a simple root from the
+    // literature ("1.618") and whether its observed order is measured on
+    // its interval's width.
+    methods: Array.from({ length: methodCount }, (_, k) => ({
       index: k,
       letter: String.fromCharCode(x.core_method_letter(k)),
-      name: cString(x.core_name(3, k)),
-      colour: cString(x.core_name(4, k)),
+      name: cString(x.core_method_name(k)),
+      colour: cString(x.core_method_colour(k)),
       kind: x.core_method_kind(k) === 0 ? 'interval' : 'open',
       shape: x.core_method_shape(k),
-      // Its order at a simple root from the literature ("1.618"), and
-      // whether its observed order is measured on its interval's width.
-      order: cString(x.core_name(7, k)),
+      order: cString(x.core_method_order(k)),
       byWidth: x.core_method_by_width(k) === 1,
+      // The start values it needs: an interval with a sign change, two
+      // start points, one start point x.
+      needs: {
+        bracket: !!(x.core_method_needs(k) & 1),
+        points: !!(x.core_method_needs(k) & 2),
+        x: !!(x.core_method_needs(k) & 4),
+      },
     })),
+    shapes: x.core_shapes(),
     // The first passes of the buckets of the map's colour scale.
     buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
     // The classes of endings, by their index (the first before the limit,
@@ -56,8 +72,8 @@ export function openCore(module) {
     // the limit, and the ending byte of all but the first; and their order
     // in the legends.
     endClasses: Array.from({ length: x.core_end_classes() }, (_, k) => ({
-      name: cString(x.core_name(5, k)),
-      legend: cString(x.core_name(6, k)),
+      name: cString(x.core_class_name(k)),
+      legend: cString(x.core_class_legend(k)),
       atLimit: x.core_class_at_limit(k) === 1,
       code: k ? x.core_limit_ending(k) : null,
     })),
@@ -160,21 +176,25 @@ export function openCore(module) {
       return ok ? Array.from(doubles(x.core_step_circuit(), 3)) : null;
     },
     // Every pass of method m on the circuit read last, exactly, with the
-    // module's fields (web/passes.cpp): the state it found (a, fa, b, fb;
-    // from, the estimate before), the point, its residual d, the slope, the
-    // new estimate next, the ends after it (aAfter, bAfter).
+    // values the module gives it (web/module/passes.cpp): those of every
+    // pass (from, point, d, next, ...), and those its record names (the
+    // state the pass found, "a", and left, "aAfter", and what it derives).
     passes(m) {
       const count = x.core_run_passes(m);
-      const width = x.core_pass_fields();
-      const all = doubles(x.core_pass_data(m), count * width);
+      const stride = x.core_pass_stride();
+      const { names, units } = passFields[m];
+      const all = doubles(x.core_pass_data(m), count * stride);
       return Array.from({ length: count }, (_, k) => {
         const p = {};
-        passFields.forEach((field, i) => {
-          p[field] = all[k * width + i];
+        names.forEach((field, i) => {
+          p[field] = all[k * stride + i];
         });
-        // A field as %.*g writes it, from the module's copy (a NaN keeps
-        // its sign there, which JavaScript does not promise).
-        p.text = (field, digits = 17) => cString(x.core_pass_text(m, k, passFields.indexOf(field), digits));
+        // A value as %.*g writes it, from the module's copy (a NaN keeps
+        // its sign there, which JavaScript does not promise), and its unit.
+        p.text = (field, digits = 17) => cString(x.core_pass_text(m, k, names.indexOf(field), digits));
+        p.unit = (field) => units[names.indexOf(field)] ?? '';
+        // On which side of the true root a value lies: -1, 0, 1, NaN.
+        p.side = (field) => x.core_root_side(p[field]);
         return p;
       });
     },

@@ -1,5 +1,6 @@
 // The linter of the page's JavaScript and its tests (npm run lint): the
-// recommended rules, ES modules, the browser's and node's globals.
+// recommended rules, ES modules, the browser's and node's globals, and at
+// most five parameters a function (more travel together as an object).
 import js from '@eslint/js';
 import globals from 'globals';
 
@@ -12,5 +13,6 @@ export default [
       sourceType: 'module',
       globals: { ...globals.browser, ...globals.node },
     },
+    rules: { 'max-params': ['error', 5] },
   },
 ];

@@ -3,10 +3,10 @@
 // ended, the true root and what the errors against it show. Every number
 // comes from the module (core.js); what differs between methods is in
 // their objects (methods/), by letter.
-import { pageMethods } from './methods/index.js';
+import { withObjects } from './methods/index.js';
 
 // The steps of a pass that can make a nan or an inf, by the module's
-// numbers (web/passes.cpp); the method names its own point and step.
+// numbers (web/module/curve.cpp); the method names its own point and step.
 const origins = {
   3: 'dem Quotienten I / I_S',
   4: 'dem Logarithmus ln(I/I_S + 1) (sein Argument ist negativ oder 0)',
@@ -20,17 +20,8 @@ export const originText = (method, code) =>
 const notNumber = (v) => !Number.isFinite(v);
 
 // The methods of the table with what the page knows of each: the module's
-// record (index, letter, name, colour, kind) and the method's object; label
-// is the name the page's own texts use (the module's, unless the object
-// spells it with its umlaut), subject the name as a sentence begins with
-// it, article and all.
-export function pageMethodsOf(core) {
-  return core.methods.map((m) => {
-    if (!Object.hasOwn(pageMethods, m.letter)) throw new Error(`Die Seite kennt das Verfahren ${m.letter} nicht`);
-    const page = pageMethods[m.letter];
-    return { ...m, label: m.name, subject: m.name, ...page };
-  });
-}
+// record and the method's object, every key set (methods/index.js).
+export const pageMethodsOf = (core) => withObjects(core.methods);
 
 // The first pass (from 0) whose point, residual or new estimate is nan
 // (inf: not finite), with the step that made it: { k, origin } or null.

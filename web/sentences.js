@@ -3,18 +3,13 @@
 // module's, formatted by it (core.js passes(): p.text).
 import { originText, ending, neighbours } from './passes.js';
 
-// The unit of a pass's field: residuals in V, slopes in V/A, a factor
-// none, the rest (estimates, ends, points, steps) in A.
-const volts = new Set(['d', 'fa', 'fb', 'fc', 'faAfter', 'fbAfter', 'fcAfter']);
-const slopes = new Set(['slope', 'nextSlope', 'unscaledSlope']);
-export const unitOf = (field) => (volts.has(field) ? 'V' : slopes.has(field) ? 'V/A' : field === 'factor' ? '' : 'A');
-
-// A value of a sentence: its name, the number, its unit, and its text with
-// so many digits, made by the module from pass p's field.
+// A value of a sentence: its name, the number, its unit (the module's, by
+// the method's record), and its text with so many digits, made by the
+// module from pass p's field.
 const value = (name, p, field) => ({
   name,
   value: p[field],
-  unit: unitOf(field),
+  unit: p.unit(field),
   text: (digits) => p.text(field, digits),
 });
 

@@ -6,14 +6,18 @@
 import uPlot from 'uplot';
 import { sampleCurve } from './stepwindow.js';
 
-// Draws the construction of pass (its { k, iS: the circuit's I_S, big:
-// the presentation mode }) on the chart u and returns its geometry: the
-// zero line, the edge of f's domain, the shapes, the labels (placed so that
-// none overlaps another, a point or the inset), and where the construction
-// reaches beyond the window, an inset with all of it.
-export function render(u, core, built, w, at, method, pass) {
+// Draws the construction of a pass on the chart u and returns its
+// geometry: the zero line, the edge of f's domain, the shapes, the labels
+// (placed so that none overlaps another, a point or the inset), and where
+// the construction reaches beyond the window, an inset with all of it.
+// scene: { core, built (construct()), w (the window), at (where a double
+// lies on the drawn axis), method, k (the pass), iS (the circuit's I_S),
+// big (the presentation mode) }.
+export function render(u, scene) {
+  const { core, built, w, at, iS, big } = scene;
   const g = u.ctx;
-  const r = uPlot.pxRatio * (pass.big ? 1.5 : 1);
+  const r = uPlot.pxRatio * (big ? 1.5 : 1);
+  const view = { g, r, core, built, method: scene.method, k: scene.k };
   const box = { left: u.bbox.left, top: u.bbox.top, width: u.bbox.width, height: u.bbox.height };
   const frame = {
     box,
@@ -31,13 +35,13 @@ export function render(u, core, built, w, at, method, pass) {
   // On a grid the doubles are the picture: no label covers one.
   if (w.grid)
     for (const [x, y] of zeichnung.curve.flat()) placed.block({ x: x - 5 * r, y: y - 5 * r, w: 10 * r, h: 10 * r });
-  drawShapes(g, r, frame, built, core, method, pass.k, placed, zeichnung, true);
-  edge(g, r, frame, -pass.iS, placed);
+  drawShapes(view, frame, placed, zeichnung, true);
+  edge(view, frame, -iS, placed);
   for (const s of built.shapes)
     if (s.kind === 'unseen' && Number.isFinite(s.y) && Math.abs(frame.py(s.y) - frame.py(0)) < 2 * r)
       zeichnung.notes.push(s.text);
   placed.draw(zeichnung.labels);
-  if (insetBox) zeichnung.inset = drawInset(g, r, insetBox, core, built, w, method, pass.k);
+  if (insetBox) zeichnung.inset = drawInset(view, insetBox, w);
   return zeichnung;
 }
 
@@ -55,10 +59,11 @@ function curvePixels(u) {
   return runs.filter((run) => run.length);
 }
 
-// Draws the shapes of a construction into frame (box, px, py): shades,
-// lines, the parabola, dots, and hands the labels to placed; with full,
-// also the faint ones, and the points go to zeichnung.
-function drawShapes(g, r, frame, built, core, method, k, placed, zeichnung, full) {
+// Draws the shapes of the view's construction into frame (box, px, py):
+// shades, lines, the parabola, dots, and hands the labels to placed; with
+// full, also the faint ones, and the points go to zeichnung.
+function drawShapes(view, frame, placed, zeichnung, full) {
+  const { g, r, built, method } = view;
   const { box, px, py } = frame;
   g.save();
   g.beginPath();
@@ -66,7 +71,7 @@ function drawShapes(g, r, frame, built, core, method, k, placed, zeichnung, full
   g.clip();
   g.lineWidth = 1.5 * r;
   g.strokeStyle = '#777';
-  line(g, box.left, py(0), box.left + box.width, py(0)); // the zero line
+  line(g, [box.left, py(0)], [box.left + box.width, py(0)]); // the zero line
   const colour = method.colour;
   g.strokeStyle = colour;
   g.fillStyle = colour;
@@ -82,10 +87,10 @@ function drawShapes(g, r, frame, built, core, method, k, placed, zeichnung, full
       if (s.label && full) placed.add(s.label, (left + right) / 2, box.top + 2 * r, 'top');
     } else if (s.kind === 'line') {
       g.setLineDash(s.dash ? [6 * r, 4 * r] : []);
-      (s.extend ? through : segment)(g, box, px(s.x1), py(s.y1), px(s.x2), py(s.y2));
+      (s.extend ? through : segment)(g, box, [px(s.x1), py(s.y1)], [px(s.x2), py(s.y2)]);
       g.setLineDash([]);
     } else if (s.kind === 'parabola') {
-      parabola(g, r, frame, core, method, k);
+      parabola(view, frame);
     }
   }
   for (const s of built.shapes) {
@@ -109,7 +114,8 @@ function drawShapes(g, r, frame, built, core, method, k, placed, zeichnung, full
 
 // The edge of f's domain, I = -I_S, where the window reaches it: the
 // region left of it grey, a dashed line, named.
-function edge(g, r, frame, x, placed) {
+function edge(view, frame, x, placed) {
+  const { g, r } = view;
   const { box, px } = frame;
   const at = px(x);
   if (!(x >= frame.lo && x <= frame.hi) || !Number.isFinite(at)) return;
@@ -120,7 +126,7 @@ function edge(g, r, frame, x, placed) {
   g.globalAlpha = 1;
   g.strokeStyle = '#555';
   g.setLineDash([3 * r, 3 * r]);
-  line(g, at, box.top, at, box.top + box.height);
+  line(g, [at, box.top], [at, box.top + box.height]);
   g.restore();
   placed.add('I = −I_S: links davon ist ln nicht definiert', at, box.top + box.height - 4 * r, 'bottom');
 }
@@ -144,7 +150,8 @@ function insetPlace(box, curve, shapes, frame) {
 
 // The inset: all of the construction (built.all) on its own curve, the
 // main window as a band, short labels.
-function drawInset(g, r, ibox, core, built, w, method, k) {
+function drawInset(view, ibox, w) {
+  const { g, r, core, built } = view;
   const all = built.all;
   let [lo, hi] = [Math.min(...all, w.lo), Math.max(...all, w.hi)];
   const pad = (hi - lo) * 0.08;
@@ -161,7 +168,7 @@ function drawInset(g, r, ibox, core, built, w, method, k) {
   const px = (x) => inner.left + ((x - lo) / (hi - lo)) * inner.width;
   const py = (y) => inner.top + ((yhi - y) / (yhi - ylo)) * inner.height;
   const must = dots.filter((s) => s.curve).map((s) => s.x);
-  const [xs, fs] = sampleCurve(core, lo, hi, must, (x, y) => [px(x), py(y)], 101, 1500);
+  const [xs, fs] = sampleCurve(core, { lo, hi, must, toPx: (x, y) => [px(x), py(y)], evenly: 101, most: 1500 });
   g.save();
   g.fillStyle = '#fff';
   g.fillRect(ibox.x, ibox.y, ibox.w, ibox.h);
@@ -194,7 +201,7 @@ function drawInset(g, r, ibox, core, built, w, method, k) {
   const placed = placer(g, inner, r * 0.9);
   const zeichnung = { curve: curve.filter((c) => c.length), points: [], labels: [] };
   const yAt = (h) => yhi - ((h - inner.top) / inner.height) * (yhi - ylo);
-  drawShapes(g, r, { box: inner, px, py, yAt, lo, hi }, built, core, method, k, placed, zeichnung, false);
+  drawShapes(view, { box: inner, px, py, yAt, lo, hi }, placed, zeichnung, false);
   placed.draw(zeichnung.labels);
   return zeichnung;
 }
@@ -257,7 +264,7 @@ function placer(g, box, r) {
         if (leader) {
           g.strokeStyle = '#111';
           g.lineWidth = r;
-          line(g, x, y, spot.x + spot.w / 2, spot.y + spot.h / 2);
+          line(g, [x, y], [spot.x + spot.w / 2, spot.y + spot.h / 2]);
         }
         g.globalAlpha = 0.85;
         g.fillStyle = '#fff';
@@ -274,7 +281,8 @@ function placer(g, box, r) {
 
 // Brent's parabola x(y) through its three points, at heights across the
 // plot (the module's values).
-function parabola(g, r, frame, core, method, k) {
+function parabola(view, frame) {
+  const { g, r, core, method, k } = view;
   const { box, px } = frame;
   const heights = Array.from({ length: 121 }, (_, j) => box.top + (box.height * j) / 120);
   const ys = heights.map(frame.yAt);
@@ -292,22 +300,23 @@ function parabola(g, r, frame, core, method, k) {
   g.setLineDash([]);
 }
 
-// The line through two points (either may lie far outside), from the left
-// edge of the box to the right one.
-function through(g, box, a, b, c, d) {
+// The line through the points [a, b] and [c, d] (either may lie far
+// outside), from the left edge of the box to the right one.
+function through(g, box, [a, b], [c, d]) {
   if (![a, b, c, d].every(Number.isFinite) || (a === c && b === d)) return;
-  if (a === c) return line(g, a, box.top, a, box.top + box.height);
+  if (a === c) return line(g, [a, box.top], [a, box.top + box.height]);
   // From the point nearer the window, so that a far one costs no digits.
   const [nx, ny] = Math.abs(a - box.left) < Math.abs(c - box.left) ? [a, b] : [c, d];
   const y = (x) => ny + ((d - b) * (x - nx)) / (c - a);
-  line(g, box.left, y(box.left), box.left + box.width, y(box.left + box.width));
+  line(g, [box.left, y(box.left)], [box.left + box.width, y(box.left + box.width)]);
 }
 
-function segment(g, box, a, b, c, d) {
-  if ([a, b, c, d].every(Number.isFinite)) line(g, a, b, c, d);
+// The segment from [a, b] to [c, d], where both are numbers.
+function segment(g, box, [a, b], [c, d]) {
+  if ([a, b, c, d].every(Number.isFinite)) line(g, [a, b], [c, d]);
 }
 
-function line(g, x1, y1, x2, y2) {
+function line(g, [x1, y1], [x2, y2]) {
   g.beginPath();
   g.moveTo(x1, y1);
   g.lineTo(x2, y2);

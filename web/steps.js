@@ -9,7 +9,7 @@
 // f at the curve's doubles, the neighbours, the real residual.
 import uPlot from 'uplot';
 import { order } from './passes.js';
-import { passSentence, digitsOf, unitOf, gridSentence } from './sentences.js';
+import { passSentence, digitsOf, gridSentence } from './sentences.js';
 import { construct, stepWindow, sampleCurve } from './stepwindow.js';
 import { render } from './stepdraw.js';
 
@@ -19,7 +19,7 @@ let state = null;
 
 // Opens the view on run (passes.js runPasses), at pass (from 1) of method
 // m; onMove(letter, pass) follows every change.
-export function showSteps(core, run, m = 0, pass = 1, onMove = () => {}) {
+export function showSteps(core, run, { m = 0, pass = 1, onMove = () => {} } = {}) {
   state = { core, run, m, k: 0, onMove, chart: null };
   $('schritt-abschnitt').hidden = !run;
   if (!run) return;
@@ -98,7 +98,7 @@ function draw() {
   $('schritt-nummer').textContent = `Durchlauf ${k + 1} von ${passes.length} (${method.label})`;
   showSentence(passSentence(run, m, k));
   $('schritt-werte').textContent =
-    `Mit 17 Stellen: ${method.values.map(([name, field]) => `${name} = ${p.text(field)} ${unitOf(field)}`.trim()).join('; ')}.`;
+    `Mit 17 Stellen: ${method.values.map(([name, field]) => `${name} = ${p.text(field)} ${p.unit(field)}`.trim()).join('; ')}.`;
   const built = construct(core, method, p, { passes, k, m });
   const w = stepWindow(core, built, run.circuit[2]);
   view.dataset.punkte = String(w && w.grid ? w.grid[0].length : 0);
@@ -183,7 +183,7 @@ function plot(core, built, w, method, said) {
   const [x0, x1] = [at(w.lo), at(w.hi)];
   const toPx = (x, y) => [((at(x) - x0) / (x1 - x0)) * width, ((yhi - y) / (yhi - ylo)) * height];
   const must = built.shapes.filter((s) => s.kind === 'dot' && s.curve).map((s) => s.x);
-  const [xs, fs] = w.grid || sampleCurve(core, w.lo, w.hi, must, toPx);
+  const [xs, fs] = w.grid || sampleCurve(core, { lo: w.lo, hi: w.hi, must, toPx });
   const data = [xs.map(at), fs.map((f) => (Number.isFinite(f) ? f : null))];
   if (w.grid) data.push(core.residuals(xs, true).map((f) => (Number.isFinite(f) ? f : null)));
   const half = w.grid ? 0.5 : 0;
@@ -232,7 +232,7 @@ function plot(core, built, w, method, said) {
       hooks: {
         draw: [
           (u) =>
-            drawn(render(u, core, built, w, at, method, { k: state.k, iS: state.run.circuit[2], big: big() }), said),
+            drawn(render(u, { core, built, w, at, method, k: state.k, iS: state.run.circuit[2], big: big() }), said),
         ],
       },
     },

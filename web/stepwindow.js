@@ -90,11 +90,12 @@ export function unitFor(w) {
   return [2 ** k, `2^${k} A`];
 }
 
-// The curve on [lo, hi]: evenly spaced samples, the points in must, and
-// more samples where a straight segment between two would stray from f by
-// more than half a pixel (toPx maps [x, y] to pixels; y may be NaN), as
-// where the logarithm is steep or f's domain ends. Returns [xs, fs].
-export function sampleCurve(core, lo, hi, must, toPx, evenly = 401, most = 4000) {
+// The curve on [lo, hi]: evenly spaced samples (evenly of them), the
+// points in must, and more samples (up to most in all) where a straight
+// segment between two would stray from f by more than half a pixel (toPx
+// maps [x, y] to pixels; y may be NaN), as where the logarithm is steep or
+// f's domain ends. Returns [xs, fs].
+export function sampleCurve(core, { lo, hi, must, toPx, evenly = 401, most = 4000 }) {
   const xs = Array.from({ length: evenly }, (_, k) => (k === evenly - 1 ? hi : lo + ((hi - lo) * k) / (evenly - 1)));
   const inside = must.filter((x) => x >= lo && x <= hi);
   const all = [...new Set([...xs, ...inside])].sort((a, b) => a - b);

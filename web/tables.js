@@ -87,7 +87,7 @@ export function showRoot(run) {
 // The tabs and the table of the chosen methods (indices into run.methods),
 // tab the letter of the one shown, digits 6 or 17; onOpen(m, k) opens pass
 // k of method m in the step view, onTab(letter) follows the tabs.
-export function showTables(run, picked, tab, digits, onOpen, onTab) {
+export function showTables(run, { chosen: picked, tab, digits, onOpen, onTab }) {
   const chosen = ran(run, picked);
   const tabs = $('reiter');
   const shownMethod = chosen.includes(run.methods.findIndex((r) => r.method.letter === tab))

@@ -154,7 +154,7 @@ const checks = [
     name: 'the next secant flatter or steeper',
     re: /Sekante wird dadurch (flacher|steiler|gleich steil)/,
     ok: ([, w], { p }) => {
-      const kept = p.scaled === 1 ? 'a' : 'b';
+      const kept = p.scaledAfter === 1 ? 'a' : 'b';
       const [fa0, fb0] = kept === 'a' ? [p.fa, p.fbAfter] : [p.faAfter, p.fb];
       const s1 = Math.abs((p.fbAfter - p.faAfter) / (p.bAfter - p.aAfter));
       const s0 = Math.abs((fb0 - fa0) / (p.bAfter - p.aAfter));
@@ -165,8 +165,8 @@ const checks = [
     name: 'the next secant nearer the kept end',
     re: /trifft die Achse bei .* statt bei .*: (näher am|weiter weg vom|auf der anderen Seite des) stehenden Ende|: (an derselben Stelle)/,
     ok: (m, { r, k, p }) => {
-      const kept = p.scaled === 1 ? p.aAfter : p.bAfter;
-      const [fa0, fb0] = p.scaled === 1 ? [p.fa, p.fbAfter] : [p.faAfter, p.fb];
+      const kept = p.scaledAfter === 1 ? p.aAfter : p.bAfter;
+      const [fa0, fb0] = p.scaledAfter === 1 ? [p.fa, p.fbAfter] : [p.faAfter, p.fb];
       const r1 = secant(p.aAfter, p.bAfter, p.faAfter, p.fbAfter);
       const r0 = secant(p.aAfter, p.bAfter, fa0, fb0);
       const next = r.passes[k + 1];
@@ -193,14 +193,14 @@ const checks = [
     name: "G: Newton's point outside the interval",
     re: /ihr Schnittpunkt x - d \/ s = \S+ A liegt nicht echt zwischen a und b/,
     ok: (_, { p }) => {
-      const t = p.from - p.d / p.slope;
+      const t = p.from - p.d / p.slopeAfter;
       return !((p.aAfter < t && t < p.bAfter) || (p.bAfter < t && t < p.aAfter));
     },
   },
   {
     name: 'G: the step too long',
     re: /Schritt \|d \/ s\| ist länger als die Hälfte von e = \S+ A, der (Breite des Startintervalls|Länge des vorletzten Schritts)/,
-    ok: ([, what], { p, k }) => 2 * Math.abs(p.d / p.slope) > p.stepBefore && what.startsWith('Breite') === k <= 1,
+    ok: ([, what], { p, k }) => 2 * Math.abs(p.d / p.slopeAfter) > p.e && what.startsWith('Breite') === k <= 1,
   },
   {
     name: "G: Newton's point taken",
@@ -208,7 +208,7 @@ const checks = [
     ok: (_, { p }) => {
       const t = p.next;
       const inside = (p.aAfter < t && t < p.bAfter) || (p.bAfter < t && t < p.aAfter);
-      return inside && !(2 * Math.abs(p.d / p.slope) > p.stepBefore) && t === p.from - p.d / p.slope;
+      return inside && !(2 * Math.abs(p.d / p.slopeAfter) > p.e) && t === p.from - p.d / p.slopeAfter;
     },
   },
   {

@@ -3,6 +3,9 @@
 import { signWord, relation } from './words.js';
 
 export default {
+  letter: 'H',
+  summary:
+    'halbiert ein Intervall, in dem der Strom liegt: langsam, aber sicher; die Intervallbreite halbiert sich je Durchlauf.',
   subject: 'Die Halbierung',
   // The values of a pass as the step view lists them: [name, field].
   values: [
@@ -41,7 +44,6 @@ export default {
       ? ' zwischen lo und hi liegt kein double mehr, also fällt m auf ein Ende.'
       : null,
   repeatStep: '(lo + hi) / 2',
-  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
   // The points the window must fit, and its centre.
   construction: (p) => ({ focus: [p.a, p.b, p.point], centre: p.point }),
   // The construction: the interval and the half it keeps, the signs of f

@@ -10,6 +10,8 @@ const steps = {
 };
 
 export default {
+  letter: 'B',
+  summary: 'wählt in jedem Durchlauf Sekante, inverse quadratische Interpolation oder Halbierung, wie es sicher ist.',
   values: [
     ['a', 'a'],
     ['fa', 'fa'],
@@ -27,7 +29,6 @@ export default {
   endLabels: ['untere von b, c', 'obere von b, c'],
   residual: 'f(b)',
   steps: { point: 'dem Schritt von b aus' },
-  words: ['Sekante', 'quadratisch', 'Halbierung'],
   sentence: (p, v) => [
     'b = ',
     v('b', 'b'),
@@ -47,9 +48,6 @@ export default {
     v('oben', 'shownB'),
     '].',
   ],
-  repeat: () => null,
-  repeatStep: 'der Schritt',
-  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
   construction: (p) => ({ focus: [p.b, p.c, p.point], all: [p.a, p.b, p.c, p.point], centre: p.next }),
   // The interval [b, c] after the pass, the step (the secant through a and
   // b, the parabola x(y) through a, b and c, or the midpoint) and the new b.

@@ -23,6 +23,9 @@ export const secantWords = (p, v) => [
 ];
 
 const regulaFalsi = {
+  letter: 'R',
+  summary:
+    'legt eine Sekante durch die Enden des Intervalls; bei stark gekrümmter Kennlinie bleibt ein Ende lange stehen, und der Wert kriecht heran.',
   subject: 'Die Regula falsi',
   values: [
     ['a', 'a'],
@@ -45,8 +48,6 @@ const regulaFalsi = {
         : `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rückt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`,
     ];
   },
-  repeat: () => null,
-  repeatStep: 'der Schritt',
   stays:
     'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, ' +
     'also rückt immer dasselbe Ende, und der Wert kriecht nur heran.',
@@ -75,6 +76,11 @@ const regulaFalsi = {
 
 export default regulaFalsi;
 
+// Regula falsi's object but for what is its own (its letter, names, help
+// line and why an end stays), for the methods built on it.
+const own = ['letter', 'summary', 'subject', 'stays'];
+export const falsiBase = Object.fromEntries(Object.entries(regulaFalsi).filter(([key]) => !own.includes(key)));
+
 // The side of the true root a point lies on (a pass field -1, 0 or 1), in
 // words; null where it is not known.
 const sideWord = (side) =>
@@ -84,33 +90,32 @@ const sideWord = (side) =>
 // kept end's residual is scaled when the same end moved twice in a row;
 // how(moved) says by what, the moved end named.
 const scaledVariant = (how, more) => ({
-  ...regulaFalsi,
+  ...falsiBase,
   ...more,
   values: [...regulaFalsi.values, ["fa'", 'faAfter'], ["fb'", 'fbAfter']],
   sentence(p, v) {
     const parts = regulaFalsi.sentence(p, v);
-    if (!p.scaled) return parts;
-    const [kept, moved] = p.scaled === 1 ? ['a', 'b'] : ['b', 'a'];
-    const keptAt = p.scaled === 1 ? p.aAfter : p.bAfter;
+    if (!p.scaledAfter) return parts;
+    const [kept, moved] = p.scaledAfter === 1 ? ['a', 'b'] : ['b', 'a'];
+    const keptAt = p.scaledAfter === 1 ? p.aAfter : p.bAfter;
     return [
       ...parts,
       ` ${moved} rückte schon im vorigen Durchlauf; ${kept} bleibt stehen, und sein Residuum wird skaliert (${how(moved)}): f${kept} = `,
       v(`f${kept}`, `f${kept}`),
       ' mal ',
-      v('Faktor', 'factor'),
+      v('Faktor', 'factorAfter'),
       ` wird f${kept}' = `,
       v(`f${kept}'`, `f${kept}After`),
       '.',
       ...nextSecant(p, v, kept, keptAt, moved),
     ];
   },
-  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
   // Beside the true end, the scaled one and the steeper secant through it
   // that the next pass takes.
   draw(d, p) {
     regulaFalsi.draw.call(this, d, p);
-    if (!p.scaled) return;
-    const [x, y, label] = p.scaled === 1 ? [p.aAfter, p.faAfter, "(a, fa')"] : [p.bAfter, p.fbAfter, "(b, fb')"];
+    if (!p.scaledAfter) return;
+    const [x, y, label] = p.scaledAfter === 1 ? [p.aAfter, p.faAfter, "(a, fa')"] : [p.bAfter, p.fbAfter, "(b, fb')"];
     d.dot(x, y, label, { short: label.slice(1, 2) + "'" });
     d.line(p.aAfter, p.faAfter, p.bAfter, p.fbAfter, { dash: true });
   },
@@ -151,10 +156,11 @@ function nextSecant(p, v, kept, keptAt, moved) {
     v('r', 'unscaledPoint'),
     `: ${where}`,
   ];
-  const [next, end] = [sideWord(p.nextSide), sideWord(Math.sign(p.error))];
-  if (next && end && p.nextSide !== 0 && p.error !== 0)
+  const nextSide = p.side('nextPoint');
+  const [next, end] = [sideWord(nextSide), sideWord(Math.sign(p.error))];
+  if (next && end && nextSide !== 0 && p.error !== 0)
     parts.push(
-      p.nextSide === Math.sign(p.error)
+      nextSide === Math.sign(p.error)
         ? `; der Schnittpunkt bleibt ${next}, auf derselben Seite von I* wie ${moved}.`
         : `; der Schnittpunkt liegt ${next}, auf der anderen Seite von I* als ${moved}.`,
     );
@@ -162,13 +168,28 @@ function nextSecant(p, v, kept, keptAt, moved) {
   return parts;
 }
 
-export const illinois = scaledVariant(() => 'Illinois: mal 0.5', { subject: 'Das Illinois-Verfahren' });
+export const illinois = scaledVariant(() => 'Illinois: mal 0.5', {
+  letter: 'I',
+  subject: 'Das Illinois-Verfahren',
+  summary:
+    'ist Regula falsi, die das Residuum des stehenden Endes halbiert, wenn dasselbe Ende zweimal nacheinander rückte.',
+});
 export const pegasus = scaledVariant(
   (moved) => `Pegasus: mal f${moved} / (f${moved} + d), mit f${moved} dem vorigen Residuum von ${moved}`,
-  { subject: 'Das Pegasus-Verfahren' },
+  {
+    letter: 'P',
+    subject: 'Das Pegasus-Verfahren',
+    summary:
+      'skaliert das Residuum des stehenden Endes dann mit f / (f + d), f das vorige Residuum des bewegten Endes.',
+  },
 );
 export const andersonBjoerck = scaledVariant(
   (moved) =>
     `Anderson-Björck: mal 1 - d / f${moved}, mit f${moved} dem vorigen Residuum von ${moved}; 0.5, wo das nicht positiv ist`,
-  { subject: 'Das Anderson-Björck-Verfahren', label: 'Anderson-Björck' },
+  {
+    letter: 'A',
+    subject: 'Das Anderson-Björck-Verfahren',
+    label: 'Anderson-Björck',
+    summary: 'skaliert es mit 1 − d / f, oder mit 0.5, wo das nicht positiv ist.',
+  },
 );

@@ -1,15 +1,16 @@
 // Newton (N) on the page: its values, its sentence and its construction in
 // the step view.
 export default {
+  letter: 'N',
+  summary: 'folgt der Tangente: sehr schnell nahe der Lösung, aber es kann kreisen oder zu nan und inf entgleisen.',
   subject: 'Das Newton-Verfahren',
   deltaAtStart: true,
   values: [
     ['x', 'from'],
     ['d', 'd'],
-    ['s', 'slope'],
+    ['s', 'slopeAfter'],
     ["x'", 'next'],
   ],
-  ends: null,
   residual: 'f(x)',
   steps: { next: 'dem Newton-Schritt x - Delta / Steigung' },
   sentence: (p, v) => [
@@ -18,14 +19,12 @@ export default {
     ' ist das Residuum d = f(x) = ',
     v('d', 'd'),
     " und die Steigung s = f'(x) = ",
-    v('s', 'slope'),
+    v('s', 'slopeAfter'),
     '; die Tangente dort',
     " schneidet die Achse bei x' = x - d / s = ",
     v("x'", 'next'),
     '.',
   ],
-  repeat: () => null,
-  repeatStep: 'der Schritt',
   alternates: 'die Tangente in jedem führt genau auf den anderen.',
   construction: newtonWindow,
   // The tangent at (x, f(x)) down to the axis at x', up to the curve at
@@ -44,12 +43,15 @@ export default {
 // interval that the residuals' signs narrowed, or is longer than half the
 // step before the last; then the interval's midpoint.
 export const guarded = {
+  letter: 'G',
+  summary:
+    'nimmt Newtons Schritt, solange er im Intervall bleibt, das die Vorzeichen einschließen, und kurz genug ist; sonst die Mitte.',
   subject: 'Newton mit Intervall',
   deltaAtStart: true,
   values: [
     ['x', 'from'],
     ['d', 'd'],
-    ['s', 'slope'],
+    ['s', 'slopeAfter'],
     ['a', 'aAfter'],
     ['b', 'bAfter'],
     ["x'", 'next'],
@@ -57,7 +59,6 @@ export const guarded = {
   ends: ['a', 'b'],
   residual: 'f(x)',
   steps: { next: 'dem Newton-Schritt x - Delta / Steigung oder der Mitte (a + b) / 2' },
-  words: ['Newton', 'Halbierung'],
   sentence(p, v) {
     const narrowed = p.d < 0 ? 'also d < 0: a rückt auf x' : 'also nicht d < 0: b rückt auf x';
     const parts = [
@@ -70,7 +71,7 @@ export const guarded = {
       ', ',
       v('b', 'bAfter'),
       "]. Die Tangente hat die Steigung s = f'(x) = ",
-      v('s', 'slope'),
+      v('s', 'slopeAfter'),
     ];
     if (p.word === 0)
       return [
@@ -86,22 +87,19 @@ export const guarded = {
       ' liegt nicht echt zwischen a und b',
     ];
     const long = [
-      `${p.rule & 1 ? ', und ihr' : '; ihr'} Schritt |d / s| ist länger als die Hälfte von e = `,
-      v('e', 'stepBefore'),
+      `${p.ruleAfter & 1 ? ', und ihr' : '; ihr'} Schritt |d / s| ist länger als die Hälfte von e = `,
+      v('e', 'e'),
       k1(p),
     ];
     return [
       ...parts,
-      ...(p.rule & 1 ? outside : []),
-      ...(p.rule & 2 ? long : []),
+      ...(p.ruleAfter & 1 ? outside : []),
+      ...(p.ruleAfter & 2 ? long : []),
       ". Statt ihres Schnittpunkts gilt die Mitte x' = (a + b) / 2 = ",
       v("x'", 'next'),
       '.',
     ];
   },
-  repeat: () => null,
-  repeatStep: 'der Schritt',
-  stays: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.',
   construction: (p, ctx) => {
     const { focus, centre } = newtonWindow(p, ctx);
     return { focus, all: [...focus, p.aAfter, p.bAfter], centre };

@@ -1,9 +1,12 @@
 // The secant method (S) on the page: regula falsi without its interval,
 // always through the last two points.
-import falsi, { secantWords } from './falsi.js';
+import { falsiBase, secantWords } from './falsi.js';
 
 export default {
-  ...falsi,
+  ...falsiBase,
+  letter: 'S',
+  summary:
+    'legt die Sekante durch die letzten beiden Punkte, ohne Intervall: schneller, aber ohne Einschließung der Nullstelle.',
   subject: 'Das Sekantenverfahren',
   ends: null,
   sentence: (p, v) => [
@@ -11,6 +14,4 @@ export default {
     '; die letzten beiden Punkte rücken nach: a wird b, b wird r, ganz gleich, auf welcher Seite der ' +
       'Nullstelle sie liegen.',
   ],
-  repeat: () => null,
-  repeatStep: 'der Schritt',
 };

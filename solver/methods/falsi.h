@@ -3,13 +3,19 @@
 //   r = (a * fb - b * fa) / (fb - fa);  f(r) < 0 ? a = r : b = r
 //
 // A residual of exactly 0 or NaN moves the upper end; the ends are never
-// tested for a sign change. The pass in two halves around f, for the
-// method's record and for the map's lanes alike.
-#ifndef SOLVER_FALSI_H_
-#define SOLVER_FALSI_H_
+// tested for a sign change. Its state, and the pass in two halves around
+// f, for the method's record and for the map's lanes alike.
+#ifndef SOLVER_METHODS_FALSI_H_
+#define SOLVER_METHODS_FALSI_H_
 
 #include "solver/method.h"
 #include "solver/select.h"
+
+// The ends and their residuals: regula falsi's state, and the secant
+// method's (its last two points).
+struct falsi_state {
+    double a, b, fa, fb;
+};
 
 inline double regula_falsi_point(double a, double b, double fa, double fb)
 {
@@ -31,8 +37,12 @@ inline void regula_falsi_move(double x, double d, double *a, double *b,
 }
 
 // The start and the first half of a pass that regula falsi, its variants
-// and the secant method share: the ends and their residuals; the point.
+// and the secant method share, on the falsi_state that begins theirs: the
+// ends and their residuals; the point.
 void falsi_begin(method_state *s, const method_start *start);
 void falsi_prepare(method_state *s);
 
-#endif // SOLVER_FALSI_H_
+// The values of falsi_state that the page shows.
+extern const method_field falsi_fields[4];
+
+#endif // SOLVER_METHODS_FALSI_H_

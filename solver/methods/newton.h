@@ -5,8 +5,8 @@
 // with no safeguard against a zero or not-a-number slope and no damping.
 // The step from x and its residual d, for the method's record and for the
 // map's lanes alike.
-#ifndef SOLVER_NEWTON_H_
-#define SOLVER_NEWTON_H_
+#ifndef SOLVER_METHODS_NEWTON_H_
+#define SOLVER_METHODS_NEWTON_H_
 
 #include "solver/equation.h"
 #include "solver/method.h"
@@ -22,4 +22,4 @@ inline double newton_next(double u, double r, double i_s, double x, double d)
     return newton_step(x, d, dfdx(u, r, i_s, x));
 }
 
-#endif // SOLVER_NEWTON_H_
+#endif // SOLVER_METHODS_NEWTON_H_

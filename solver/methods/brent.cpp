@@ -21,67 +21,76 @@
 #include "solver/equation.h"
 #include "solver/method.h"
 
+// Brent's state: b and its residual fb, c and fc (the other end), a and fa
+// (the previous b), the step d and the one before e (zeroin's), and which
+// step its last pass chose.
+struct brent_state {
+    double a, b, c, fa, fb, fc, d, e;
+    int chosen;
+};
+
 enum { word_secant, word_quadratic, word_halbierung };
 static const char *const brent_words[] = {"Sekante", "quadratisch",
                                           "Halbierung", nullptr};
 
 // b the better of b and c: the one with the smaller residual.
-static void rotate(method_state *s)
+static void rotate(brent_state *o)
 {
-    if (std::fabs(s->fc) < std::fabs(s->fb)) {
-        s->a = s->b;
-        s->b = s->c;
-        s->c = s->a;
-        s->fa = s->fb;
-        s->fb = s->fc;
-        s->fc = s->fa;
+    if (std::fabs(o->fc) < std::fabs(o->fb)) {
+        o->a = o->b;
+        o->b = o->c;
+        o->c = o->a;
+        o->fa = o->fb;
+        o->fb = o->fc;
+        o->fc = o->fa;
     }
 }
 
-static void tolerance(const method_state *s, double *tol1, double *xm)
+static void tolerance(const brent_state *o, double *tol1, double *xm)
 {
-    double ab = std::fabs(s->b);
+    double ab = std::fabs(o->b);
     *tol1 = 0x1p-51 * ab;
-    double t = s->c - s->b;
+    double t = o->c - o->b;
     *xm = 0.5 * t;
 }
 
 static void begin(method_state *s, const method_start *start)
 {
-    s->a = start->a;
-    s->b = start->b;
-    s->fa = f(s->u, s->r, s->i_s, s->a);
-    s->fb = f(s->u, s->r, s->i_s, s->b);
-    s->c = s->a;
-    s->fc = s->fa;
-    s->step = s->b - s->a;
-    s->step_before = s->step;
-    rotate(s);
-    s->est = s->b;
+    brent_state o = {};
+    o.a = start->a;
+    o.b = start->b;
+    o.fa = f(s->u, s->r, s->i_s, o.a);
+    o.fb = f(s->u, s->r, s->i_s, o.b);
+    o.c = o.a;
+    o.fc = o.fa;
+    o.d = o.b - o.a;
+    o.e = o.d;
+    rotate(&o);
+    s->est = o.b;
+    method_keep(s, o);
 }
 
-// The step from b (zeroin's d), and which it is; e (step_before) as the
-// step asks.
-static int choose_step(method_state *s, double tol1, double xm, double *d)
+// The step from b (zeroin's d), and which it is; e as the step asks.
+static int choose_step(brent_state *o, double tol1, double xm, double *d)
 {
-    double e = s->step_before;
-    if (std::fabs(e) >= tol1 && std::fabs(s->fa) > std::fabs(s->fb)) {
-        double sb = s->fb / s->fa;
+    double e = o->e;
+    if (std::fabs(e) >= tol1 && std::fabs(o->fa) > std::fabs(o->fb)) {
+        double sb = o->fb / o->fa;
         double p, q;
         int word;
-        if (s->a == s->c) {
+        if (o->a == o->c) {
             double t = 2.0 * xm;
             p = t * sb;
             q = 1.0 - sb;
             word = word_secant;
         } else {
-            double q0 = s->fa / s->fc;
-            double r = s->fb / s->fc;
+            double q0 = o->fa / o->fc;
+            double r = o->fb / o->fc;
             double t1 = 2.0 * xm;
             double t2 = t1 * q0;
             double t3 = q0 - r;
             double t4 = t2 * t3;
-            double t5 = s->b - s->a;
+            double t5 = o->b - o->a;
             double t6 = r - 1.0;
             double t7 = t5 * t6;
             double t8 = t4 - t7;
@@ -101,62 +110,66 @@ static int choose_step(method_state *s, double tol1, double xm, double *d)
         double m1 = m0 * q - std::fabs(tol1 * q);
         double m2 = std::fabs(e * q);
         if (w < m1 && w < m2) {
-            s->step_before = s->step;
+            o->e = o->d;
             *d = p / q;
             return word;
         }
     }
     *d = xm;
-    s->step_before = *d;
+    o->e = *d;
     return word_halbierung;
 }
 
-// The step and the new b, where the pass evaluates f; its word waits in
-// the report line.
+// The step and the new b, where the pass evaluates f.
 static void prepare(method_state *s)
 {
+    brent_state o = method_own<brent_state>(s);
     double tol1, xm;
-    tolerance(s, &tol1, &xm);
+    tolerance(&o, &tol1, &xm);
     double d;
-    s->line.word = choose_step(s, tol1, xm, &d);
-    s->step = d;
-    s->a = s->b;
-    s->fa = s->fb;
+    o.chosen = choose_step(&o, tol1, xm, &d);
+    o.d = d;
+    o.a = o.b;
+    o.fa = o.fb;
     if (std::fabs(d) > tol1)
-        s->b = s->b + d;
+        o.b = o.b + d;
     else if (xm > 0.0)
-        s->b = s->b + tol1;
+        o.b = o.b + tol1;
     else
-        s->b = s->b - tol1;
-    s->point = s->b;
+        o.b = o.b - tol1;
+    s->point = o.b;
+    method_keep(s, o);
 }
 
-static void take(method_state *s, double residual)
+static int take(method_state *s, double residual)
 {
-    double tol1, xm;
-    int word = s->line.word;
-    s->fb = residual;
-    if ((s->fb > 0.0 && s->fc > 0.0) || (s->fb < 0.0 && s->fc < 0.0)) {
-        s->c = s->a;
-        s->fc = s->fa;
-        s->step = s->b - s->a;
-        s->step_before = s->step;
+    brent_state o = method_own<brent_state>(s);
+    o.fb = residual;
+    if ((o.fb > 0.0 && o.fc > 0.0) || (o.fb < 0.0 && o.fc < 0.0)) {
+        o.c = o.a;
+        o.fc = o.fa;
+        o.d = o.b - o.a;
+        o.e = o.d;
     }
-    rotate(s);
-    tolerance(s, &tol1, &xm);
-    s->prev = s->est;
-    s->est = s->b;
-    ++s->n;
-    if (std::fabs(xm) <= tol1)
-        s->ending = ending_tolerance;
-    else if (s->fb == 0.0)
-        s->ending = ending_zero;
-    else if (s->n == report_pass_limit)
-        s->ending = ending_limit;
-    double lower = s->c < s->b ? s->c : s->b;
-    double upper = s->c < s->b ? s->b : s->c;
-    s->line = {s->method, s->n, s->b, s->fb, lower, upper, word};
+    rotate(&o);
+    method_keep(s, o);
+    double lower = o.c < o.b ? o.c : o.b;
+    double upper = o.c < o.b ? o.b : o.c;
+    stop_facts facts = {};
+    facts.d = o.fb;
+    facts.lo = lower;
+    facts.hi = upper;
+    return method_pass_done(s, o.b, {0, 0, o.b, o.fb, lower, upper, o.chosen},
+                            &facts);
 }
+
+static const method_stop stops[] = {{ending_tolerance, stop_tolerance},
+                                    {ending_zero, stop_zero},
+                                    {ending_limit, stop_limit}};
+static const method_field fields[] = {
+    METHOD_FIELD(brent_state, a, "A"), METHOD_FIELD(brent_state, fa, "V"),
+    METHOD_FIELD(brent_state, b, "A"), METHOD_FIELD(brent_state, fb, "V"),
+    METHOD_FIELD(brent_state, c, "A"), METHOD_FIELD(brent_state, fc, "V")};
 
 const method_def method_brent = {
     'B',       // letter
@@ -164,8 +177,6 @@ const method_def method_brent = {
     "#330033", // colour
     shape_star,
     method_interval,
-    METHOD_ENDS(ending_tolerance) | METHOD_ENDS(ending_zero) |
-        METHOD_ENDS(ending_limit),
     report_ends_word,
     brent_words,
     lane_none,
@@ -173,7 +184,11 @@ const method_def method_brent = {
     needs_bracket,
     "1.839", // its inverse quadratic steps; 1.618 by secant steps
     0,
+    METHOD_LIST(stops),
+    sizeof(brent_state),
+    METHOD_LIST(fields),
     begin,
     prepare,
     take,
+    METHOD_NOTHING_DERIVED,
 };

@@ -14,7 +14,7 @@
 #include "map/picture.h"
 #include "map/view.h"
 #include "plot/transcript.h"
-#include "web/export.h"
+#include "web/module/export.h"
 
 enum { transcript_size = 1 << 20 };
 
@@ -110,7 +110,7 @@ EXPORT(core_parse) int core_parse(int count)
         if (options.info == info_version)
             printf("diodemap %s\n", DALV_VERSION);
         else
-            fputs(map_help, stdout);
+            fputs(map_help(), stdout);
         fflush(stdout);
         return core_answered;
     }
@@ -218,25 +218,32 @@ EXPORT(core_tick_text) const char *core_tick_text(int k)
               sizeof label);
     return label;
 }
-// The German texts the page shows beside the module's numbers: kind 0 to 2
-// the label, name and unit of quantity k, kind 3 the name of method k of
-// the table, kind 4 its colour, kind 5 the name of class k of endings, kind
-// 6 its line in a legend, kind 7 method k's order from the literature.
-EXPORT(core_name) const char *core_name(int kind, int k)
+// The German texts the page shows beside the module's numbers: the label,
+// name and unit of quantity k (U, R, I_S); the name of class k of endings
+// and its line in a legend.
+EXPORT(core_quantity_label) const char *core_quantity_label(int k)
 {
-    switch (kind) {
-    case 0: return quantity_labels[k];
-    case 1: return quantity_names[k];
-    case 2: return quantity_units[k];
-    case 3: return method_table[k]->name;
-    case 4: return method_table[k]->colour;
-    case 5: return end_class_table[k].name;
-    case 6: return end_class_table[k].legend;
-    default: return method_table[k]->order;
-    }
+    return quantity_labels[k];
 }
-// The table of methods: how many, and method k's letter and kind (0 an
-// interval method, 1 an open one).
+EXPORT(core_quantity_name) const char *core_quantity_name(int k)
+{
+    return quantity_names[k];
+}
+EXPORT(core_quantity_unit) const char *core_quantity_unit(int k)
+{
+    return quantity_units[k];
+}
+EXPORT(core_class_name) const char *core_class_name(int k)
+{
+    return end_class_table[k].name;
+}
+EXPORT(core_class_legend) const char *core_class_legend(int k)
+{
+    return end_class_table[k].legend;
+}
+// The table of methods: how many, and method k's letter, name, colour,
+// order from the literature and kind (0 an interval method, 1 an open
+// one).
 EXPORT(core_method_count) int core_method_count()
 {
     return method_count;
@@ -245,19 +252,40 @@ EXPORT(core_method_letter) int core_method_letter(int k)
 {
     return method_table[k]->letter;
 }
+EXPORT(core_method_name) const char *core_method_name(int k)
+{
+    return method_table[k]->name;
+}
+EXPORT(core_method_colour) const char *core_method_colour(int k)
+{
+    return method_table[k]->colour;
+}
+EXPORT(core_method_order) const char *core_method_order(int k)
+{
+    return method_table[k]->order;
+}
 EXPORT(core_method_kind) int core_method_kind(int k)
 {
     return method_table[k]->kind;
+}
+// The start values it needs (method_needs bits).
+EXPORT(core_method_needs) int core_method_needs(int k)
+{
+    return static_cast<int>(method_table[k]->needs);
 }
 // Whether its observed order is measured on its interval's width.
 EXPORT(core_method_by_width) int core_method_by_width(int k)
 {
     return method_table[k]->order_by_width;
 }
-// Its shape in pictures (method_shape).
+// Its shape in pictures (method_shape), and how many shapes there are.
 EXPORT(core_method_shape) int core_method_shape(int k)
 {
     return method_table[k]->shape;
+}
+EXPORT(core_shapes) int core_shapes()
+{
+    return method_shapes;
 }
 // The methods of the map parsed last: how many, and the table's index of
 // the one in slot k.

@@ -6,26 +6,29 @@
 // It stops on a repeat, on a residual of exactly 0, when its last two
 // residuals are equal (the next secant would be horizontal, its step a
 // division by zero: the run ends with its last, finite estimate), or at the
-// limit.
-#include "solver/falsi.h"
+// limit. Its state is regula falsi's: the last two points.
+#include "solver/methods/falsi.h"
 
-static void take(method_state *s, double d)
+static int take(method_state *s, double d)
 {
+    falsi_state o = method_own<falsi_state>(s);
     double r = s->point;
-    s->a = s->b;
-    s->fa = s->fb;
-    s->b = r;
-    s->fb = d;
-    s->prev = s->est;
-    s->est = r;
-    ++s->n;
-    s->ending = method_remedy_ending(s->n, s->n > 1 && r == s->prev, 1, d, 0,
-                                     s->a, s->b);
-    if ((s->ending == ending_none || s->ending == ending_limit) &&
-        s->fa == s->fb) // never where either is not a number
-        s->ending = ending_level;
-    s->line = {s->method, s->n, r, d, s->a, s->b, 0};
+    o.a = o.b;
+    o.fa = o.fb;
+    o.b = r;
+    o.fb = d;
+    method_keep(s, o);
+    stop_facts facts = {};
+    facts.d = d;
+    facts.fa = o.fa;
+    facts.fb = o.fb;
+    return method_pass_done(s, r, {0, 0, r, d, o.a, o.b, 0}, &facts);
 }
+
+static const method_stop stops[] = {{ending_repeat, stop_repeat},
+                                    {ending_zero, stop_zero},
+                                    {ending_level, stop_level},
+                                    {ending_limit, stop_limit}};
 
 const method_def method_sekante = {
     'S',                 // letter
@@ -33,8 +36,6 @@ const method_def method_sekante = {
     "#3333dd",           // colour
     shape_pentagon,
     method_open,
-    METHOD_ENDS(ending_repeat) | METHOD_ENDS(ending_zero) |
-        METHOD_ENDS(ending_level) | METHOD_ENDS(ending_limit),
     report_plain,
     nullptr, // no words in its report
     lane_none,
@@ -42,7 +43,11 @@ const method_def method_sekante = {
     needs_points,
     "1.618", // (1 + sqrt 5) / 2
     0,
+    METHOD_LIST(stops),
+    sizeof(falsi_state),
+    METHOD_LIST(falsi_fields),
     falsi_begin, // the ends and their residuals, as regula falsi
     falsi_prepare,
     take,
+    METHOD_NOTHING_DERIVED,
 };

@@ -1,7 +1,7 @@
 // How the page's module names what JavaScript may call.
-#ifndef WEB_EXPORT_H_
-#define WEB_EXPORT_H_
+#ifndef WEB_MODULE_EXPORT_H_
+#define WEB_MODULE_EXPORT_H_
 
 #define EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
-#endif // WEB_EXPORT_H_
+#endif // WEB_MODULE_EXPORT_H_

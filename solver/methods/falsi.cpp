@@ -1,0 +1,215 @@
+// Regula falsi and the variants that do not stay stuck: Illinois, Pegasus
+// and Anderson-Bjoerck. All start from the interval and the residuals at
+// its ends, and report the intersection, its residual and the ends after
+// the pass. Regula falsi stops on a repeat or at the limit.
+//
+// The variants: when the same end moves in two passes in a row, the
+// residual kept for the other end is scaled down, so that the next
+// intersection moves past the root; with old the moving end's residual
+// before the pass and d its new one, the kept residual k becomes
+//
+//   Illinois:          k = k * 0.5
+//   Pegasus:           k = k * (old / (old + d))
+//   Anderson-Bjoerck:  k = k * m,  m = 1 - d / old, or 0.5 unless m > 0
+//
+// They stop on a repeat, a residual of exactly 0, an interval without a
+// double inside, or at the limit.
+#include "solver/methods/falsi.h"
+
+#include <cmath>
+
+#include "solver/equation.h"
+
+const method_field falsi_fields[4] = {
+    METHOD_FIELD(falsi_state, a, "A"), METHOD_FIELD(falsi_state, fa, "V"),
+    METHOD_FIELD(falsi_state, b, "A"), METHOD_FIELD(falsi_state, fb, "V")};
+
+void falsi_begin(method_state *s, const method_start *start)
+{
+    double fa = f(s->u, s->r, s->i_s, start->a);
+    double fb = f(s->u, s->r, s->i_s, start->b);
+    method_keep(s, falsi_state{start->a, start->b, fa, fb});
+}
+
+void falsi_prepare(method_state *s)
+{
+    falsi_state o = method_own<falsi_state>(s);
+    s->point = regula_falsi_point(o.a, o.b, o.fa, o.fb);
+}
+
+static int take(method_state *s, double d)
+{
+    falsi_state o = method_own<falsi_state>(s);
+    double x = s->point;
+    regula_falsi_move(x, d, &o.a, &o.b, &o.fa, &o.fb);
+    method_keep(s, o);
+    stop_facts facts = {};
+    return method_pass_done(s, x, {0, 0, x, d, o.a, o.b, 0}, &facts);
+}
+
+// The variants' state: the ends as regula falsi keeps them, the end that
+// moved in the pass before (side), the end whose residual the last pass
+// scaled (scaled) and by what factor (all: 0 none, 1 a, 2 b).
+struct scaled_state {
+    double a, b, fa, fb;
+    int side, scaled;
+    double factor;
+};
+static_assert(offsetof(scaled_state, fb) == offsetof(falsi_state, fb),
+              "regula falsi's state begins the variants'");
+enum { side_none, side_lower, side_upper };
+enum scaling { by_illinois, by_pegasus, by_anderson_bjoerck };
+
+// The factor m that scales the kept residual k = k * m.
+static double scale_factor(enum scaling how, double old, double d)
+{
+    if (how == by_illinois)
+        return 0.5;
+    if (how == by_pegasus) {
+        double s = old + d;
+        return old / s;
+    }
+    double q = d / old;
+    double m = 1.0 - q;
+    return m > 0.0 ? m : 0.5;
+}
+
+static int scaled_take(method_state *s, double d, enum scaling how)
+{
+    scaled_state o = method_own<scaled_state>(s);
+    double r = s->point;
+    // The end that moves (a where d < 0, else b) and the one kept.
+    int lower = d < 0.0;
+    int moved = lower ? side_lower : side_upper;
+    double *end = lower ? &o.a : &o.b;
+    double *residual = lower ? &o.fa : &o.fb;
+    double *kept = lower ? &o.fb : &o.fa;
+    double old = *residual;
+    *end = r;
+    *residual = d;
+    o.scaled = side_none;
+    if (o.side == moved) {
+        o.factor = scale_factor(how, old, d);
+        *kept = *kept * o.factor;
+        o.scaled = lower ? side_upper : side_lower;
+    }
+    o.side = moved;
+    method_keep(s, o);
+    stop_facts facts = {};
+    facts.d = d;
+    facts.lo = o.a;
+    facts.hi = o.b;
+    return method_pass_done(s, r, {0, 0, r, d, o.a, o.b, 0}, &facts);
+}
+
+static int illinois(method_state *s, double d)
+{
+    return scaled_take(s, d, by_illinois);
+}
+
+static int pegasus(method_state *s, double d)
+{
+    return scaled_take(s, d, by_pegasus);
+}
+
+static int anderson_bjoerck(method_state *s, double d)
+{
+    return scaled_take(s, d, by_anderson_bjoerck);
+}
+
+// (fb - fa) / (b - a): the slope of the secant through (a, fa), (b, fb).
+static double secant_slope(double a, double fa, double b, double fb)
+{
+    double rise = fb - fa;
+    double run = b - a;
+    return rise / run;
+}
+
+// What a scaled pass does to the next secant: where it meets the axis
+// without the scaling, its slope with the scaling and without (NaN where
+// the pass scaled nothing).
+static const method_field scaled_derived[] = {{"unscaledPoint", "A", 0, 0},
+                                              {"nextSlope", "V/A", 0, 0},
+                                              {"unscaledSlope", "V/A", 0, 0}};
+static void scaled_derive(const method_state *before, const method_state *after,
+                          double *values)
+{
+    scaled_state was = method_own<scaled_state>(before);
+    scaled_state o = method_own<scaled_state>(after);
+    // The residual the scaled end kept before the scaling.
+    double fa = o.scaled == side_lower ? was.fa : o.fa;
+    double fb = o.scaled == side_upper ? was.fb : o.fb;
+    double none = std::nan("");
+    values[0] = o.scaled ? regula_falsi_point(o.a, o.b, fa, fb) : none;
+    values[1] = secant_slope(o.a, o.fa, o.b, o.fb);
+    values[2] = o.scaled ? secant_slope(o.a, fa, o.b, fb) : none;
+}
+
+static const method_field scaled_fields[] = {
+    METHOD_FIELD(scaled_state, a, "A"),
+    METHOD_FIELD(scaled_state, fa, "V"),
+    METHOD_FIELD(scaled_state, b, "A"),
+    METHOD_FIELD(scaled_state, fb, "V"),
+    METHOD_FIELD(scaled_state, scaled, ""),
+    METHOD_FIELD(scaled_state, factor, "")};
+
+static const method_stop falsi_stops[] = {{ending_repeat, stop_repeat},
+                                          {ending_limit, stop_limit}};
+static const method_stop scaled_stops[] = {{ending_repeat, stop_repeat},
+                                           {ending_zero, stop_zero},
+                                           {ending_neighbours, stop_neighbours},
+                                           {ending_limit, stop_limit}};
+
+const method_def method_regula_falsi = {
+    'R',            // letter
+    "Regula falsi", // name
+    "#e69f00",      // colour: blue, orange, bluish green (Okabe and Ito)
+    shape_square,
+    method_interval,
+    report_ends,
+    nullptr, // no words in its report
+    lane_falsi,
+    2, // a repeat needs two passes
+    needs_bracket,
+    "1", // linear once one end stays
+    0,
+    METHOD_LIST(falsi_stops),
+    sizeof(falsi_state),
+    METHOD_LIST(falsi_fields),
+    falsi_begin,
+    falsi_prepare,
+    take,
+    METHOD_NOTHING_DERIVED,
+};
+
+// The variants differ in their name, colour, shape, order and pass.
+#define SCALED_VARIANT(record, letter, name, colour, shape, order, take)       \
+    const method_def record = {letter,                                         \
+                               name,                                           \
+                               colour,                                         \
+                               shape,                                          \
+                               method_interval,                                \
+                               report_ends,                                    \
+                               nullptr,                                        \
+                               lane_none,                                      \
+                               1, /* a residual of 0 ends it in pass 1 */      \
+                               needs_bracket,                                  \
+                               order,                                          \
+                               0,                                              \
+                               METHOD_LIST(scaled_stops),                      \
+                               sizeof(scaled_state),                           \
+                               METHOD_LIST(scaled_fields),                     \
+                               falsi_begin,                                    \
+                               falsi_prepare,                                  \
+                               take,                                           \
+                               METHOD_LIST(scaled_derived),                    \
+                               scaled_derive};
+
+// Orders: 3^(1/3) (Dowell and Jarratt, 1971); 1.642 (Dowell and Jarratt,
+// 1972); about 1.7 (Anderson and Bjoerck, 1973).
+SCALED_VARIANT(method_illinois, 'I', "Illinois", "#882222", shape_open_circle,
+               "1.442", illinois)
+SCALED_VARIANT(method_pegasus, 'P', "Pegasus", "#aa6600", shape_open_square,
+               "1.642", pegasus)
+SCALED_VARIANT(method_anderson_bjoerck, 'A', "Anderson-Bjoerck", "#dd99cc",
+               shape_open_diamond, "1.7", anderson_bjoerck)
