@@ -62,10 +62,10 @@ static void circuit_at(const row *w, int x, double v[map_quantities])
 template <int lane> static falsi_state lane_ends(const method_state *s)
 {
     if constexpr (lane == lane_bisection) {
-        bisection_state o = method_own<bisection_state>(s);
-        return falsi_state{o.a, o.b, 0.0, 0.0};
+        const bisection_state *o = method_own<bisection_state>(s);
+        return falsi_state{o->a, o->b, 0.0, 0.0};
     } else if constexpr (lane == lane_falsi) {
-        return method_own<falsi_state>(s);
+        return *method_own<falsi_state>(s);
     } else {
         return falsi_state{0.0, 0.0, 0.0, 0.0};
     }
@@ -74,9 +74,9 @@ template <int lane>
 static void keep_lane_ends(method_state *s, const falsi_state &ends)
 {
     if constexpr (lane == lane_bisection)
-        method_keep(s, bisection_state{ends.a, ends.b});
+        *method_own<bisection_state>(s) = bisection_state{ends.a, ends.b};
     else if constexpr (lane == lane_falsi)
-        method_keep(s, ends);
+        *method_own<falsi_state>(s) = ends;
 }
 
 template <int lane>

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <type_traits>
 
 #include "solver/report.h"
@@ -166,8 +167,8 @@ int method_by_letter(char letter);
 #define METHOD_COUNT_OF(array)                                                 \
     static_cast<int>(sizeof(array) / sizeof((array)[0]))
 
-// An array and its count, as a record lists them; a record without
-// derived values.
+// An array and its count, as a record lists them (and method_pass_done
+// takes a list of stops); a record without derived values.
 #define METHOD_LIST(array) array, METHOD_COUNT_OF(array)
 #define METHOD_NOTHING_DERIVED nullptr, 0, nullptr
 
@@ -185,7 +186,7 @@ enum { method_own_size = 96 };
 // counter, how it ended, the estimate of the last pass (est; where Newton
 // starts its next pass) and the one before (prev), where the pass
 // evaluates f (point), the last pass's report line, and the method's own
-// state, which only its file reads (method_own, method_keep).
+// state, which only its file reads (method_make, method_own).
 struct method_state {
     int method; // its index in method_table
     double u, r, i_s;
@@ -197,19 +198,23 @@ struct method_state {
     alignas(double) unsigned char own[method_own_size];
 };
 
-// A method's own state of type T, copied out of s and back into it.
-template <typename T> inline T method_own(const method_state *s)
+// A method's own state of type T in s: made by method_make (in its begin),
+// then read and changed in place through method_own. A plain struct, so
+// that a copy of the run's state copies it whole.
+template <typename T> inline T *method_make(method_state *s, const T &state)
 {
     static_assert(sizeof(T) <= method_own_size, "room for the state");
+    static_assert(alignof(T) <= alignof(double), "aligned as the room is");
     static_assert(std::is_trivially_copyable<T>::value, "a plain state");
-    T state;
-    memcpy(&state, s->own, sizeof state);
-    return state;
+    return new (s->own) T(state);
 }
-template <typename T> inline void method_keep(method_state *s, const T &state)
+template <typename T> inline T *method_own(method_state *s)
 {
-    static_assert(sizeof(T) <= method_own_size, "room for the state");
-    memcpy(s->own, &state, sizeof state);
+    return std::launder(reinterpret_cast<T *>(s->own));
+}
+template <typename T> inline const T *method_own(const method_state *s)
+{
+    return std::launder(reinterpret_cast<const T *>(s->own));
 }
 
 // Field k of the method's own state, as a double.
@@ -222,16 +227,27 @@ void method_begin(method_state *s, int method, double u, double r, double i_s,
 // says why).
 int method_pass(method_state *s);
 
-// Counts the pass in s and takes its new estimate next (prev: the one
-// before); then tries the method's stop tests on facts (n, next and prev
-// filled in here) and sets s->ending.
-void method_stop_after(method_state *s, double next, stop_facts *facts);
-
-// Ends a pass as method_stop_after does, and keeps its report line: the
-// method and pass filled in here, the rest (the estimate, the residual,
-// the ends and the word) from line. Returns 1: the pass is done.
-int method_pass_done(method_state *s, double next, report_line line,
-                     stop_facts *facts);
+// Ends a pass: counts it in s, takes its new estimate next (prev: the one
+// before), tries the count stops (the method's own constexpr list, which
+// its record names) on facts (n, next and prev filled in here) and sets
+// s->ending, and keeps its report line (method and pass filled in here,
+// the rest from line). Returns 1: the pass is done. A template, so that
+// the stop tests run inline.
+template <const method_stop *stops, int count>
+inline int method_pass_done(method_state *s, double next, report_line line,
+                            stop_facts *facts)
+{
+    s->prev = s->est;
+    s->est = next;
+    facts->n = ++s->n;
+    facts->next = next;
+    facts->prev = s->prev;
+    s->ending = stop_first_of<stops, count>(facts);
+    line.method = s->method;
+    line.pass = s->n;
+    s->line = line;
+    return 1;
+}
 
 // The stop rule of bisection, regula falsi and Newton after pass n with
 // estimate next, the one before being prev, as stop_repeat and stop_limit
@@ -249,10 +265,6 @@ inline int method_advance(uint64_t *n, double next, double *est, double *prev)
     *est = next;
     return method_repeat_or_limit(++*n, next, *prev);
 }
-
-// Whether no double lies strictly between a and b (also when a == b;
-// never when either is not a number).
-int method_neighbours(double a, double b);
 
 // Whether a and b are at most most doubles apart (0: equal; 1: neighbours),
 // -0 and +0 counting as one; never when either is not a number.

@@ -53,11 +53,6 @@ double method_field_value(const method_state *s, const method_field *field)
     return v;
 }
 
-int method_neighbours(double a, double b)
-{
-    return std::nextafter(a, b) == b;
-}
-
 // Where a double lies in the order of all doubles: consecutive doubles
 // have consecutive places, -0 and +0 the same.
 static int64_t double_place(double x)
@@ -77,17 +72,6 @@ int method_within_doubles(double a, double b, int most)
     uint64_t pb = static_cast<uint64_t>(double_place(b));
     uint64_t apart = double_place(a) > double_place(b) ? pa - pb : pb - pa;
     return apart <= static_cast<uint64_t>(most);
-}
-
-void method_stop_after(method_state *s, double next, stop_facts *facts)
-{
-    const method_def *def = method_table[s->method];
-    s->prev = s->est;
-    s->est = next;
-    facts->n = ++s->n;
-    facts->next = next;
-    facts->prev = s->prev;
-    s->ending = stop_first(def->stops, def->stop_count, facts);
 }
 
 void method_default_start(double u, double r, method_start *start)
@@ -110,16 +94,6 @@ void method_begin(method_state *s, int method, double u, double r, double i_s,
     s->r = r;
     s->i_s = i_s;
     method_table[method]->begin(s, start);
-}
-
-int method_pass_done(method_state *s, double next, report_line line,
-                     stop_facts *facts)
-{
-    method_stop_after(s, next, facts);
-    line.method = s->method;
-    line.pass = s->n;
-    s->line = line;
-    return 1;
 }
 
 int method_pass(method_state *s)

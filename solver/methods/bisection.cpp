@@ -4,27 +4,28 @@
 
 static void begin(method_state *s, const method_start *start)
 {
-    method_keep(s, bisection_state{start->a, start->b});
+    method_make(s, bisection_state{start->a, start->b});
 }
 
 static void prepare(method_state *s)
 {
-    bisection_state o = method_own<bisection_state>(s);
-    s->point = bisection_point(o.a, o.b);
+    const bisection_state *o = method_own<bisection_state>(s);
+    s->point = bisection_point(o->a, o->b);
 }
+
+static constexpr method_stop stops[] = {{ending_repeat, stop_repeat},
+                                        {ending_limit, stop_limit}};
 
 static int take(method_state *s, double d)
 {
-    bisection_state o = method_own<bisection_state>(s);
+    bisection_state *o = method_own<bisection_state>(s);
     double m = s->point;
-    bisection_move(m, d, &o.a, &o.b);
-    method_keep(s, o);
+    bisection_move(m, d, &o->a, &o->b);
     stop_facts facts = {};
-    return method_pass_done(s, m, {0, 0, m, d, o.a, o.b, 0}, &facts);
+    return method_pass_done<METHOD_LIST(stops)>(
+        s, m, {0, 0, m, d, o->a, o->b, 0}, &facts);
 }
 
-static const method_stop stops[] = {{ending_repeat, stop_repeat},
-                                    {ending_limit, stop_limit}};
 static const method_field fields[] = {METHOD_FIELD(bisection_state, a, "A"),
                                       METHOD_FIELD(bisection_state, b, "A")};
 

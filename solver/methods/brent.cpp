@@ -67,7 +67,7 @@ static void begin(method_state *s, const method_start *start)
     o.e = o.d;
     rotate(&o);
     s->est = o.b;
-    method_keep(s, o);
+    method_make(s, o);
 }
 
 // The step from b (zeroin's d), and which it is; e as the step asks.
@@ -123,49 +123,48 @@ static int choose_step(brent_state *o, double tol1, double xm, double *d)
 // The step and the new b, where the pass evaluates f.
 static void prepare(method_state *s)
 {
-    brent_state o = method_own<brent_state>(s);
+    brent_state *o = method_own<brent_state>(s);
     double tol1, xm;
-    tolerance(&o, &tol1, &xm);
+    tolerance(o, &tol1, &xm);
     double d;
-    o.chosen = choose_step(&o, tol1, xm, &d);
-    o.d = d;
-    o.a = o.b;
-    o.fa = o.fb;
+    o->chosen = choose_step(o, tol1, xm, &d);
+    o->d = d;
+    o->a = o->b;
+    o->fa = o->fb;
     if (std::fabs(d) > tol1)
-        o.b = o.b + d;
+        o->b = o->b + d;
     else if (xm > 0.0)
-        o.b = o.b + tol1;
+        o->b = o->b + tol1;
     else
-        o.b = o.b - tol1;
-    s->point = o.b;
-    method_keep(s, o);
+        o->b = o->b - tol1;
+    s->point = o->b;
 }
+
+static constexpr method_stop stops[] = {{ending_tolerance, stop_tolerance},
+                                        {ending_zero, stop_zero},
+                                        {ending_limit, stop_limit}};
 
 static int take(method_state *s, double residual)
 {
-    brent_state o = method_own<brent_state>(s);
-    o.fb = residual;
-    if ((o.fb > 0.0 && o.fc > 0.0) || (o.fb < 0.0 && o.fc < 0.0)) {
-        o.c = o.a;
-        o.fc = o.fa;
-        o.d = o.b - o.a;
-        o.e = o.d;
+    brent_state *o = method_own<brent_state>(s);
+    o->fb = residual;
+    if ((o->fb > 0.0 && o->fc > 0.0) || (o->fb < 0.0 && o->fc < 0.0)) {
+        o->c = o->a;
+        o->fc = o->fa;
+        o->d = o->b - o->a;
+        o->e = o->d;
     }
-    rotate(&o);
-    method_keep(s, o);
-    double lower = o.c < o.b ? o.c : o.b;
-    double upper = o.c < o.b ? o.b : o.c;
+    rotate(o);
+    double lower = o->c < o->b ? o->c : o->b;
+    double upper = o->c < o->b ? o->b : o->c;
     stop_facts facts = {};
-    facts.d = o.fb;
+    facts.d = o->fb;
     facts.lo = lower;
     facts.hi = upper;
-    return method_pass_done(s, o.b, {0, 0, o.b, o.fb, lower, upper, o.chosen},
-                            &facts);
+    return method_pass_done<METHOD_LIST(stops)>(
+        s, o->b, {0, 0, o->b, o->fb, lower, upper, o->chosen}, &facts);
 }
 
-static const method_stop stops[] = {{ending_tolerance, stop_tolerance},
-                                    {ending_zero, stop_zero},
-                                    {ending_limit, stop_limit}};
 static const method_field fields[] = {
     METHOD_FIELD(brent_state, a, "A"), METHOD_FIELD(brent_state, fa, "V"),
     METHOD_FIELD(brent_state, b, "A"), METHOD_FIELD(brent_state, fb, "V"),

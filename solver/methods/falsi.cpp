@@ -28,34 +28,38 @@ void falsi_begin(method_state *s, const method_start *start)
 {
     double fa = f(s->u, s->r, s->i_s, start->a);
     double fb = f(s->u, s->r, s->i_s, start->b);
-    method_keep(s, falsi_state{start->a, start->b, fa, fb});
+    method_make(s, falsi_state{start->a, start->b, fa, fb});
 }
 
 void falsi_prepare(method_state *s)
 {
-    falsi_state o = method_own<falsi_state>(s);
-    s->point = regula_falsi_point(o.a, o.b, o.fa, o.fb);
+    const falsi_state *o = method_own<falsi_state>(s);
+    s->point = regula_falsi_point(o->a, o->b, o->fa, o->fb);
 }
+
+static constexpr method_stop falsi_stops[] = {{ending_repeat, stop_repeat},
+                                              {ending_limit, stop_limit}};
 
 static int take(method_state *s, double d)
 {
-    falsi_state o = method_own<falsi_state>(s);
+    falsi_state *o = method_own<falsi_state>(s);
     double x = s->point;
-    regula_falsi_move(x, d, &o.a, &o.b, &o.fa, &o.fb);
-    method_keep(s, o);
+    regula_falsi_move(x, d, &o->a, &o->b, &o->fa, &o->fb);
     stop_facts facts = {};
-    return method_pass_done(s, x, {0, 0, x, d, o.a, o.b, 0}, &facts);
+    return method_pass_done<METHOD_LIST(falsi_stops)>(
+        s, x, {0, 0, x, d, o->a, o->b, 0}, &facts);
 }
 
-// The variants' state: the ends as regula falsi keeps them, the end that
-// moved in the pass before (side), the end whose residual the last pass
-// scaled (scaled) and by what factor (all: 0 none, 1 a, 2 b).
+// The variants' state: first the ends as regula falsi keeps them (so that
+// its begin and prepare serve them too), then the end that moved in the
+// pass before (side), the end whose residual the last pass scaled (scaled)
+// and by what factor (all: 0 none, 1 a, 2 b).
 struct scaled_state {
-    double a, b, fa, fb;
+    falsi_state ends;
     int side, scaled;
     double factor;
 };
-static_assert(offsetof(scaled_state, fb) == offsetof(falsi_state, fb),
+static_assert(offsetof(scaled_state, ends) == 0,
               "regula falsi's state begins the variants'");
 enum { side_none, side_lower, side_upper };
 enum scaling { by_illinois, by_pegasus, by_anderson_bjoerck };
@@ -74,32 +78,39 @@ static double scale_factor(enum scaling how, double old, double d)
     return m > 0.0 ? m : 0.5;
 }
 
+static constexpr method_stop scaled_stops[] = {
+    {ending_repeat, stop_repeat},
+    {ending_zero, stop_zero},
+    {ending_neighbours, stop_neighbours},
+    {ending_limit, stop_limit}};
+
 static int scaled_take(method_state *s, double d, enum scaling how)
 {
-    scaled_state o = method_own<scaled_state>(s);
+    scaled_state *o = method_own<scaled_state>(s);
+    falsi_state *e = &o->ends;
     double r = s->point;
     // The end that moves (a where d < 0, else b) and the one kept.
     int lower = d < 0.0;
     int moved = lower ? side_lower : side_upper;
-    double *end = lower ? &o.a : &o.b;
-    double *residual = lower ? &o.fa : &o.fb;
-    double *kept = lower ? &o.fb : &o.fa;
+    double *end = lower ? &e->a : &e->b;
+    double *residual = lower ? &e->fa : &e->fb;
+    double *kept = lower ? &e->fb : &e->fa;
     double old = *residual;
     *end = r;
     *residual = d;
-    o.scaled = side_none;
-    if (o.side == moved) {
-        o.factor = scale_factor(how, old, d);
-        *kept = *kept * o.factor;
-        o.scaled = lower ? side_upper : side_lower;
+    o->scaled = side_none;
+    if (o->side == moved) {
+        o->factor = scale_factor(how, old, d);
+        *kept = *kept * o->factor;
+        o->scaled = lower ? side_upper : side_lower;
     }
-    o.side = moved;
-    method_keep(s, o);
+    o->side = moved;
     stop_facts facts = {};
     facts.d = d;
-    facts.lo = o.a;
-    facts.hi = o.b;
-    return method_pass_done(s, r, {0, 0, r, d, o.a, o.b, 0}, &facts);
+    facts.lo = e->a;
+    facts.hi = e->b;
+    return method_pass_done<METHOD_LIST(scaled_stops)>(
+        s, r, {0, 0, r, d, e->a, e->b, 0}, &facts);
 }
 
 static int illinois(method_state *s, double d)
@@ -134,31 +145,28 @@ static const method_field scaled_derived[] = {{"unscaledPoint", "A", 0, 0},
 static void scaled_derive(const method_state *before, const method_state *after,
                           double *values)
 {
-    scaled_state was = method_own<scaled_state>(before);
-    scaled_state o = method_own<scaled_state>(after);
+    const scaled_state *o = method_own<scaled_state>(after);
+    const falsi_state *was = &method_own<scaled_state>(before)->ends;
+    const falsi_state *e = &o->ends;
     // The residual the scaled end kept before the scaling.
-    double fa = o.scaled == side_lower ? was.fa : o.fa;
-    double fb = o.scaled == side_upper ? was.fb : o.fb;
+    double fa = o->scaled == side_lower ? was->fa : e->fa;
+    double fb = o->scaled == side_upper ? was->fb : e->fb;
     double none = std::nan("");
-    values[0] = o.scaled ? regula_falsi_point(o.a, o.b, fa, fb) : none;
-    values[1] = secant_slope(o.a, o.fa, o.b, o.fb);
-    values[2] = o.scaled ? secant_slope(o.a, fa, o.b, fb) : none;
+    values[0] = o->scaled ? regula_falsi_point(e->a, e->b, fa, fb) : none;
+    values[1] = secant_slope(e->a, e->fa, e->b, e->fb);
+    values[2] = o->scaled ? secant_slope(e->a, fa, e->b, fb) : none;
 }
 
+// The variants' values for the page: the ends by regula falsi's names.
+#define SCALED_FIELD(name, member, unit)                                       \
+    {                                                                          \
+        name, unit, offsetof(scaled_state, member),                            \
+            std::is_integral<decltype(scaled_state::member)>::value            \
+    }
 static const method_field scaled_fields[] = {
-    METHOD_FIELD(scaled_state, a, "A"),
-    METHOD_FIELD(scaled_state, fa, "V"),
-    METHOD_FIELD(scaled_state, b, "A"),
-    METHOD_FIELD(scaled_state, fb, "V"),
-    METHOD_FIELD(scaled_state, scaled, ""),
-    METHOD_FIELD(scaled_state, factor, "")};
-
-static const method_stop falsi_stops[] = {{ending_repeat, stop_repeat},
-                                          {ending_limit, stop_limit}};
-static const method_stop scaled_stops[] = {{ending_repeat, stop_repeat},
-                                           {ending_zero, stop_zero},
-                                           {ending_neighbours, stop_neighbours},
-                                           {ending_limit, stop_limit}};
+    SCALED_FIELD("a", ends.a, "A"),     SCALED_FIELD("fa", ends.fa, "V"),
+    SCALED_FIELD("b", ends.b, "A"),     SCALED_FIELD("fb", ends.fb, "V"),
+    SCALED_FIELD("scaled", scaled, ""), SCALED_FIELD("factor", factor, "")};
 
 const method_def method_regula_falsi = {
     'R',            // letter

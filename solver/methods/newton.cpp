@@ -29,14 +29,17 @@ static void prepare(method_state *s)
     s->point = s->est;
 }
 
+static constexpr method_stop stops[] = {{ending_repeat, stop_repeat},
+                                        {ending_limit, stop_limit}};
+
 static int take(method_state *s, double d)
 {
     double x = s->point;
-    newton_state o = {dfdx(s->u, s->r, s->i_s, x)};
-    method_keep(s, o);
-    double next = newton_step(x, d, o.slope);
+    newton_state *o = method_make(s, newton_state{dfdx(s->u, s->r, s->i_s, x)});
+    double next = newton_step(x, d, o->slope);
     stop_facts facts = {};
-    return method_pass_done(s, next, {0, 0, next, d, 0.0, 0.0, 0}, &facts);
+    return method_pass_done<METHOD_LIST(stops)>(
+        s, next, {0, 0, next, d, 0.0, 0.0, 0}, &facts);
 }
 
 // Where the tangent at the pass's point meets the axis: Newton's x', the
@@ -47,13 +50,11 @@ static void tangent_derive(const method_state *before,
                            const method_state *after, double *values)
 {
     (void)before;
-    T o = method_own<T>(after);
-    double q = after->line.delta / o.slope;
-    values[0] = o.slope != 0.0 ? after->point - q : 0.0;
+    const T *o = method_own<T>(after);
+    double q = after->line.delta / o->slope;
+    values[0] = o->slope != 0.0 ? after->point - q : 0.0;
 }
 
-static const method_stop stops[] = {{ending_repeat, stop_repeat},
-                                    {ending_limit, stop_limit}};
 static const method_field fields[] = {METHOD_FIELD(newton_state, slope, "V/A")};
 
 const method_def method_newton = {
@@ -97,7 +98,7 @@ static void guarded_begin(method_state *s, const method_start *start)
     s->est = start->x;
     double t = start->b - start->a;
     double width = std::fabs(t);
-    method_keep(s, guarded_state{start->a, start->b, 0.0, width, width, 0});
+    method_make(s, guarded_state{start->a, start->b, 0.0, width, width, 0});
 }
 
 static int strictly_between(double x, double a, double b)
@@ -105,43 +106,44 @@ static int strictly_between(double x, double a, double b)
     return (a < x && x < b) || (b < x && x < a);
 }
 
+static constexpr method_stop guarded_stops[] = {
+    {ending_repeat, stop_unmoved},
+    {ending_neighbours, stop_neighbours},
+    {ending_limit, stop_limit}};
+
 static int guarded_take(method_state *s, double d)
 {
-    guarded_state o = method_own<guarded_state>(s);
+    guarded_state *o = method_own<guarded_state>(s);
     double x = s->point;
-    o.slope = dfdx(s->u, s->r, s->i_s, x);
+    o->slope = dfdx(s->u, s->r, s->i_s, x);
     if (d < 0.0)
-        o.a = x;
+        o->a = x;
     else
-        o.b = x;
-    double q = d / o.slope;
+        o->b = x;
+    double q = d / o->slope;
     double next = x - q;
     int word = word_newton;
     double aq = std::fabs(q);
     double twice = 2.0 * aq;
-    int outside = !strictly_between(next, o.a, o.b);
-    int too_long = twice > o.e;
-    o.rule = next == x ? 0 : outside | too_long << 1;
-    if (o.rule != 0) {
-        double t = o.a + o.b;
+    int outside = !strictly_between(next, o->a, o->b);
+    int too_long = twice > o->e;
+    o->rule = next == x ? 0 : outside | too_long << 1;
+    if (o->rule != 0) {
+        double t = o->a + o->b;
         next = t / 2.0;
         word = word_halbierung;
     }
     double t = next - x;
-    o.e = o.h;
-    o.h = std::fabs(t);
-    method_keep(s, o);
+    o->e = o->h;
+    o->h = std::fabs(t);
     stop_facts facts = {};
-    facts.lo = o.a;
-    facts.hi = o.b;
+    facts.lo = o->a;
+    facts.hi = o->b;
     // prev: x, where the pass started
-    return method_pass_done(s, next, {0, 0, next, d, o.a, o.b, word}, &facts);
+    return method_pass_done<METHOD_LIST(guarded_stops)>(
+        s, next, {0, 0, next, d, o->a, o->b, word}, &facts);
 }
 
-static const method_stop guarded_stops[] = {
-    {ending_repeat, stop_unmoved},
-    {ending_neighbours, stop_neighbours},
-    {ending_limit, stop_limit}};
 static const method_field guarded_fields[] = {
     METHOD_FIELD(guarded_state, a, "A"), METHOD_FIELD(guarded_state, b, "A"),
     METHOD_FIELD(guarded_state, slope, "V/A"),

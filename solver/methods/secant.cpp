@@ -9,26 +9,26 @@
 // limit. Its state is regula falsi's: the last two points.
 #include "solver/methods/falsi.h"
 
+static constexpr method_stop stops[] = {{ending_repeat, stop_repeat},
+                                        {ending_zero, stop_zero},
+                                        {ending_level, stop_level},
+                                        {ending_limit, stop_limit}};
+
 static int take(method_state *s, double d)
 {
-    falsi_state o = method_own<falsi_state>(s);
+    falsi_state *o = method_own<falsi_state>(s);
     double r = s->point;
-    o.a = o.b;
-    o.fa = o.fb;
-    o.b = r;
-    o.fb = d;
-    method_keep(s, o);
+    o->a = o->b;
+    o->fa = o->fb;
+    o->b = r;
+    o->fb = d;
     stop_facts facts = {};
     facts.d = d;
-    facts.fa = o.fa;
-    facts.fb = o.fb;
-    return method_pass_done(s, r, {0, 0, r, d, o.a, o.b, 0}, &facts);
+    facts.fa = o->fa;
+    facts.fb = o->fb;
+    return method_pass_done<METHOD_LIST(stops)>(
+        s, r, {0, 0, r, d, o->a, o->b, 0}, &facts);
 }
-
-static const method_stop stops[] = {{ending_repeat, stop_repeat},
-                                    {ending_zero, stop_zero},
-                                    {ending_level, stop_level},
-                                    {ending_limit, stop_limit}};
 
 const method_def method_sekante = {
     'S',                 // letter
