@@ -10,22 +10,18 @@
 #include <cstdio>
 #include <cstring>
 
-// Pictures: an ordinary pass in its method's shape (gnuplot's point types
-// by method_shape: filled circle, square, diamond, pentagon, the same open,
-// a star), a triangle pointing down at the bottom edge for a residual of
+// Pictures: an ordinary pass in its method's mark (gnuplot's point type in
+// its record), a triangle pointing down at the bottom edge for a residual of
 // zero, one pointing up at the top edge for inf, a cross at the top edge
 // for nan. The text chart draws a pass as the method's capital letter, an
 // edge mark as its small letter.
 enum mark { mark_plain, mark_zero, mark_inf, mark_nan };
 static const int picture_points[] = {0, 11, 9, 2};
-static const int shape_points[] = {7, 5, 13, 15, 6, 4, 12, 14, 3};
-static_assert(sizeof shape_points / sizeof shape_points[0] == method_shapes,
-              "a point type for every shape");
 
 // The point type of a pass of method m marked how.
 static int point_type(int m, enum mark how)
 {
-    return how == mark_plain ? shape_points[method_table[m]->shape]
+    return how == mark_plain ? method_table[m]->mark.gnuplot
                              : picture_points[how];
 }
 static const char *const mark_titles[] = {"", "Delta = 0 (am unteren Rand)",

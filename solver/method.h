@@ -1,6 +1,6 @@
 // The methods that seek the root of the mesh equation (solver/equation.h),
 // each one record in the table of methods, defined in its own file in
-// solver/methods/: its letter, German name, colour, shape, kind, report
+// solver/methods/: its letter, German name, colour, mark, kind, report
 // format, start values, stop tests, the state it keeps and its pass rule.
 // Everything that lists, runs, draws or counts methods reads the table.
 //
@@ -53,21 +53,19 @@ struct method_start {
 // The default: [0, U / R], x = U / R.
 void method_default_start(double u, double r, method_start *start);
 
-// The mark of a method's passes in pictures, so that they stay apart
-// where colour fails: filled or open circle, square, diamond, pentagon,
-// and a star. Every picture has a drawing for each (checked where it is
-// drawn), and no two methods share one (checked by the methods test).
-enum method_shape {
-    shape_circle,
-    shape_square,
-    shape_diamond,
-    shape_pentagon,
-    shape_open_circle,
-    shape_open_square,
-    shape_open_diamond,
-    shape_open_pentagon,
-    shape_star,
-    method_shapes
+// The mark of a method's passes in pictures, so that methods stay apart
+// where colour fails: a circle (corners 0) or a regular polygon of so many
+// corners, its first corner at turn degrees (0 points right, -90 up on a
+// screen), size times the circle's radius from the centre, filled or open;
+// or, star set, corners / 2 strokes through the centre. gnuplot draws the
+// same as its point type. No two methods share a mark (the methods test).
+struct method_mark {
+    int corners;
+    double turn;
+    double size;
+    int filled;
+    int star;
+    int gnuplot; // gnuplot's point type
 };
 
 // The start values a method needs, as a set of bits: an interval whose ends
@@ -96,7 +94,7 @@ struct method_def {
     char letter;              // opens its report lines: 'H'
     const char *name;         // "Halbierung"
     const char *colour;       // "#rrggbb" in pictures
-    enum method_shape shape;  // its mark in pictures
+    method_mark mark;         // its mark in pictures
     enum method_kind kind;    // interval or open
     enum report_kind shown;   // its report line's format
     const char *const *words; // report_ends_word: the words it may show

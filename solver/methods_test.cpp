@@ -233,8 +233,21 @@ static const apart_case apart_cases[] = {
 };
 
 // Every record is whole: a letter, name and colour ("#rrggbb") of its own,
-// a shape of its own among the shapes, stop tests, and its state within
+// a mark of its own that can be drawn, stop tests, and its state within
 // the room for it. Returns the number of faults.
+static int drawable(const method_mark &k)
+{
+    int outline = k.corners == 0 || (k.corners >= 3 && k.corners <= 12);
+    int strokes = k.corners >= 4 && k.corners % 2 == 0 && !k.filled;
+    return (k.star ? strokes : outline) && k.size >= 0.5 && k.size <= 2 &&
+           k.gnuplot >= 1 && k.gnuplot <= 15;
+}
+static int same_mark(const method_mark &k, const method_mark &l)
+{
+    return k.gnuplot == l.gnuplot ||
+           (k.corners == l.corners && k.star == l.star &&
+            k.filled == l.filled && (k.corners == 0 || k.turn == l.turn));
+}
 static int records()
 {
     int faults = 0;
@@ -245,15 +258,15 @@ static int records()
             strlen(d->colour) != 7 || d->colour[0] != '#' ||
             strspn(d->colour + 1, "0123456789abcdef") != 6)
             fault = "no name or no colour #rrggbb";
-        else if (d->shape < 0 || d->shape >= method_shapes)
-            fault = "a shape that is none";
+        else if (!drawable(d->mark))
+            fault = "a mark that cannot be drawn";
         else if (d->stop_count < 1 || d->state_size > method_own_size)
             fault = "no stop test, or a state beyond its room";
         for (int o = 0; o < m && fault == nullptr; ++o)
             if (method_table[o]->letter == d->letter ||
-                method_table[o]->shape == d->shape ||
+                same_mark(method_table[o]->mark, d->mark) ||
                 strcmp(method_table[o]->colour, d->colour) == 0)
-                fault = "a letter, shape or colour another method has";
+                fault = "a letter, mark or colour another method has";
         if (fault != nullptr) {
             printf("FAIL the record of %c: %s\n", d->letter, fault);
             ++faults;

@@ -2,7 +2,7 @@
 // (|Delta|, |I - I*| or the interval's width) on a logarithmic axis, drawn
 // by uPlot; the axis holds log10 of the measure, so that every finite
 // nonzero value, subnormal or near the largest double, has its place. Each
-// method has its colour and its shape (method_shape of the module's
+// method has its colour and its mark (method_mark of the module's
 // table), so that the methods stay apart where colour fails. A value with
 // no logarithm is marked at an edge, each method at its own height (inf an
 // upward triangle and nan a cross at the top, 0 a downward triangle at the
@@ -24,7 +24,7 @@ export const markKey =
   '\u25b2 inf und \u00d7 nan oben, \u25bc genau 0 unten. Jedes Verfahren hat eine eigene Form.';
 
 // The series of the chosen methods (indices into run.methods) for measure:
-// per method its letter, name, colour, shape and the value of every pass,
+// per method its letter, name, colour, mark and the value of every pass,
 // and a description of pass k for hovering; methods without the measure
 // (no interval: its width) are left out.
 export function seriesOf(run, chosen, measure) {
@@ -37,7 +37,7 @@ export function seriesOf(run, chosen, measure) {
         letter: method.letter,
         name: method.label,
         colour: method.colour,
-        shape: method.shape,
+        mark: method.mark,
         values: passes.map((p) => p[field]),
         describe: (k) =>
           k < passes.length
@@ -64,74 +64,55 @@ function chartData(series) {
   return { data: [x, ...lines], bottom, top, markAt };
 }
 
-// The drawings of the shapes, in the order of method_shape (circle,
-// square, diamond, pentagon, the same four open, a star): each of radius r
-// at (cx, cy), { circle } or the strokes of its outline as lists of points,
-// and whether it is filled. The page checks at its start that there is one
-// for every shape of the module (checkShapes).
-const polygon = (corners, turn, size) => (filled) => (cx, cy, r) => ({
-  filled,
-  strokes: [
-    Array.from({ length: corners + 1 }, (_, k) => {
-      const a = turn + (2 * Math.PI * k) / corners;
-      return [cx + size * r * Math.cos(a), cy + size * r * Math.sin(a)];
-    }),
-  ],
-});
-const circle = (filled) => () => ({ filled, circle: true });
-const [square, diamond, pentagon] = [
-  polygon(4, Math.PI / 4, 1.2),
-  polygon(4, -Math.PI / 2, 1.15),
-  polygon(5, -Math.PI / 2, 1.15),
-];
-const star = (cx, cy, r) => ({
-  filled: false,
-  strokes: [0, 1, 2, 3].map((k) => {
-    const a = (k * Math.PI) / 4;
-    return [
-      [cx + r * Math.cos(a), cy + r * Math.sin(a)],
-      [cx - r * Math.cos(a), cy - r * Math.sin(a)],
-    ];
-  }),
-});
-const shapes = [
-  circle(true),
-  square(true),
-  diamond(true),
-  pentagon(true),
-  circle(false),
-  square(false),
-  diamond(false),
-  pentagon(false),
-  star,
-];
-const shapeOf = (shape, cx, cy, r) => shapes[shape](cx, cy, r);
-
-// Throws unless there is a drawing for every shape the module has.
-export function checkShapes(core) {
-  if (shapes.length !== core.shapes)
-    throw new Error(`Die Seite zeichnet ${shapes.length} Formen, das Modul hat ${core.shapes}`);
+// The drawing of a method's mark (core.js methods: mark) of radius r at
+// (cx, cy): { circle } or the strokes of its outline, or of a star's
+// lines through the centre, as lists of points, and whether it is filled.
+function markOf(mark, cx, cy, r) {
+  if (mark.corners === 0) return { filled: mark.filled, circle: true };
+  const at = (k) => {
+    const a = ((mark.turn + (360 * k) / mark.corners) * Math.PI) / 180;
+    return [cx + mark.size * r * Math.cos(a), cy + mark.size * r * Math.sin(a)];
+  };
+  if (mark.star)
+    return {
+      filled: false,
+      strokes: Array.from({ length: mark.corners / 2 }, (_, k) => [at(k), at(k + mark.corners / 2)]),
+    };
+  return { filled: mark.filled, strokes: [Array.from({ length: mark.corners + 1 }, (_, k) => at(k))] };
 }
 
-// Draws a shape on the canvas g.
-function shapePath(g, shape, cx, cy, r) {
-  const s = shapeOf(shape, cx, cy, r);
+// Throws unless every method's mark can be drawn and no two are alike.
+export function checkMarks(methods) {
+  const seen = new Set();
+  for (const { letter, mark } of methods) {
+    const corners = mark.corners === 0 || (mark.corners >= 3 && mark.corners <= 12);
+    const star = mark.corners >= 4 && mark.corners % 2 === 0 && !mark.filled;
+    const key = [mark.corners, mark.star, mark.filled, mark.corners ? mark.turn : 0].join();
+    if (!(mark.star ? star : corners) || !(mark.size >= 0.5 && mark.size <= 2) || seen.has(key))
+      throw new Error(`Die Seite kann die Marke von ${letter} nicht zeichnen oder nicht unterscheiden`);
+    seen.add(key);
+  }
+}
+
+// Draws a mark on the canvas g.
+function markPath(g, mark, cx, cy, r) {
+  const s = markOf(mark, cx, cy, r);
   g.beginPath();
   if (s.circle) g.arc(cx, cy, r, 0, 2 * Math.PI);
   else for (const points of s.strokes) points.forEach(([x, y], k) => g[k ? 'lineTo' : 'moveTo'](x, y));
   return s.filled;
 }
 
-// The same shape as SVG.
-function shapeSvg(shape, cx, cy, r, colour) {
-  const s = shapeOf(shape, cx, cy, r);
+// The same mark as SVG.
+function markSvg(mark, cx, cy, r, colour) {
+  const s = markOf(mark, cx, cy, r);
   const paint = `fill="${s.filled ? colour : '#fff'}" stroke="${colour}"`;
   if (s.circle) return `<circle cx="${cx.toFixed(1)}" cy="${cy.toFixed(1)}" r="${r}" ${paint}/>`;
   const d = s.strokes.map((p) => `M${p.map(([x, y]) => `${x.toFixed(1)} ${y.toFixed(1)}`).join(' L')}`).join(' ');
-  return `<path d="${d}" ${shape === 8 ? `fill="none" stroke="${colour}"` : paint}/>`;
+  return `<path d="${d}" ${mark.star ? `fill="none" stroke="${colour}"` : paint}/>`;
 }
 
-// Draws the points in their shapes and the edge marks onto the chart.
+// Draws the points in their marks and the edge marks onto the chart.
 function drawMarks(u, series, markAt) {
   const g = u.ctx;
   const r = 3.5 * uPlot.pxRatio;
@@ -143,7 +124,7 @@ function drawMarks(u, series, markAt) {
     s.values.forEach((v, k) => {
       const cx = u.valToPos(k + 1, 'x', true);
       if (Number.isFinite(v) && v !== 0) {
-        const filled = shapePath(g, s.shape, cx, u.valToPos(Math.log10(Math.abs(v)), 'y', true), r);
+        const filled = markPath(g, s.mark, cx, u.valToPos(Math.log10(Math.abs(v)), 'y', true), r);
         if (filled) g.fill();
         else g.stroke();
         return;
@@ -264,7 +245,7 @@ export function drawChart(element, { series, measure, width }, pick = () => {}, 
 }
 
 // The same picture as an SVG document (900 x 560): the decades, the
-// passes, per method its line and its shapes, the edge marks, the key.
+// passes, per method its line and its marks, the edge marks, the key.
 export function chartSvg(series, measure, title) {
   const [w, h, left, right, top, bottomEdge] = [900, 560, 80, 700, 50, 500];
   const { data, bottom, top: high, markAt } = chartData(series);
@@ -304,12 +285,12 @@ export function chartSvg(series, measure, title) {
       out.push(
         mark
           ? `<text x="${x}" y="${y + 4}" text-anchor="middle" fill="${s.colour}">${mark}</text>`
-          : shapeSvg(s.shape, x, y, 3.5, s.colour),
+          : markSvg(s.mark, x, y, 3.5, s.colour),
       );
     });
     out.push(
       `<line x1="${right + 20}" x2="${right + 50}" y1="${top + 20 * m}" y2="${top + 20 * m}" stroke="${s.colour}" stroke-width="2"/>`,
-      shapeSvg(s.shape, right + 35, top + 20 * m, 3.5, s.colour),
+      markSvg(s.mark, right + 35, top + 20 * m, 3.5, s.colour),
       `<text x="${right + 56}" y="${top + 20 * m + 4}">${esc(`${s.letter} ${s.name}`)}</text>`,
     );
   });

@@ -43,8 +43,9 @@ export function openCore(module) {
     quantityNames: texts('core_quantity_name', quantities),
     quantityUnits: texts('core_quantity_unit', quantities),
     // The table of methods, in the order the user sees them: index,
-    // letter, name, colour, kind ('interval' or 'open'), shape in pictures
-    // (method_shape, one of shapes), its order at a simple root from the
+    // letter, name, colour, kind ('interval' or 'open'), mark in pictures
+    // (method_mark: corners, 0 a circle; turn of the first corner in
+    // degrees; size; filled; star, strokes through the centre), its order at a simple root from the
     // literature ("1.618") and whether its observed order is measured on
     // its interval's width.
     methods: Array.from({ length: methodCount }, (_, k) => ({
@@ -53,7 +54,13 @@ export function openCore(module) {
       name: cString(x.core_method_name(k)),
       colour: cString(x.core_method_colour(k)),
       kind: x.core_method_kind(k) === 0 ? 'interval' : 'open',
-      shape: x.core_method_shape(k),
+      mark: {
+        corners: x.core_method_corners(k),
+        turn: x.core_method_turn(k),
+        size: x.core_method_size(k),
+        filled: x.core_method_filled(k) === 1,
+        star: x.core_method_star(k) === 1,
+      },
       order: cString(x.core_method_order(k)),
       byWidth: x.core_method_by_width(k) === 1,
       // The start values it needs: an interval with a sign change, two
@@ -64,7 +71,6 @@ export function openCore(module) {
         x: !!(x.core_method_needs(k) & 4),
       },
     })),
-    shapes: x.core_shapes(),
     // The first passes of the buckets of the map's colour scale.
     buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
     // The classes of endings, by their index (the first before the limit,

@@ -5,7 +5,7 @@
 // (state.js), the run (run.js), the map (mapform.js), the step view, the
 // help's list of methods, the folds and the presentation mode.
 import { openCore } from './core.js';
-import { checkShapes } from './chart.js';
+import { checkMarks } from './chart.js';
 import { pageMethodsOf } from './passes.js';
 import { watchSteps, goTo, redrawSteps } from './steps.js';
 import { watchRun, runDialogue, redrawRun, lastCircuit, answerFields } from './run.js';
@@ -106,7 +106,7 @@ async function main() {
   const workers = startWorkers(block('worker-quelle')); // they start while the modules unpack
   const [solver, module] = await Promise.all([unpack('modul-diodesolve'), unpack('modul-diodeweb')]);
   const core = openCore(module);
-  checkShapes(core);
+  checkMarks(core.methods);
   pageMethodsOf(core); // every method has its object, every object its keys
   listMethods(core);
   listStarts(core);

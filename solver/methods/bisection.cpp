@@ -30,10 +30,10 @@ static const method_field fields[] = {METHOD_FIELD(bisection_state, a, "A"),
                                       METHOD_FIELD(bisection_state, b, "A")};
 
 const method_def method_halbierung = {
-    'H',          // letter
-    "Halbierung", // name
-    "#0072b2",    // colour: blue, orange, bluish green (Okabe and Ito)
-    shape_circle,
+    'H',                // letter
+    "Halbierung",       // name
+    "#0072b2",          // colour: blue, orange, bluish green (Okabe and Ito)
+    {0, 0, 1, 1, 0, 7}, // mark: a filled circle
     method_interval,
     report_plain,
     nullptr, // no words in its report

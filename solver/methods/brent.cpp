@@ -171,10 +171,10 @@ static const method_field fields[] = {
     METHOD_FIELD(brent_state, c, "A"), METHOD_FIELD(brent_state, fc, "V")};
 
 const method_def method_brent = {
-    'B',       // letter
-    "Brent",   // name
-    "#330033", // colour
-    shape_star,
+    'B',                // letter
+    "Brent",            // name
+    "#330033",          // colour
+    {8, 0, 1, 0, 1, 3}, // mark: a star of four strokes
     method_interval,
     report_ends_word,
     brent_words,

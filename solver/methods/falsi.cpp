@@ -169,10 +169,10 @@ static const method_field scaled_fields[] = {
     SCALED_FIELD("scaled", scaled, ""), SCALED_FIELD("factor", factor, "")};
 
 const method_def method_regula_falsi = {
-    'R',            // letter
-    "Regula falsi", // name
-    "#e69f00",      // colour: blue, orange, bluish green (Okabe and Ito)
-    shape_square,
+    'R',                   // letter
+    "Regula falsi",        // name
+    "#e69f00",             // colour: blue, orange, bluish green (Okabe and Ito)
+    {4, 45, 1.2, 1, 0, 5}, // mark: a filled square
     method_interval,
     report_ends,
     nullptr, // no words in its report
@@ -190,12 +190,17 @@ const method_def method_regula_falsi = {
     METHOD_NOTHING_DERIVED,
 };
 
-// The variants differ in their name, colour, shape, order and pass.
-#define SCALED_VARIANT(record, letter, name, colour, shape, order, take)       \
+// The variants differ in their name, colour, mark, order and pass; their
+// marks are regula falsi's square and the circle and diamond, open.
+static constexpr method_mark open_circle = {0, 0, 1, 0, 0, 6};
+static constexpr method_mark open_square = {4, 45, 1.2, 0, 0, 4};
+static constexpr method_mark open_diamond = {4, -90, 1.15, 0, 0, 12};
+
+#define SCALED_VARIANT(record, letter, name, colour, mark, order, take)        \
     const method_def record = {letter,                                         \
                                name,                                           \
                                colour,                                         \
-                               shape,                                          \
+                               mark,                                           \
                                method_interval,                                \
                                report_ends,                                    \
                                nullptr,                                        \
@@ -215,9 +220,9 @@ const method_def method_regula_falsi = {
 
 // Orders: 3^(1/3) (Dowell and Jarratt, 1971); 1.642 (Dowell and Jarratt,
 // 1972); about 1.7 (Anderson and Bjoerck, 1973).
-SCALED_VARIANT(method_illinois, 'I', "Illinois", "#882222", shape_open_circle,
+SCALED_VARIANT(method_illinois, 'I', "Illinois", "#882222", open_circle,
                "1.442", illinois)
-SCALED_VARIANT(method_pegasus, 'P', "Pegasus", "#aa6600", shape_open_square,
-               "1.642", pegasus)
+SCALED_VARIANT(method_pegasus, 'P', "Pegasus", "#aa6600", open_square, "1.642",
+               pegasus)
 SCALED_VARIANT(method_anderson_bjoerck, 'A', "Anderson-Bjoerck", "#dd99cc",
-               shape_open_diamond, "1.7", anderson_bjoerck)
+               open_diamond, "1.7", anderson_bjoerck)

@@ -61,7 +61,7 @@ const method_def method_newton = {
     'N',       // letter
     "Newton",  // name
     "#009e73", // colour: blue, orange, bluish green (Okabe and Ito)
-    shape_diamond,
+    {4, -90, 1.15, 1, 0, 13}, // mark: a filled diamond
     method_open,
     report_plain,
     nullptr, // no words in its report
@@ -150,10 +150,10 @@ static const method_field guarded_fields[] = {
     METHOD_FIELD(guarded_state, e, "A"), METHOD_FIELD(guarded_state, rule, "")};
 
 const method_def method_newton_intervall = {
-    'G',                    // letter
-    "Newton mit Intervall", // name
-    "#88bb66",              // colour
-    shape_open_pentagon,
+    'G',                      // letter
+    "Newton mit Intervall",   // name
+    "#88bb66",                // colour
+    {5, -90, 1.15, 0, 0, 14}, // mark: an open pentagon
     method_interval,
     report_ends_word,
     guarded_words,

@@ -31,10 +31,10 @@ static int take(method_state *s, double d)
 }
 
 const method_def method_sekante = {
-    'S',                 // letter
-    "Sekantenverfahren", // name
-    "#3333dd",           // colour
-    shape_pentagon,
+    'S',                      // letter
+    "Sekantenverfahren",      // name
+    "#3333dd",                // colour
+    {5, -90, 1.15, 1, 0, 15}, // mark: a filled pentagon
     method_open,
     report_plain,
     nullptr, // no words in its report

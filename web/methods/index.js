@@ -1,5 +1,5 @@
 // What the page knows of each method beyond the module's table of methods
-// (core.js methods: index, letter, name, colour, kind, shape, order,
+// (core.js methods: index, letter, name, colour, kind, mark, order,
 // byWidth): one object per method, in its family's file, found by its
 // letter. A method of the table without an object, an object without a
 // method, a key not listed below or a required key left out is a fault the

@@ -278,14 +278,27 @@ EXPORT(core_method_by_width) int core_method_by_width(int k)
 {
     return method_table[k]->order_by_width;
 }
-// Its shape in pictures (method_shape), and how many shapes there are.
-EXPORT(core_method_shape) int core_method_shape(int k)
+// Its mark in pictures (method_mark): corners (0 a circle), the first
+// corner's turn in degrees, size, filled, star.
+EXPORT(core_method_corners) int core_method_corners(int k)
 {
-    return method_table[k]->shape;
+    return method_table[k]->mark.corners;
 }
-EXPORT(core_shapes) int core_shapes()
+EXPORT(core_method_turn) double core_method_turn(int k)
 {
-    return method_shapes;
+    return method_table[k]->mark.turn;
+}
+EXPORT(core_method_size) double core_method_size(int k)
+{
+    return method_table[k]->mark.size;
+}
+EXPORT(core_method_filled) int core_method_filled(int k)
+{
+    return method_table[k]->mark.filled;
+}
+EXPORT(core_method_star) int core_method_star(int k)
+{
+    return method_table[k]->mark.star;
 }
 // The methods of the map parsed last: how many, and the table's index of
 // the one in slot k.
