@@ -295,11 +295,12 @@ static void write_text_plot(FILE *gp, const drawn *dr, const text_layout *t,
     fputc('\n', gp);
 }
 
-// "drei" for three methods drawn: the title's number word.
+// "drei" for three methods drawn: the title's number word, up to twelve
+// (German writes larger counts in digits).
 static const char *const number_words[] = {
-    "", "", "zwei", "drei", "vier", "fuenf", "sechs", "sieben", "acht", "neun"};
-static_assert(method_count < sizeof number_words / sizeof number_words[0],
-              "a number word for every count of methods");
+    "",       "",     "zwei", "drei", "vier", "fuenf", "sechs",
+    "sieben", "acht", "neun", "zehn", "elf",  "zwoelf"};
+enum { number_word_count = sizeof number_words / sizeof number_words[0] };
 
 void write_convergence_script(FILE *gp, const transcript *t,
                               enum output_format format, int width)
@@ -324,9 +325,11 @@ void write_convergence_script(FILE *gp, const transcript *t,
     if (dr.count == 1)
         fprintf(gp, "set title 'Konvergenz: %s'\n",
                 method_table[dr.method[0]]->name);
-    else
+    else if (dr.count < number_word_count)
         fprintf(gp, "set title 'Konvergenz der %s Verfahren'\n",
                 number_words[dr.count]);
+    else
+        fprintf(gp, "set title 'Konvergenz der %d Verfahren'\n", dr.count);
     fprintf(gp,
             "set xlabel 'Durchlauf'\n%s"
             "set yrange [%.17g:%.17g]\nset ytics %.17g, %.17g\n"
