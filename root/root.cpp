@@ -217,3 +217,18 @@ double root_rate(const true_root *root, const double *ms, int n)
     double drop = std::log2(ms[last]) - std::log2(ms[first]); // no underflow
     return std::exp2(drop / (last - first));
 }
+
+void root_rate_range(const true_root *root, const double *ms, int n, double *lo,
+                     double *hi)
+{
+    *lo = *hi = not_a_number;
+    double before = not_a_number;
+    for (int k = 0; k < n; ++k) {
+        if (!root_counts(root, ms[k]))
+            continue;
+        double factor = ms[k] / before; // NaN at the first
+        *lo = std::fmin(*lo, factor);   // fmin and fmax skip a NaN
+        *hi = std::fmax(*hi, factor);
+        before = ms[k];
+    }
+}

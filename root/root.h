@@ -86,4 +86,10 @@ int root_counted(const true_root *root, const double *ms, int n);
 // where fewer than two count.
 double root_rate(const true_root *root, const double *ms, int n);
 
+// The smallest and the largest factor m[j] / m[k] of two measures that
+// count with none that counts between them (k < j); NaN both where fewer
+// than two count. Where both lie near 0.5, the measure halves every pass.
+void root_rate_range(const true_root *root, const double *ms, int n, double *lo,
+                     double *hi);
+
 #endif // ROOT_ROOT_H_

@@ -226,12 +226,16 @@ export function openCore(module) {
     // of its last estimate in ulps), and what its passes show against the
     // root: { order (NaN: not to be determined), orderAt (the first of the
     // two passes it comes from, from 0), rate (the mean factor its measure
-    // shrinks by a pass), counted (its passes whose measure counts) }.
+    // shrinks by a pass), counted (its passes whose measure counts),
+    // rateLo and rateHi (the smallest and the largest factor from one
+    // counted measure to the next) }.
     endingWord: (m) => cString(x.core_ending_word(m)),
     runUlps: (m) => x.core_run_ulps(m),
     convergence: (m) => {
-      const [order, orderAt, rate, counted] = [0, 1, 2, 3].map((w) => x.core_run_convergence(m, w));
-      return { order, orderAt, rate, counted };
+      const [order, orderAt, rate, counted, rateLo, rateHi] = [0, 1, 2, 3, 4, 5].map((w) =>
+        x.core_run_convergence(m, w),
+      );
+      return { order, orderAt, rate, counted, rateLo, rateHi };
     },
     // Why method m does not run from the start values (its word, '' where
     // it runs), and what diodelab says of all the methods' refusals.

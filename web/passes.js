@@ -40,7 +40,7 @@ function firstBad(core, m, passes, inf) {
 // and runs every method from the start values (the fields [a, b, x0]):
 // { circuit, startError, refusals, root, methods, comparison } with per
 // method (in the table's order) { method, refusal, passes, cycle, nan, inf,
-// ending, ulps, order, orderAt, rate, counted }, or null when diodesolve
+// ending, ulps, order, orderAt, rate, counted, rateLo, rateHi }, or null when diodesolve
 // read no circuit. startError is 0, or 1 + the start field that holds no
 // number (the defaults then stand); refusal is '' or why the method does
 // not run from the start values (it then has no passes), refusals what
@@ -143,7 +143,7 @@ export const orderWord = (p) => orderWords.find(([below]) => p < below)[1];
 // as the module estimates it: only from passes clearly above the rounding
 // noise whose estimates agree) and the mean factor its measure shrinks by.
 export function convergenceSentence(run, m) {
-  const { method, passes, refusal, order, orderAt, rate, counted } = run.methods[m];
+  const { method, passes, refusal, order, orderAt, rate, counted, rateLo, rateHi } = run.methods[m];
   const n = passes.length;
   const what = method.byWidth ? 'die Intervallbreite' : 'der Fehler';
   const literature = `Literatur: Ordnung ${method.order}`;
@@ -165,7 +165,8 @@ export function convergenceSentence(run, m) {
   const word = orderWord(order);
   const observed = `beobachtete Ordnung ${o}, ${from}; ${literature}`;
   if (word === 'linear') {
-    const halves = method.byWidth && Math.abs(rate - 0.5) < 0.005;
+    // Halves every pass: each factor from one counted width to the next.
+    const halves = method.byWidth && Math.abs(rateLo - 0.5) < 0.005 && Math.abs(rateHi - 0.5) < 0.005;
     return halves
       ? `${method.subject} konvergiert linear: ${what} halbiert sich je Durchlauf, ein Bit je Durchlauf (${observed}).`
       : `${method.subject} konvergiert linear: ${what} schrumpft je Durchlauf im Mittel um den Faktor ${rate.toPrecision(2)} (${observed}).`;

@@ -441,8 +441,10 @@ function check(circuit, start, passes) {
   });
 }
 
-// The circuits named in the README and the issues, with every pass; start
-// values the page refuses; random circuits, a few passes of each method.
+// The circuits named in the README and the issues, and one whose bisection
+// ends at -I_S far from I*, where its widths no longer halve exactly in
+// the last counted passes, with every pass; start values the page refuses;
+// random circuits, a few passes of each method.
 for (const c of [
   ['5', '1e3', '1e-12'],
   ['0.7', '100', '1e-14'],
@@ -454,6 +456,7 @@ for (const c of [
   ['5', '1e3', '0'],
   ['-5', '1e3', '1e-12'],
   ['1e308', '1e3', '1e-12'],
+  ['-0.00101297', '1.39764e+7', '4.25948e-12'],
 ])
   check(c, ['', '', ''], 'all');
 check(['0.7', '100', '1e-14'], ['1e-3', '2e-3', ''], 'all');

@@ -334,7 +334,9 @@ EXPORT(core_run_ulps) double core_run_ulps(int m)
 // the rules beside it): what = 0 the observed order (NaN: "nicht
 // bestimmbar"), 1 the first of the two passes it comes from (from 0; -1),
 // 2 the mean factor by which its measure shrinks a pass, 3 how many of its
-// passes' measures count for an order; on the errors, or on the widths of
+// passes' measures count for an order, 4 and 5 the smallest and the
+// largest factor from one counted measure to the next (root_rate_range);
+// on the errors, or on the widths of
 // its interval where its method is measured so. NaN without a root.
 EXPORT(core_run_convergence) double core_run_convergence(int m, int what)
 {
@@ -345,8 +347,14 @@ EXPORT(core_run_convergence) double core_run_convergence(int m, int what)
     lab_measures(&root, &runs[m], ms);
     int at = -1;
     double order = root_observed_order(&root, ms, n, &at);
-    double values[] = {order, static_cast<double>(at), root_rate(&root, ms, n),
-                       static_cast<double>(root_counted(&root, ms, n))};
+    double lo, hi;
+    root_rate_range(&root, ms, n, &lo, &hi);
+    double values[] = {order,
+                       static_cast<double>(at),
+                       root_rate(&root, ms, n),
+                       static_cast<double>(root_counted(&root, ms, n)),
+                       lo,
+                       hi};
     return values[what];
 }
 
