@@ -34,7 +34,7 @@ enum method_ending {
     ending_zero,       // its residual is exactly 0
     ending_neighbours, // no double lies between the interval's ends
     ending_tolerance,  // Brent's own test
-    ending_level,      // the secant's last two residuals are equal
+    ending_level,      // the last two residuals are equal (horizontal secant)
     ending_limit,      // pass report_pass_limit
     method_endings
 };

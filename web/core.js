@@ -46,8 +46,8 @@ export function openCore(module) {
     // letter, name, colour, kind ('interval' or 'open'), mark in pictures
     // (method_mark: corners, 0 a circle; turn of the first corner in
     // degrees; size; filled; star, strokes through the centre), its order at a simple root from the
-    // literature ("1.618") and whether its observed order is measured on
-    // its interval's width.
+    // literature ("1.618"), whether its observed order is measured on its
+    // interval's width, and whether it can end "Waagerecht".
     methods: Array.from({ length: methodCount }, (_, k) => ({
       index: k,
       letter: String.fromCharCode(x.core_method_letter(k)),
@@ -63,6 +63,7 @@ export function openCore(module) {
       },
       order: cString(x.core_method_order(k)),
       byWidth: x.core_method_by_width(k) === 1,
+      endsLevel: x.core_method_ends_level(k) === 1,
       // The start values it needs: an interval with a sign change, two
       // start points, one start point x.
       needs: {

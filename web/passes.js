@@ -88,13 +88,13 @@ export function order(v) {
 export const neighbours = (a, b) => (order(a) - order(b)) ** 2n === 1n;
 
 // The endings before the limit, by the module's words: kind and what the
-// page adds to the word.
+// page adds to the word (a horizontal end's, by its method).
 const before = {
   Wiederholung: ['repeat', ''],
   'Residuum 0': ['zero', ''],
   Nachbarn: ['ends', ': zwischen den Enden liegt kein double mehr'],
   Toleranz: ['tolerance', ': Brents Schranke |c − b| / 2 ≤ 2^-51 |b| ist erreicht'],
-  Waagerecht: ['level', ': die letzten beiden Residuen sind gleich, die nächste Sekante wäre waagerecht'],
+  Waagerecht: ['level', (method) => method.level.verdict],
 };
 
 // How method m's run ended: { kind, text }, kind one of repeat, zero, ends,
@@ -109,7 +109,8 @@ export function ending(run, m) {
   const last = passes[n - 1];
   if (word in before) {
     const [kind, more] = before[word];
-    return { kind, text: `${word} nach ${n} ${n === 1 ? 'Durchlauf' : 'Durchläufen'}${more}` };
+    const said = typeof more === 'function' ? more(method) : more;
+    return { kind, text: `${word} nach ${n} ${n === 1 ? 'Durchlauf' : 'Durchläufen'}${said}` };
   }
   const at = (kind, what, bad) => ({
     kind,

@@ -81,12 +81,7 @@ function blockEnd(run, m) {
       value('c', last, 'cAfter'),
       '.',
     ];
-  if (kind === 'level')
-    return [
-      'Ende: die letzten beiden Residuen sind gleich, f(a) = f(b) = ',
-      value('d', last, 'd'),
-      '; die nächste Sekante wäre waagerecht, ihr Schritt eine Division durch 0. Es bleibt der letzte Wert.',
-    ];
+  if (kind === 'level') return method.level.end(last, (name, field) => value(name, last, field));
   if (kind === 'neighbours') {
     const other = passes[n - 2];
     const [d1, d2] = [last.d, other.d];

@@ -1,8 +1,9 @@
 // What the page knows of each method beyond the module's table of methods
 // (core.js methods: index, letter, name, colour, kind, mark, order,
-// byWidth): one object per method, in its family's file, found by its
-// letter. A method of the table without an object, an object without a
-// method, a key not listed below or a required key left out is a fault the
+// byWidth, endsLevel): one object per method, in its family's file, found
+// by its letter. A method of the table without an object, an object
+// without a method, a key not listed below, a required key left out or a
+// level that does not match endsLevel is a fault the
 // page reports at its start.
 import * as bisection from './bisection.js';
 import * as falsi from './falsi.js';
@@ -50,6 +51,10 @@ export const methodKeys = {
   stays: { fallback: 'das Vorzeichen von d zeigt immer in dieselbe Richtung.' },
   // Why it alternates between two neighbouring doubles, or null.
   alternates: { fallback: null },
+  // For a method that can end horizontally ("Waagerecht"): { verdict,
+  // end(last, v) }, what the page adds to the ending's word, and the
+  // sentence after its last pass, with values v(name, field).
+  level: { fallback: null },
 };
 
 const objects = families.flatMap((family) => Object.values(family)).filter((o) => o && typeof o.letter === 'string');
@@ -72,6 +77,7 @@ export function withObjects(methods) {
       if (required && !Object.hasOwn(o, key)) throw new Error(`${m.letter} fehlt ${key}`);
       if (!required) defaults[key] = fallback;
     }
+    if (m.endsLevel !== !!o.level) throw new Error(`${m.letter}: level passt nicht zu seinen Abbrüchen`);
     return { ...m, ...defaults, subject: m.name, label: m.name, ...o };
   });
 }

@@ -14,4 +14,12 @@ export default {
     '; die letzten beiden Punkte rücken nach: a wird b, b wird r, ganz gleich, auf welcher Seite der ' +
       'Nullstelle sie liegen.',
   ],
+  level: {
+    verdict: ': die letzten beiden Residuen sind gleich, die nächste Sekante wäre waagerecht',
+    end: (last, v) => [
+      'Ende: die letzten beiden Residuen sind gleich, f(a) = f(b) = ',
+      v('d', 'd'),
+      '; die nächste Sekante wäre waagerecht, ihr Schritt eine Division durch 0. Es bleibt der letzte Wert.',
+    ],
+  },
 };

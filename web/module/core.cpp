@@ -278,6 +278,11 @@ EXPORT(core_method_by_width) int core_method_by_width(int k)
 {
     return method_table[k]->order_by_width;
 }
+// Whether it can end "Waagerecht" (a stop test of its gives ending_level).
+EXPORT(core_method_ends_level) int core_method_ends_level(int k)
+{
+    return (method_endings_of(method_table[k]) >> ending_level) & 1u;
+}
 // Its mark in pictures (method_mark): corners (0 a circle), the first
 // corner's turn in degrees, size, filled, star.
 EXPORT(core_method_corners) int core_method_corners(int k)
