@@ -6,7 +6,7 @@
 // that computes the relation anew from the module's pass fields, here, not
 // with the page's code that wrote the sentence. Runs the circuits named in
 // the README and its issues, start values the page refuses, and random
-// circuits, over all nine methods. A fragment of a sentence that asserts a
+// circuits, over all the methods. A fragment of a sentence that asserts a
 // relation (by its words) which no check reads is a failure too, as is a
 // check that never fires.
 // Usage: node claims.mjs diodeweb.wasm [RANDOM-CIRCUITS]
