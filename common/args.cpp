@@ -2,6 +2,8 @@
 // options, usage errors and escaped echoes of input (also in WebAssembly).
 #include "common/args.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -93,4 +95,54 @@ enum info_request info_option(const char *arg)
     if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0)
         return info_help;
     return strcmp(arg, "--version") == 0 ? info_version : info_none;
+}
+
+static int not_a_value(const char *option, const char *arg)
+{
+    char what[64];
+    snprintf(what, sizeof what, "Kein Wert W oder Bereich A:B fuer %s", option);
+    return argument_error(what, arg);
+}
+
+// Reads s, a part of arg, as a whole finite number. Returns exit_ok, or
+// exit_usage after a message: not a number, or a nonzero number too small
+// for a double, which would silently become 0.
+static int range_end(const char *s, double *value, const char *option,
+                     const char *arg)
+{
+    errno = 0;
+    if (!whole_number(s, value) || !std::isfinite(*value))
+        return not_a_value(option, arg);
+    if (*value == 0.0 && errno == ERANGE) {
+        char what[80];
+        snprintf(what, sizeof what,
+                 "Ein Wert fuer %s ist zu klein (kleinster Betrag 4.9e-324)",
+                 option);
+        return argument_error(what, arg);
+    }
+    return exit_ok;
+}
+
+int range_argument(const char *option, const char *arg, double *a, double *b,
+                   int *is_range)
+{
+    char text[256];
+    if (strlen(arg) >= sizeof text)
+        return not_a_value(option, arg);
+    snprintf(text, sizeof text, "%s", arg);
+    char *colon = strchr(text, ':');
+    if (colon != nullptr)
+        *colon = '\0';
+    *is_range = colon != nullptr;
+    int status = range_end(text, a, option, arg);
+    if (status == exit_ok && colon != nullptr)
+        status = range_end(colon + 1, b, option, arg);
+    if (status != exit_ok)
+        return status;
+    if (colon == nullptr)
+        *b = *a; // one value
+    else if (*a == *b)
+        return argument_error("Ein Bereich braucht zwei verschiedene Enden",
+                              arg);
+    return exit_ok;
 }

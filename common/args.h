@@ -26,6 +26,14 @@ int take_output_option(int argc, char **argv, int *k, int with_csv,
 // *value untouched.
 int whole_number(const char *text, double *value);
 
+// Reads arg, the value of option, as one value W or a range A:B of whole
+// finite numbers (whole_number; a nonzero number too small for a double
+// is refused, and so are two equal ends). Returns exit_ok with *a and *b
+// (*b = *a for one value) and *is_range, or exit_usage after a German
+// message naming the argument.
+int range_argument(const char *option, const char *arg, double *a, double *b,
+                   int *is_range);
+
 // What argv[k] asks for: --help or -h, --version, or neither.
 enum info_request { info_none, info_help, info_version };
 enum info_request info_option(const char *arg);

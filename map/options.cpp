@@ -1,7 +1,6 @@
 // diodemap's command line: the ranges, the grid, the threads, the output.
 #include "map/options.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -49,53 +48,12 @@ const char *map_help()
 
 static const char *const range_options[map_quantities] = {"--U", "--R", "--IS"};
 
-static int not_a_value(const char *option, const char *arg)
-{
-    char what[64];
-    snprintf(what, sizeof what, "Kein Wert W oder Bereich A:B fuer %s", option);
-    return argument_error(what, arg);
-}
-
-// Reads s, a part of arg, as a whole finite number. Returns exit_ok, or
-// exit_usage after a message: not a number, or a nonzero number too small
-// for a double, which would silently become 0.
-static int number(const char *s, double *value, const char *option,
-                  const char *arg)
-{
-    errno = 0;
-    if (!whole_number(s, value) || !std::isfinite(*value))
-        return not_a_value(option, arg);
-    if (*value == 0.0 && errno == ERANGE) {
-        char what[80];
-        snprintf(what, sizeof what,
-                 "Ein Wert fuer %s ist zu klein (kleinster Betrag 4.9e-324)",
-                 option);
-        return argument_error(what, arg);
-    }
-    return exit_ok;
-}
-
 static int take_range(const char *option, const char *arg, map_range *range)
 {
-    char text[256];
-    if (strlen(arg) >= sizeof text)
-        return not_a_value(option, arg);
-    snprintf(text, sizeof text, "%s", arg);
-    char *colon = strchr(text, ':');
-    if (colon != nullptr)
-        *colon = '\0';
-    range->points = colon != nullptr ? 2 : 1;
-    int status = number(text, &range->a, option, arg);
-    if (status == exit_ok && colon != nullptr)
-        status = number(colon + 1, &range->b, option, arg);
-    if (status != exit_ok)
-        return status;
-    if (colon == nullptr)
-        range->b = range->a; // one value
-    else if (range->a == range->b)
-        return argument_error("Ein Bereich braucht zwei verschiedene Enden",
-                              arg);
-    return exit_ok;
+    int is_range = 0;
+    int status = range_argument(option, arg, &range->a, &range->b, &is_range);
+    range->points = is_range ? 2 : 1;
+    return status;
 }
 
 // A side of the grid at *p: 1 to 5 digits, nothing before them; moves *p

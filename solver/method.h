@@ -97,6 +97,7 @@ struct method_def {
     method_mark mark;         // its mark in pictures
     enum method_kind kind;    // interval or open
     enum report_kind shown;   // its report line's format
+    int delta_at_start;       // Delta is f where the pass started (Newton's)
     const char *const *words; // report_ends_word: the words it may show
     enum method_lane lane;    // lanes in the map, or lane_none
     int first_stop;           // the first pass after which it can stop

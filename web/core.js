@@ -47,7 +47,8 @@ export function openCore(module) {
     // (method_mark: corners, 0 a circle; turn of the first corner in
     // degrees; size; filled; star, strokes through the centre), its order at a simple root from the
     // literature ("1.618"), whether its observed order is measured on its
-    // interval's width, and whether it can end "Waagerecht".
+    // interval's width, whether it can end "Waagerecht", and whether its
+    // Delta is f where the pass started (Newton's).
     methods: Array.from({ length: methodCount }, (_, k) => ({
       index: k,
       letter: String.fromCharCode(x.core_method_letter(k)),
@@ -64,6 +65,7 @@ export function openCore(module) {
       order: cString(x.core_method_order(k)),
       byWidth: x.core_method_by_width(k) === 1,
       endsLevel: x.core_method_ends_level(k) === 1,
+      deltaAtStart: x.core_method_delta_at_start(k) === 1,
       // The start values it needs: an interval with a sign change, two
       // start points, one start point x.
       needs: {

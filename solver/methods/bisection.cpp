@@ -36,6 +36,7 @@ const method_def method_halbierung = {
     {0, 0, 1, 1, 0, 7}, // mark: a filled circle
     method_interval,
     report_plain,
+    0,       // Delta at the new estimate
     nullptr, // no words in its report
     lane_bisection,
     2, // a repeat needs two passes

@@ -177,6 +177,7 @@ const method_def method_brent = {
     {8, 0, 1, 0, 1, 3}, // mark: a star of four strokes
     method_interval,
     report_ends_word,
+    0, // Delta at the new estimate
     brent_words,
     lane_none,
     1, // its tolerance can end it in pass 1

@@ -175,6 +175,7 @@ const method_def method_regula_falsi = {
     {4, 45, 1.2, 1, 0, 5}, // mark: a filled square
     method_interval,
     report_ends,
+    0,       // Delta at the new estimate
     nullptr, // no words in its report
     lane_falsi,
     2, // a repeat needs two passes
@@ -203,6 +204,7 @@ static constexpr method_mark open_diamond = {4, -90, 1.15, 0, 0, 12};
                                mark,                                           \
                                method_interval,                                \
                                report_ends,                                    \
+                               0,                                              \
                                nullptr,                                        \
                                lane_none,                                      \
                                1, /* a residual of 0 ends it in pass 1 */      \

@@ -64,6 +64,7 @@ const method_def method_newton = {
     {4, -90, 1.15, 1, 0, 13}, // mark: a filled diamond
     method_open,
     report_plain,
+    1,       // Delta where the pass started
     nullptr, // no words in its report
     lane_newton,
     2, // a repeat needs two passes
@@ -156,6 +157,7 @@ const method_def method_newton_intervall = {
     {5, -90, 1.15, 0, 0, 14}, // mark: an open pentagon
     method_interval,
     report_ends_word,
+    1, // Delta where the pass started
     guarded_words,
     lane_none,
     1, // x' = x ends it in pass 1

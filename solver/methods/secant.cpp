@@ -37,6 +37,7 @@ const method_def method_sekante = {
     {5, -90, 1.15, 1, 0, 15}, // mark: a filled pentagon
     method_open,
     report_plain,
+    0,       // Delta at the new estimate
     nullptr, // no words in its report
     lane_none,
     1, // a residual of 0 ends it in pass 1

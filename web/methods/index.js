@@ -1,9 +1,9 @@
 // What the page knows of each method beyond the module's table of methods
 // (core.js methods: index, letter, name, colour, kind, mark, order,
-// byWidth, endsLevel): one object per method, in its family's file, found
-// by its letter. A method of the table without an object, an object
-// without a method, a key not listed below, a required key left out or a
-// level that does not match endsLevel is a fault the
+// byWidth, endsLevel, deltaAtStart): one object per method, in its
+// family's file, found by its letter. A method of the table without an
+// object, an object without a method, a key not listed below, a required
+// key left out or a level that does not match endsLevel is a fault the
 // page reports at its start.
 import * as bisection from './bisection.js';
 import * as falsi from './falsi.js';
@@ -41,8 +41,6 @@ export const methodKeys = {
   residual: { fallback: 'f(x)' },
   // The steps of a pass that can make a nan, in words: { point, next }.
   steps: { fallback: {} },
-  // Whether Delta is the residual where the pass started (Newton's).
-  deltaAtStart: { fallback: false },
   // (last, neighbours) => why a repeat ended its block, where that is its
   // own reason, else null; the step that repeats an infinite value.
   repeat: { fallback: () => null },

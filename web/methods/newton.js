@@ -4,7 +4,6 @@ export default {
   letter: 'N',
   summary: 'folgt der Tangente: sehr schnell nahe der Lösung, aber es kann kreisen oder zu nan und inf entgleisen.',
   subject: 'Das Newton-Verfahren',
-  deltaAtStart: true,
   values: [
     ['x', 'from'],
     ['d', 'd'],
@@ -47,7 +46,6 @@ export const guarded = {
   summary:
     'nimmt Newtons Schritt, solange er im Intervall bleibt, das die Vorzeichen einschließen, und kurz genug ist; sonst die Mitte.',
   subject: 'Newton mit Intervall',
-  deltaAtStart: true,
   values: [
     ['x', 'from'],
     ['d', 'd'],

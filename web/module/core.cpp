@@ -278,6 +278,11 @@ EXPORT(core_method_by_width) int core_method_by_width(int k)
 {
     return method_table[k]->order_by_width;
 }
+// Whether its Delta is f where the pass started (Newton's).
+EXPORT(core_method_delta_at_start) int core_method_delta_at_start(int k)
+{
+    return method_table[k]->delta_at_start;
+}
 // Whether it can end "Waagerecht" (a stop test of its gives ending_level).
 EXPORT(core_method_ends_level) int core_method_ends_level(int k)
 {
