@@ -203,7 +203,7 @@ static void remedies(char *program, int n)
         printf("  diodemap --verfahren %s, %d Thread(s): %.3f s, %.2f x "
                "die drei Verfahren (%.3f s; Ziel: hoechstens %.1f x)\n",
                letters, threads, all.median, all.median / three.median,
-               three.median, method_count / 3.0);
+               three.median, static_cast<double>(method_count) / 3.0);
     }
     char lab[4096];
     snprintf(lab, sizeof lab, "%s", program);
