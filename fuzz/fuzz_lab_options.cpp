@@ -1,10 +1,41 @@
 // Fuzz target for diodelab's option parser: the input split at blanks into
 // at most 64 words. The parser must answer with exit_ok or exit_usage, and
 // what it accepts must be a run: one to all of the methods, each once, and
-// the circuit given whole or not at all (unless --help or --version).
+// the circuit given whole or not at all (unless --help or --version); or
+// sheets within their bounds, whose circuits lie in their ranges and whose
+// names hold nothing LaTeX or HTML would read as markup.
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+
 #include "common/status.h"
 #include "feed.h"
 #include "lab/options.h"
+
+static int valid_sheets(const sheet_spec *s)
+{
+    if (s->count < 1 || s->count > sheet_max_students || s->passes < 1 ||
+        s->passes > sheet_max_passes || s->questions == 0 ||
+        s->questions >= 1u << sheet_questions ||
+        sheet_table_lines(s) > sheet_page_lines)
+        return 0;
+    for (int q = 0; q < 3; ++q)
+        if (!(s->lo[q] > 0.0 && s->lo[q] <= s->hi[q] &&
+              std::isfinite(s->hi[q])))
+            return 0;
+    for (int k : {0, s->count - 1}) {
+        double c[3];
+        char name[64];
+        if (!sheet_circuit(s, k, c) ||
+            strlen(sheet_name(s, k, name, sizeof name)) > sheet_name_bytes ||
+            strpbrk(name, "\\{}$&#^_%~<>|\t\n\r") != nullptr)
+            return 0;
+        for (int q = 0; q < 3; ++q)
+            if (!(c[q] >= s->lo[q] && c[q] <= s->hi[q]))
+                return 0;
+    }
+    return 1;
+}
 
 static int valid(const lab_options *o)
 {
@@ -16,7 +47,9 @@ static int valid(const lab_options *o)
             seen[o->method[k]]++)
             return 0;
     }
-    return o->info != info_none || o->given == 0 || o->given == 7;
+    if (o->info != info_none)
+        return 1;
+    return o->sheets ? valid_sheets(&o->sheet) : o->given == 0 || o->given == 7;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -37,6 +37,15 @@ const char *lab_measure(char *buf, size_t size, double v, int kind)
     return buf;
 }
 
+const char *lab_order_word(double p)
+{
+    return std::isnan(p) ? "nicht bestimmbar"
+           : p < 1.15    ? "linear"
+           : p < 1.8     ? "superlinear"
+           : p < 2.3     ? "etwa quadratisch"
+                         : "schneller als quadratisch";
+}
+
 void lab_start(double u, double r, int interval, double a, double b, int x0,
                double x, lab_start_values *values)
 {

@@ -75,6 +75,11 @@ int lab_measures(const true_root *root, const lab_run *run, double *ms);
 enum lab_measure_kind { lab_distance, lab_order };
 const char *lab_measure(char *buf, size_t size, double v, int kind);
 
+// The word for an observed order p: "linear" below 1.15, "superlinear"
+// below 1.8, "etwa quadratisch" up to 2.3, "schneller als quadratisch"
+// above; "nicht bestimmbar" for NaN.
+const char *lab_order_word(double p);
+
 // Writes the comparison: "Wurzel I* = %.17g A" (the double nearest I*) or
 // "Wurzel I*: keine", a line with I* to 40 digits where it is not 0, then a
 // line per run.

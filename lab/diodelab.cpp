@@ -2,7 +2,8 @@
 // circuit from --U, --R and --IS or asks for it as diodesolve does, runs
 // each chosen method from its start values with one report line per pass
 // and an empty line after each block, then compares how each ended with
-// the true root I* of the mesh equation.
+// the true root I* of the mesh equation. With --blatt it writes exercise
+// sheets and their key instead.
 #include <cmath>
 #include <cstdio>
 
@@ -87,6 +88,13 @@ int main(int argc, char **argv)
     output out;
     if (output_open(&out, o.path) != exit_ok)
         return exit_failure;
+    if (o.sheets) {
+        if (o.csv)
+            sheet_write_csv(out.stream, &o.sheet);
+        else
+            sheet_write_latex(out.stream, &o.sheet);
+        return output_close(&out, exit_ok);
+    }
     double c[3];
     if (read_circuit(&o, c))
         run_methods(out.stream, &o, c);

@@ -3,6 +3,7 @@
 #define LAB_OPTIONS_H_
 
 #include "common/args.h"
+#include "lab/sheet.h"
 #include "solver/method.h"
 
 struct lab_options {
@@ -15,6 +16,12 @@ struct lab_options {
     method_start start; // their values (x = B with --intervall alone)
     const char *path;   // -o FILE, or null
     enum info_request info;
+    // --blatt SEED: exercise sheets instead of one circuit (then --U, --R
+    // and --IS are ranges), with --anzahl, --namen, --durchlaeufe and
+    // --fragen; --csv writes their key as CSV.
+    int sheets;
+    int csv;
+    sheet_spec sheet;
 };
 
 // Reads the arguments. Returns exit_ok, or exit_usage after a German
