@@ -245,7 +245,8 @@ export function drawChart(element, { series, measure, width }, pick = () => {}, 
 }
 
 // The same picture as an SVG document (900 x 560): the decades, the
-// passes, per method its line and its marks, the edge marks, the key.
+// passes, per method its line and its marks, the edge marks, the key; its
+// title names the circuit, its description the methods.
 export function chartSvg(series, measure, title) {
   const [w, h, left, right, top, bottomEdge] = [900, 560, 80, 700, 50, 500];
   const { data, bottom, top: high, markAt } = chartData(series);
@@ -255,6 +256,10 @@ export function chartSvg(series, measure, title) {
   const esc = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;');
   const out = [
     `<svg xmlns="http://www.w3.org/2000/svg" width="${w}" height="${h}" viewBox="0 0 ${w} ${h}" font-family="sans-serif" font-size="13">`,
+    // What the picture is of, for whoever finds the file: its circuit
+    // (in the title) and its methods.
+    `<title>${esc(title)}</title>`,
+    `<desc>${esc(`Verfahren: ${series.map((s) => `${s.letter} ${s.name}`).join(', ')}`)}</desc>`,
     `<rect width="${w}" height="${h}" fill="#fff"/>`,
     `<text x="${(left + right) / 2}" y="28" text-anchor="middle" font-size="16">${esc(title)}</text>`,
   ];

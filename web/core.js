@@ -37,7 +37,37 @@ export function openCore(module) {
       units: Array.from({ length: count }, (_, k) => cString(x.core_pass_field_unit(m, k))),
     };
   });
+  // Puts words where the module's parsers read them; false without memory.
+  const putWords = (words) => {
+    const encoded = words.map((w) => encoder.encode(w));
+    const size = encoded.reduce((n, b) => n + b.length + 1, 0);
+    const at = x.core_args(words.length, size);
+    if (at === 0) return false;
+    let next = at;
+    for (const b of encoded) {
+      bytes().set(b, next);
+      next += b.length + 1;
+    }
+    return true;
+  };
   return {
+    // Exercise sheets: parses diodelab's arguments for them (--blatt ...),
+    // { status, stderr }; then sheetText(what) is 'latex' (diodelab's
+    // bytes), 'csv' (its key, as --csv writes it), 'sheets' or 'keys' (the
+    // parts as lines: the part's number and its texts, tab-separated), or
+    // null where a circuit could not be drawn.
+    sheetParse(words) {
+      if (!putWords(words)) return { status: 1, stderr: 'FEHLER: Kein Speicher für die Argumente!\n' };
+      const status = x.core_sheet_parse(words.length);
+      return { status, stderr: decoder.decode(run.take(2)) };
+    },
+    sheetText(what) {
+      const done = x.core_sheet_write(['latex', 'csv', 'sheets', 'keys'].indexOf(what));
+      const text = decoder.decode(run.take(1));
+      return done ? text : null;
+    },
+    // The start values of the runs: [a, b, x].
+    runStart: () => [0, 1, 2].map((k) => x.core_run_start(k)),
     // The module's German texts: quantities in the order U, R, I_S.
     quantityLabels: texts('core_quantity_label', quantities),
     quantityNames: texts('core_quantity_name', quantities),
@@ -97,15 +127,7 @@ export function openCore(module) {
     // answered }: its exit status (0: ready, or answered when --help, -h or
     // --version was answered on stdout instead) and its messages as text.
     parse(words) {
-      const encoded = words.map((w) => encoder.encode(w));
-      const size = encoded.reduce((n, b) => n + b.length + 1, 0);
-      const at = x.core_args(words.length, size);
-      if (at === 0) return { status: 1, stderr: 'FEHLER: Kein Speicher für die Argumente!\n' };
-      let next = at;
-      for (const b of encoded) {
-        bytes().set(b, next);
-        next += b.length + 1;
-      }
+      if (!putWords(words)) return { status: 1, stderr: 'FEHLER: Kein Speicher für die Argumente!\n' };
       const status = x.core_parse(words.length);
       const answered = status === 100;
       return {

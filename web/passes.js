@@ -38,9 +38,10 @@ function firstBad(core, m, passes, inf) {
 
 // Reads the circuit from the dialogue's standard input as diodesolve does
 // and runs every method from the start values (the fields [a, b, x0]):
-// { circuit, startError, refusals, root, methods, comparison } with per
-// method (in the table's order) { method, refusal, passes, cycle, nan, inf,
-// ending, ulps, order, orderAt, rate, counted, rateLo, rateHi }, or null when diodesolve
+// { circuit, circuitText (%.17g), start ([a, b, x]), startError,
+// refusals, root, methods, comparison } with per method (in the table's
+// order) { method, refusal, passes, cycle, nan, inf, ending, ulps, order,
+// orderAt, rate, counted, rateLo, rateHi }, or null when diodesolve
 // read no circuit. startError is 0, or 1 + the start field that holds no
 // number (the defaults then stand); refusal is '' or why the method does
 // not run from the start values (it then has no passes), refusals what
@@ -71,7 +72,16 @@ export function runPasses(core, stdin, start = ['', '', '']) {
     };
   });
   const root = core.rootExists() ? { nearest: core.rootText(17), digits: core.rootText(40) } : null;
-  return { circuit, startError, refusals: core.refusalMessage(), root, methods, comparison: core.comparison() };
+  return {
+    circuit,
+    circuitText: circuit.map((v) => core.format(v, 17)),
+    start: core.runStart(),
+    startError,
+    refusals: core.refusalMessage(),
+    root,
+    methods,
+    comparison: core.comparison(),
+  };
 }
 
 // The methods of chosen (indices into run.methods) that ran.

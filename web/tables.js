@@ -197,8 +197,12 @@ function download(name, label, make, type) {
   return link;
 }
 
+// What an export records of its run: the circuit (U, R, I_S as the
+// dialogue read them, %.17g) and the method.
+const circuitOf = (run) => run.circuitText;
+
 // Method m's passes as CSV: every value with 17 digits, a measure that does
-// not apply empty.
+// not apply empty; each row ends with the circuit and the method's letter.
 export function passCsv(run, m) {
   const { method, passes } = run.methods[m];
   const cols = columns(method);
@@ -206,31 +210,57 @@ export function passCsv(run, m) {
   const lines = passes.map((p, k) => [
     String(k + 1),
     ...cols.slice(1).map(([, f, fixed]) => shown(run, p, f, fixed || 17, '')),
+    ...circuitOf(run),
+    method.letter,
   ]);
-  return `${[names, ...lines].map((l) => l.join(',')).join('\n')}\n`;
+  return `${[[...names, 'U', 'R', 'IS', 'verfahren'], ...lines].map((l) => l.join(',')).join('\n')}\n`;
 }
 
-// Method m's passes as a LaTeX tabular (booktabs) with digits digits, the
-// numbers in siunitx's \num{} or, plain, as they are in math mode.
+// Method m's passes as LaTeX (booktabs, longtable, array; siunitx's \num{}
+// or, plain, numbers in math mode) with digits digits, for A4 with 2 cm
+// margins: a table of the values and the measures (in two where one would
+// be wider than the page), each headed by the circuit and the method.
 export function passLatex(run, m, digits, siunitx) {
   const { method, passes } = run.methods[m];
   const cols = columns(method);
   const tex = (t) => t.replace(/−/g, '-').replace(/I\*/g, '$I^*$').replace(/_/g, '\\_');
-  const number = (t) => (siunitx ? `\\num{${t}}` : `$${t.replace(/e(-?)\+?0*(\d+)$/, '\\cdot 10^{$1$2}')}$`);
+  const number = (t) =>
+    siunitx ? `\\num[group-digits=false]{${t}}` : `$${t.replace(/e(-?)\+?0*(\d+)$/, '\\cdot 10^{$1$2}')}$`;
   const num = (t) => (t === null ? '--' : /^-?\d/.test(t) ? number(t) : `\\texttt{${t}}`);
-  const rows = passes.map(
-    (p, k) =>
-      `${[String(k + 1), ...cols.slice(1).map(([, f, fixed]) => num(shown(run, p, f, fixed || digits, null)))].join(' & ')} \\\\`,
-  );
+  const [u, r, iS] = circuitOf(run);
+  const title = `${tex(method.label)}: $U$ = ${u} V, $R$ = ${r} $\\Omega$, $I_S$ = ${iS} A`;
+  // Each value column wide enough for its digits (siunitx writes an
+  // exponent as a power of ten); a header wraps.
+  const width = (fixed) => (fixed ? 1.7 : digits > 6 ? 3.5 : siunitx ? 2.3 : 2.1);
+  // In two where one is wider than the 17 cm between the margins (the
+  // first column 1 cm, 6 pt between columns).
+  const wide = 1 + cols.slice(1).reduce((sum, [, , fixed]) => sum + width(fixed), 0) + 0.21 * cols.length > 17;
+  const at = cols.findIndex(([, f]) => f === 'error');
+  const groups = wide ? [cols.slice(0, at), [cols[0], ...cols.slice(at)]] : [cols];
+  const table = (group) => [
+    `\\begin{longtable}{@{}r${group
+      .slice(1)
+      .map(([, , fixed]) => `>{\\raggedleft\\arraybackslash}p{${width(fixed)}cm}`)
+      .join('')}@{}}`,
+    `\\multicolumn{${group.length}}{@{}l}{${title}} \\\\`,
+    '\\toprule',
+    `${group.map(([name]) => tex(name)).join(' & ')} \\\\`,
+    '\\midrule',
+    '\\endhead',
+    ...passes.map(
+      (p, k) =>
+        `${[String(k + 1), ...group.slice(1).map(([, f, fixed]) => num(shown(run, p, f, fixed || digits, null)))].join(' & ')} \\\\`,
+    ),
+    '\\bottomrule',
+    '\\end{longtable}',
+  ];
   return [
     `% ${method.label}: die Durchläufe (diodesolve/diodelab), booktabs${siunitx ? ' und siunitx' : ''}`,
-    `\\begin{tabular}{${'r'.repeat(cols.length)}}`,
-    '\\toprule',
-    `${cols.map(([name]) => tex(name)).join(' & ')} \\\\`,
-    '\\midrule',
-    ...rows,
-    '\\bottomrule',
-    '\\end{tabular}',
+    `% Schaltung: U = ${u} V, R = ${r} Ohm, I_S = ${iS} A; Verfahren: ${method.letter} ${method.label}`,
+    `% für A4 mit 2 cm Rand: \\usepackage[a4paper,margin=2cm]{geometry}, \\usepackage{array,booktabs,longtable${siunitx ? ',siunitx' : ''}}`,
+    '{\\footnotesize\\setlength{\\tabcolsep}{3pt}',
+    ...groups.flatMap(table),
+    '}',
     '',
   ].join('\n');
 }

@@ -194,17 +194,37 @@ for (let k = 0; k < 8; k++)
     return readFileSync(await tex.path(), 'utf8');
   };
   const [siunitx, plain] = [await latex('B-durchlaeufe.tex'), await latex('B-durchlaeufe-schlicht.tex')];
-  const texRows = (t) => t.split('\n').filter((l) => /^\d+ & /.test(l)).length;
+  // Each table (the values, the measures) one row per pass.
+  const tables = (t) => t.split('\\begin{longtable}').length - 1;
+  const texRows = (t) => t.split('\n').filter((l) => /^\d+ & /.test(l)).length / tables(t);
   check(
-    /\\begin\{tabular\}[\s\S]*\\toprule[\s\S]*\\num\{/.test(siunitx) && String(texRows(siunitx)) === want.B[0],
-    'the LaTeX table is no booktabs tabular of one row per pass',
+    /\\begin\{longtable\}[\s\S]*\\toprule[\s\S]*\\num(\[[^\]]*\])?\{/.test(siunitx) &&
+      String(texRows(siunitx)) === want.B[0],
+    'the LaTeX table is no booktabs longtable of one row per pass',
+  );
+  // Every export records its circuit and method.
+  const circuitSaid = /U = 0\.69999999999999996 V, R = 100 Ohm, I_S = 1e-14 A; Verfahren: B /;
+  check(
+    circuitSaid.test(siunitx) && circuitSaid.test(plain),
+    `the LaTeX does not record its circuit: ${siunitx.split('\n')[1]}`,
+  );
+  check(
+    lines[0].endsWith(',U,R,IS,verfahren') &&
+      lines.slice(1).every((l) => l.endsWith(',0.69999999999999996,100,1e-14,B')),
+    `Brent's CSV does not record its circuit and method: ${lines[1]}`,
   );
   check(
     !plain.includes('\\num') && /\$-?\d\.\d+\\cdot 10\^\{-\d+\}\$/.test(plain) && texRows(plain) === texRows(siunitx),
     `the plain LaTeX table: ${plain.split('\n')[6]}`,
   );
   const [svg] = await Promise.all([page.waitForEvent('download'), page.click('#chart-svg')]);
-  check(readFileSync(await svg.path(), 'utf8').startsWith('<svg'), 'the chart is no SVG');
+  const svgText = readFileSync(await svg.path(), 'utf8');
+  check(
+    svgText.startsWith('<svg') &&
+      /<title>[^<]*U = 0\.7 V, R = 100 Ohm, I_S = 1e-14 A<\/title>/.test(svgText) &&
+      /<desc>Verfahren: [^<]*B /.test(svgText),
+    `the chart is no SVG that records its circuit and methods: ${svgText.slice(0, 300)}`,
+  );
   const [png] = await Promise.all([page.waitForEvent('download'), page.click('#chart-png')]);
   check(
     readFileSync(await png.path())

@@ -158,6 +158,15 @@ static void run_start(lab_start_values *values)
               start_values[start_x0], values);
 }
 
+// The start values of the runs: 0 the interval's end a, 1 its end b, 2 x.
+EXPORT(core_run_start) double core_run_start(int k)
+{
+    lab_start_values start;
+    run_start(&start);
+    const double values[] = {start.start.a, start.start.b, start.start.x};
+    return values[k];
+}
+
 // Why method m does not run from the start values set (lab_refusal), its
 // word, and what diodelab says on standard error for all the methods of
 // the table.
