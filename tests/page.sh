@@ -2,8 +2,9 @@
 # The browser page in headless Chromium against the native programs: its
 # everyday use (tests/web/page-check.mjs, which saves the screenshot as
 # SCREENSHOT), its hostile use (tests/web/page-hostile.mjs), its use as a
-# lesson against diodelab (tests/web/page-lesson.mjs) and its pictures
-# (tests/web/page-pictures.mjs).
+# lesson against diodelab (tests/web/page-lesson.mjs), its pictures
+# (tests/web/page-pictures.mjs), and practice and sheets
+# (tests/web/page-practice.mjs).
 # Usage: page.sh SOURCE-DIR NATIVE-BIN-DIR SCREENSHOT   (exit 77: node, the
 # wasm toolchain, npm or Chromium missing)
 . "$(dirname "$0")/lib.sh"
@@ -16,4 +17,5 @@ node "$1/tests/web/page-check.mjs" "$1/build/web/diodesolve.html" "$2" "$3" || f
 node "$1/tests/web/page-hostile.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page under hostile use"
 node "$1/tests/web/page-lesson.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page as a lesson"
 node "$1/tests/web/page-pictures.mjs" "$1/build/web/diodesolve.html" || fail "the page's pictures"
+node "$1/tests/web/page-practice.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page for practice and sheets"
 finish

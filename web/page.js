@@ -3,7 +3,8 @@
 // map, all the programs' own code compiled to WebAssembly, inside this one
 // file. This module starts it all: the modules, the state of the link
 // (state.js), the run (run.js), the map (mapform.js), the step view, the
-// help's list of methods, the folds and the presentation mode.
+// help's list of methods, practice and the sheets, the folds and the
+// presentation mode.
 import { openCore } from './core.js';
 import { checkMarks } from './chart.js';
 import { pageMethodsOf } from './passes.js';
@@ -11,6 +12,7 @@ import { watchSteps, goTo, redrawSteps } from './steps.js';
 import { watchRun, runDialogue, redrawRun, lastCircuit, answerFields } from './run.js';
 import { startMaps, startWorkers } from './mapform.js';
 import { state, named, update, watch } from './state.js';
+import { watchSheets } from './sheets.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -112,6 +114,7 @@ async function main() {
   listStarts(core);
   watchRun({ solver, core }, busy);
   watchSteps();
+  watchSheets(core);
   watchPresentation();
   busy(true); // until both have started
   const drawn = startMaps({ core, module, workers, circuit: lastCircuit, busy, load: loadCircuit });

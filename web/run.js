@@ -11,6 +11,7 @@ import { showConsole, watchConsole } from './console.js';
 import { showSteps, goTo } from './steps.js';
 import { markCircuit } from './mapview.js';
 import { state, update, watch } from './state.js';
+import { showPractice, hidePractice, watchPractice } from './practice.js';
 
 const $ = (id) => document.getElementById(id);
 const encoder = new TextEncoder();
@@ -57,12 +58,25 @@ function showChoices() {
   }
 }
 
+// While practice asks a pass (the link's ueben), the run's passes are not
+// on the page: its root, comparison, chart, tables, console and step view
+// are empty, and only practice shows what it has asked.
+const veiled = () => state.ueben !== null;
+function veil() {
+  $('wurzel').textContent = '';
+  $('wurzel').dataset.wert = '';
+  $('vergleich').tBodies[0].replaceChildren();
+  for (const id of ['urteil', 'ausgabe', 'meldungen']) $(id).replaceChildren();
+  for (const id of ['terminal', 'status']) $(id).textContent = '';
+  $('schritt-abschnitt').hidden = true;
+}
+
 // Draws the chart, its sentences and the tables of the chosen methods.
 function showRun() {
   run.busy(true);
   if (run.chart) run.chart.destroy();
   run.chart = null;
-  const { current } = run;
+  const current = veiled() ? null : run.current;
   const picked = current ? chosenMethods() : [];
   const chosen = current ? ran(current, picked) : [];
   $('chart-hinweis').textContent = '';
@@ -99,7 +113,8 @@ export function runDialogue() {
   const start = startFields.map(([id]) => $(id).value.trim());
   const stdin = encoder.encode(answers.map((a) => `${a}\n`).join(''));
   const result = runCommand(run.solver, stdin);
-  showConsole(result, answers, core.methods.map((m) => m.letter).join(''));
+  document.body.classList.toggle('uebt', veiled());
+  if (!veiled()) showConsole(result, answers, core.methods.map((m) => m.letter).join(''));
   const started = performance.now();
   const current = runPasses(core, stdin, start);
   run.current = current;
@@ -110,7 +125,7 @@ export function runDialogue() {
     : current.startError
       ? `Kein Startwert für ${startFields[current.startError - 1][1]}: "${start[current.startError - 1]}"; es gelten die voreingestellten.`
       : [said, current.refusals.trim()].filter(Boolean).join(' ');
-  if (current) showRoot(current);
+  if (current && !veiled()) showRoot(current);
   else {
     $('wurzel').textContent = '';
     $('wurzel').dataset.wert = '';
@@ -119,7 +134,13 @@ export function runDialogue() {
   }
   showRun();
   if (current) markCircuit(current.circuit);
-  showSteps(core, current, { onMove: (letter, pass) => update({ schritt: `${letter}${pass}` }) });
+  if (veiled()) {
+    veil();
+    showPractice(core, current);
+  } else {
+    hidePractice();
+    showSteps(core, current, { onMove: (letter, pass) => update({ schritt: `${letter}${pass}` }) });
+  }
   update({
     ...Object.fromEntries(answerFields.map((f, k) => [f, answers[k]])),
     ...Object.fromEntries(startFields.map(([, key], k) => [key, start[k]])),
@@ -171,6 +192,15 @@ export function watchRun(modules, busy) {
   $('konsole').open = state.konsole === '1';
   showChoices();
   watch(['verfahren', 'mass', 'stellen', 'tabelle'], showRun);
+  // Practice starts and ends with a run of its own; within it, the next
+  // pass is asked of the same run.
+  let practising = veiled();
+  watch(['ueben'], () => {
+    if (practising !== veiled()) runDialogue();
+    else if (veiled()) showPractice(run.core, run.current, { keep: true });
+    practising = veiled();
+  });
+  watchPractice(pageMethodsOf(run.core));
   $('eingabe').addEventListener('submit', (e) => {
     e.preventDefault();
     runDialogue();

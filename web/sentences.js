@@ -35,7 +35,9 @@ export function passSentence(run, m, k) {
   const p = passes[k];
   const parts = [`Durchlauf ${k + 1}: `, ...method.sentence(p, (name, field) => value(name, p, field))];
   if (p.origin) parts.push(` Hier entsteht nan, aus ${originText(method, p.origin)}.`);
-  if (k === passes.length - 1) parts.push(' ', ...blockEnd(run, m));
+  // The block's end, unless the run is cut short (practice shows no pass
+  // beyond the one asked).
+  if (k === passes.length - 1 && !run.truncated) parts.push(' ', ...blockEnd(run, m));
   return parts;
 }
 

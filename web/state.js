@@ -6,7 +6,8 @@
 // verfahren the methods of the chart and tables; mass the chart's measure;
 // stellen 6 or 17; tabelle the table shown; konsole 1 when the console's
 // view is open; vortrag 1 in the presentation mode; schritt the pass of the
-// step view (N7); karte the map's arguments. A key given twice counts with
+// step view (N7); ueben the pass asked in practice (N3); karte the map's
+// arguments. A key given twice counts with
 // its last value, as a repeated option of the console's tools does; a key
 // not listed here is kept as it came.
 
@@ -26,6 +27,7 @@ const defaults = {
   konsole: '',
   vortrag: '',
   schritt: null,
+  ueben: null,
   karte: null,
 };
 

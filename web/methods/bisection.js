@@ -38,6 +38,13 @@ export default {
       '].',
     ];
   },
+  tip: (p, v) => [
+    'm = (lo + hi) / 2 mit lo = ',
+    v('lo', 'a'),
+    ' und hi = ',
+    v('hi', 'b'),
+    '; bei f(m) <= 0 rückt lo auf m, sonst hi.',
+  ],
   // Why a repeat ended the block, where it is the method's own reason.
   repeat: (last, neighbours) =>
     neighbours(last.aAfter, last.bAfter)

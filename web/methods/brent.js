@@ -48,6 +48,22 @@ export default {
     v('oben', 'shownB'),
     '].',
   ],
+  tip: (p, v) => [
+    'b = ',
+    v('b', 'b'),
+    ', fb = ',
+    v('fb', 'fb'),
+    '; c = ',
+    v('c', 'c'),
+    ', fc = ',
+    v('fc', 'fc'),
+    '; a = ',
+    v('a', 'a'),
+    ', fa = ',
+    v('fa', 'fa'),
+    '. Wo a und c verschieden sind, die inverse quadratische Interpolation durch die drei Punkte, sonst die ' +
+      'Sekante durch (a, fa) und (b, fb); wo ihr Schritt nicht sicher ist, die Mitte von b und c.',
+  ],
   construction: (p) => ({ focus: [p.b, p.c, p.point], all: [p.a, p.b, p.c, p.point], centre: p.next }),
   // The interval [b, c] after the pass, the step (the secant through a and
   // b, the parabola x(y) through a, b and c, or the midpoint) and the new b.

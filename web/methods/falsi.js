@@ -48,6 +48,21 @@ const regulaFalsi = {
         : `also ${Number.isNaN(p.d) ? 'nicht d < 0' : 'd >= 0'}: b rückt auf r, fb auf d${p.d === 0 ? ' (eine Null bewegt hier das obere Ende)' : ''}.`,
     ];
   },
+  // The secant through the kept points (for I, P and A their residuals as
+  // kept, scaled or not); for an interval, which end moves.
+  tip(p, v) {
+    return [
+      'r = (a*fb - b*fa) / (fb - fa) mit a = ',
+      v('a', 'a'),
+      ', fa = ',
+      v('fa', 'fa'),
+      ', b = ',
+      v('b', 'b'),
+      ', fb = ',
+      v('fb', 'fb'),
+      this.ends ? '; bei f(r) < 0 rückt a auf r, sonst b.' : '.',
+    ];
+  },
   stays:
     'auf der konkaven Kennlinie liegt jeder Schnittpunkt der Sekante auf derselben Seite der Nullstelle, ' +
     'also rückt immer dasselbe Ende, und der Wert kriecht nur heran.',

@@ -25,6 +25,9 @@ export const methodKeys = {
   values: { required: true },
   // (p, v) => parts: what pass p did, in words and values v(name, field).
   sentence: { required: true },
+  // (p, v) => parts: the formula of pass p with the values it starts
+  // from put in (never its result), for practice's hint.
+  tip: { required: true },
   // (p, ctx) => { focus, all, centre }: the points the step view fits.
   construction: { required: true },
   // (d, p, ctx): its construction on the step view (stepwindow.js).

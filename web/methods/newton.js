@@ -24,6 +24,15 @@ export default {
     v("x'", 'next'),
     '.',
   ],
+  tip: (p, v) => [
+    "x' = x - f(x) / f'(x) mit x = ",
+    v('x', 'from'),
+    ', f(x) = ',
+    v('d', 'd'),
+    " und f'(x) = ",
+    v('s', 'slopeAfter'),
+    '.',
+  ],
   alternates: 'die Tangente in jedem führt genau auf den anderen.',
   construction: newtonWindow,
   // The tangent at (x, f(x)) down to the axis at x', up to the curve at
@@ -98,6 +107,21 @@ export const guarded = {
       '.',
     ];
   },
+  tip: (p, v) => [
+    'Newtons Punkt x - d / s mit x = ',
+    v('x', 'from'),
+    ', d = f(x) = ',
+    v('d', 'd'),
+    " und s = f'(x) = ",
+    v('s', 'slopeAfter'),
+    ' gilt, wenn er echt zwischen a und b liegt und |d / s| höchstens e / 2 ist, mit e = ',
+    v('e', 'e'),
+    '; sonst gilt die Mitte (a + b) / 2. Vorher ist a = ',
+    v('a', 'a'),
+    ' und b = ',
+    v('b', 'b'),
+    '; bei d < 0 rückt a auf x, sonst b.',
+  ],
   construction: (p, ctx) => {
     const { focus, centre } = newtonWindow(p, ctx);
     return { focus, all: [...focus, p.aAfter, p.bAfter], centre };

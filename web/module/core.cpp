@@ -8,6 +8,8 @@
 
 #include "common/args.h"
 #include "common/status.h"
+#include "lab/options.h"
+#include "lab/sheet.h"
 #include "map/csv.h"
 #include "map/lanes.h"
 #include "map/options.h"
@@ -83,9 +85,9 @@ static const char *const console_only[] = {"--svg", "--png",     "--text",
 // after a usage error, or core_answered when --help, -h or --version was
 // answered on standard output and there is no map to compute.
 enum { core_answered = 100 };
-EXPORT(core_parse) int core_parse(int count)
+// argv for the count words, after the tool's name; returns argc.
+static int words(char *name, int count)
 {
-    static char name[] = "diodemap";
     argv[0] = name;
     int argc = 1;
     for (char *p = args; argc <= count; ++argc) {
@@ -93,6 +95,13 @@ EXPORT(core_parse) int core_parse(int count)
         p += strlen(p) + 1;
     }
     argv[argc] = nullptr;
+    return argc;
+}
+
+EXPORT(core_parse) int core_parse(int count)
+{
+    static char name[] = "diodemap";
+    int argc = words(name, count);
     for (int k = 1; k < argc; ++k)
         for (const char *option : console_only)
             if (strcmp(argv[k], option) == 0) {
@@ -428,4 +437,43 @@ EXPORT(core_transcript_methods) int core_transcript_methods()
 EXPORT(core_transcript_method) int core_transcript_method(int k)
 {
     return read.order[k];
+}
+
+// Exercise sheets: diodelab's arguments for them (--blatt and the rest; no
+// -o), parsed as diodelab parses them, messages on standard error. Returns
+// the exit status: 0 when the sheets can be written, 64 after a usage
+// error.
+static lab_options lab;
+EXPORT(core_sheet_parse) int core_sheet_parse(int count)
+{
+    static char name[] = "diodelab";
+    int argc = words(name, count);
+    for (int k = 1; k < argc; ++k)
+        if (strcmp(argv[k], "-o") == 0 || strcmp(argv[k], "--csv") == 0) {
+            argument_error("Diese Option gibt es nur auf der Konsole; die "
+                           "Seite schreibt LaTeX und CSV selbst",
+                           argv[k]);
+            fflush(stderr);
+            return exit_usage;
+        }
+    int status = parse_lab_options(argc, argv, &lab);
+    if (status == exit_ok && (!lab.sheets || lab.info != info_none)) {
+        fputs("FEHLER: Die Seite schreibt hier nur Blaetter: --blatt SAAT!\n",
+              stderr);
+        status = exit_usage;
+    }
+    fflush(stderr);
+    return status;
+}
+// Writes what parsed to standard output: 0 the sheets and keys as LaTeX
+// (diodelab's bytes), 1 the key as CSV (diodelab --csv), 2 the sheets and
+// 3 the keys as lines of parts (sheet_write_lines). Returns 1, or 0 where
+// a circuit cannot be drawn.
+EXPORT(core_sheet_write) int core_sheet_write(int what)
+{
+    int done = what == 0   ? sheet_write_latex(stdout, &lab.sheet)
+               : what == 1 ? sheet_write_csv(stdout, &lab.sheet)
+                           : sheet_write_lines(stdout, &lab.sheet, what - 2);
+    fflush(stdout);
+    return done;
 }
