@@ -3,7 +3,8 @@
 // what it accepts must be a run: one to all of the methods, each once, and
 // the circuit given whole or not at all (unless --help or --version); or
 // sheets within their bounds, whose circuits lie in their ranges and whose
-// names hold nothing LaTeX or HTML would read as markup.
+// names hold nothing LaTeX or HTML would read as markup; criteria that
+// cut a run within their bounds, and never with sheets.
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -49,6 +50,14 @@ static int valid(const lab_options *o)
     }
     if (o->info != info_none)
         return 1;
+    // Criteria: a bound from 0 up or none (NaN), a limit of 1 to 200 or
+    // none; never with sheets.
+    const lab_cut *c = &o->cut;
+    int cut_valid = (std::isnan(c->step) || c->step >= 0.0) &&
+                    (std::isnan(c->residual) || c->residual >= 0.0) &&
+                    c->limit <= report_pass_limit;
+    if (!cut_valid || (o->sheets && (lab_cut_given(c) || o->costs)))
+        return 0;
     return o->sheets ? valid_sheets(&o->sheet) : o->given == 0 || o->given == 7;
 }
 

@@ -10,8 +10,11 @@
 // order from the literature; a method that did not run says why.
 #include "lab/compare.h"
 
+#include "lab/cut.h"
+
 #include <cinttypes>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "solver/equation.h"
@@ -210,7 +213,48 @@ void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
                 "%c %-20s %3" PRIu64 " Durchlaeufe  %-12s  I=%-24s  "
                 "Abstand %9s ulp  Ordnung %4s (Literatur %s)\n",
                 def->letter, def->name, run->end.passes,
-                method_ending_names[run->end.ending], last, distance,
+                run->cut != cut_none ? lab_cut_words[run->cut]
+                                     : method_ending_names[run->end.ending],
+                last, distance,
                 lab_measure(rate, sizeof rate, order, lab_order), def->order);
+    }
+}
+
+double lab_efficiency(const lab_run *run, double *per_pass)
+{
+    const method_end *e = &run->end;
+    double n = static_cast<double>(e->passes);
+    double f_passes =
+        static_cast<double>(e->evaluations[0] - e->start_evaluations);
+    double m = (f_passes + static_cast<double>(e->evaluations[1])) / n;
+    *per_pass = e->passes != 0 ? m : std::nan("");
+    return std::pow(strtod(method_table[run->method]->order, nullptr),
+                    1.0 / *per_pass);
+}
+
+void write_costs(FILE *out, const lab_run *runs, int count)
+{
+    fputs("Kosten: Auswertungen von f und f' (mit denen der Startwerte), "
+          "m je Durchlauf,\nEffizienzindex p^(1/m) mit der Ordnung p der "
+          "Literatur\n",
+          out);
+    for (int k = 0; k < count; ++k) {
+        const lab_run *run = &runs[k];
+        const method_def *def = method_table[run->method];
+        if (run->refusal != refused_none) {
+            fprintf(out, "%c %-20s kein Lauf\n", def->letter, def->name);
+            continue;
+        }
+        double m = 0.0;
+        double index = lab_efficiency(run, &m);
+        char per_pass[32], efficiency[32];
+        fprintf(out,
+                "%c %-20s f %4" PRIu64 " (Start %" PRIu64 ")  f' %4" PRIu64
+                "  m %4s  p %-5s  Index %s\n",
+                def->letter, def->name, run->end.evaluations[0],
+                run->end.start_evaluations, run->end.evaluations[1],
+                lab_measure(per_pass, sizeof per_pass, m, lab_order),
+                def->order,
+                lab_measure(efficiency, sizeof efficiency, index, lab_order));
     }
 }

@@ -60,6 +60,7 @@ void lab_refusal_message(const int *method, const int *refusal, int count,
 struct lab_run {
     int method;
     int refusal;
+    int cut; // lab_cut_kind: which criterion ended it, or cut_none
     method_end end;
     double estimate[report_pass_limit];
     double width[report_pass_limit];
@@ -85,5 +86,16 @@ const char *lab_order_word(double p);
 // line per run.
 void write_comparison(FILE *out, const true_root *root, const lab_run *runs,
                       int count);
+
+// The cost of a run: per pass its evaluations of f and f' (*per_pass,
+// those of its start values not counted; NaN without a pass), and its
+// efficiency index p^(1/m), p its order from the literature and m its
+// evaluations per pass.
+double lab_efficiency(const lab_run *run, double *per_pass);
+
+// Writes the cost of the runs: per method its evaluations of f and f'
+// (those of the start values included, and said), the evaluations per
+// pass, its order from the literature and its efficiency index.
+void write_costs(FILE *out, const lab_run *runs, int count);
 
 #endif // LAB_COMPARE_H_

@@ -2,8 +2,10 @@
 // circuit from --U, --R and --IS or asks for it as diodesolve does, runs
 // each chosen method from its start values with one report line per pass
 // and an empty line after each block, then compares how each ended with
-// the true root I* of the mesh equation. With --blatt it writes exercise
-// sheets and their key instead.
+// the true root I* of the mesh equation; criteria (--schritt-tol,
+// --residuum-tol, --grenze) may cut the runs, and --kosten adds their
+// evaluations. With --blatt it writes exercise sheets and their key
+// instead.
 #include <cmath>
 #include <cstdio>
 
@@ -65,13 +67,15 @@ static void run_methods(FILE *out, const lab_options *o, const double c[3])
         if (refusal[k] != refused_none)
             continue;
         recording r = {out, &runs[k]};
-        method_run(o->method[k], c[0], c[1], c[2], &start.start, record, &r,
-                   &runs[k].end);
+        lab_run_cut(o->method[k], c[0], c[1], c[2], &start.start, &o->cut,
+                    record, &r, &runs[k].end, &runs[k].cut);
         report_end_block(out);
     }
     true_root root;
     root_find(c[0], c[1], c[2], &root);
     write_comparison(out, &root, runs, o->methods);
+    if (o->costs)
+        write_costs(out, runs, o->methods);
 }
 
 int main(int argc, char **argv)

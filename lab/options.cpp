@@ -23,7 +23,9 @@ const char *lab_help()
     method_help_list(list, sizeof list, 15, 78);
     snprintf(help, sizeof help,
              "Aufruf: diodelab [--U W --R W --IS W] [--verfahren BUCHSTABEN]\n"
-             "                 [--intervall A:B] [--x0 X] [-o DATEI]\n"
+             "                 [--intervall A:B] [--x0 X] [--schritt-tol T]\n"
+             "                 [--residuum-tol T] [--grenze K] [--kosten] "
+             "[-o DATEI]\n"
              "       diodelab --blatt SAAT [--anzahl N | --namen LISTE]\n"
              "                 [--U A:B] [--R A:B] [--IS A:B] [--verfahren "
              "BUCHSTABEN]\n"
@@ -42,6 +44,13 @@ const char *lab_help()
              "Verfahren)\n"
              "  --x0 X       Startwert von Newton und G statt U/R (mit "
              "--intervall allein: B)\n"
+             "  --schritt-tol T, --residuum-tol T  jeden Lauf beenden, sobald "
+             "|I_k - I_k-1|\n"
+             "               (ab Durchlauf 2) oder |Delta| hoechstens T ist\n"
+             "  --grenze K   jeden Lauf spaetestens nach K Durchlaeufen "
+             "beenden (1 bis %d)\n"
+             "  --kosten     danach die Auswertungen von f und f' und den "
+             "Effizienzindex\n"
              "  -o DATEI     in DATEI schreiben statt auf die "
              "Standardausgabe\n"
              "Uebungsblaetter (LaTeX; mit --csv die Loesung als CSV): je "
@@ -58,8 +67,8 @@ const char *lab_help()
              "Durchlaeufen\n"
              "  -h, --help   diese Hilfe                 --version   die "
              "Version\n",
-             sheet_question_letters, letters, list, sheet_question_letters,
-             sheet_max_students, sheet_max_passes);
+             sheet_question_letters, letters, list, report_pass_limit,
+             sheet_question_letters, sheet_max_students, sheet_max_passes);
     return help;
 }
 
@@ -105,6 +114,18 @@ static int take_interval(const char *arg, method_start *start)
     return status != exit_ok
                ? status
                : take_number("--intervall", colon + 1, arg, &start->b);
+}
+
+// A tolerance: a number through and through, at least 0.
+static int take_tolerance(const char *option, const char *arg, double *value)
+{
+    if (!whole_number(arg, value) || !(*value >= 0.0)) {
+        char what[80];
+        snprintf(what, sizeof what, "Die Toleranz ist eine Zahl ab 0 (%s)",
+                 option);
+        return argument_error(what, arg);
+    }
+    return exit_ok;
 }
 
 // The options of exercise sheets that take a value; --blatt first.
@@ -197,6 +218,12 @@ static int finish_sheet(lab_options *o, const char *const *circuit_args,
 {
     static const double defaults[3][2] = {{1, 12}, {100, 1e4}, {1e-15, 1e-9}};
     sheet_spec *s = &o->sheet;
+    if (lab_cut_given(&o->cut) || o->costs) {
+        fputs("FEHLER: Blaetter rechnen ohne --schritt-tol, --residuum-tol, "
+              "--grenze und --kosten!\n",
+              stderr);
+        return exit_usage;
+    }
     if (o->interval || o->x0) {
         fputs("FEHLER: Blaetter beginnen bei den Startwerten [0, U/R] und "
               "U/R: ohne --intervall und --x0!\n",
@@ -258,9 +285,29 @@ static int finish_sheet(lab_options *o, const char *const *circuit_args,
     return exit_ok;
 }
 
+// The criteria that cut the runs.
+static const char *const cut_options[] = {"--schritt-tol", "--residuum-tol",
+                                          "--grenze"};
+enum { cut_option_count = 3 };
+
+static int take_cut_option(int c, const char *option, const char *arg,
+                           lab_cut *cut)
+{
+    if (c == 0)
+        return take_tolerance(option, arg, &cut->step);
+    if (c == 1)
+        return take_tolerance(option, arg, &cut->residual);
+    int limit = 0;
+    int status =
+        count_of("Die Grenze ist", option, arg, report_pass_limit, &limit);
+    cut->limit = static_cast<uint64_t>(limit);
+    return status;
+}
+
 int parse_lab_options(int argc, char **argv, lab_options *o)
 {
     *o = lab_options{};
+    o->cut = lab_cut_none();
     o->methods = method_count;
     for (int m = 0; m < method_count; ++m)
         o->method[m] = m;
@@ -289,6 +336,10 @@ int parse_lab_options(int argc, char **argv, lab_options *o)
             o->csv = 1;
             continue;
         }
+        if (strcmp(option, "--kosten") == 0) {
+            o->costs = 1;
+            continue;
+        }
         int q = 0;
         while (q < 3 && strcmp(option, circuit_options[q]) != 0)
             ++q;
@@ -298,7 +349,11 @@ int parse_lab_options(int argc, char **argv, lab_options *o)
         int s = 0;
         while (s < sheet_option_count && strcmp(option, sheet_options[s]) != 0)
             ++s;
-        if (q == 3 && !methods && !interval && !x0 && s == sheet_option_count)
+        int c = 0;
+        while (c < cut_option_count && strcmp(option, cut_options[c]) != 0)
+            ++c;
+        if (q == 3 && !methods && !interval && !x0 && s == sheet_option_count &&
+            c == cut_option_count)
             return usage_error("diodelab", option);
         if (k >= argc)
             return argument_error("Es fehlt ein Wert nach der Option", option);
@@ -307,6 +362,8 @@ int parse_lab_options(int argc, char **argv, lab_options *o)
         if (q < 3) {
             circuit_args[q] = value;
             o->given |= 1 << q;
+        } else if (c < cut_option_count) {
+            status = take_cut_option(c, option, value, &o->cut);
         } else if (s < sheet_option_count) {
             status = take_sheet_option(s, option, value, o);
             given_sheet |= 1 << s;

@@ -3,6 +3,7 @@
 #define LAB_OPTIONS_H_
 
 #include "common/args.h"
+#include "lab/cut.h"
 #include "lab/sheet.h"
 #include "solver/method.h"
 
@@ -16,6 +17,11 @@ struct lab_options {
     method_start start; // their values (x = B with --intervall alone)
     const char *path;   // -o FILE, or null
     enum info_request info;
+    // --schritt-tol T, --residuum-tol T and --grenze K: criteria that cut
+    // the runs; --kosten: the evaluations and efficiency after the
+    // comparison.
+    lab_cut cut;
+    int costs;
     // --blatt SEED: exercise sheets instead of one circuit (then --U, --R
     // and --IS are ranges), with --anzahl, --namen, --durchlaeufe and
     // --fragen; --csv writes their key as CSV.

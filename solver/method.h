@@ -17,6 +17,7 @@
 #include <new>
 #include <type_traits>
 
+#include "solver/equation.h"
 #include "solver/report.h"
 #include "solver/stop.h"
 
@@ -194,8 +195,33 @@ struct method_state {
     double est, prev;
     double point;
     report_line line;
+    // The evaluations of f and of f' so far (evaluations[0], [1]), and of
+    // f the start values needed (begin's).
+    uint64_t evaluations[2];
+    uint64_t start_evaluations;
     alignas(double) unsigned char own[method_own_size];
 };
+
+// f and f' at x on s's circuit, each evaluation counted in s (where a
+// method evaluates them itself: its start values, Newton's slope).
+inline double method_f(method_state *s, double x)
+{
+    ++s->evaluations[0];
+    return f(s->u, s->r, s->i_s, x);
+}
+inline double method_dfdx(method_state *s, double x)
+{
+    ++s->evaluations[1];
+    return dfdx(s->u, s->r, s->i_s, x);
+}
+
+// One pass's residual d at s->point, handed to the method's take: returns
+// what take returns (0: it needs f at a further point). Counted in s.
+inline int method_take(method_state *s, double d)
+{
+    ++s->evaluations[0];
+    return method_table[s->method]->take(s, d);
+}
 
 // A method's own state of type T in s: made by method_make (in its begin),
 // then read and changed in place through method_own. A plain struct, so
@@ -284,6 +310,8 @@ struct method_end {
     int cycle;
     int close;
     double last;
+    uint64_t evaluations[2]; // of f and f', the start's included
+    uint64_t start_evaluations;
 };
 
 void method_finish(const method_state *s, method_end *end);
@@ -296,6 +324,17 @@ typedef void (*pass_hook)(const report_line *line, void *context);
 void method_run(int method, double u, double r, double i_s,
                 const method_start *start, pass_hook hook, void *context,
                 method_end *end);
+
+// Called after every pass that its method's rules do not end, with its
+// report line and the estimate of the pass before (before pass 1: the
+// start); a nonzero return ends the run there, its ending left none.
+typedef int (*pass_until)(const report_line *line, double before,
+                          void *context);
+
+// method_run, ending also where until (unless null) says so.
+void method_run_until(int method, double u, double r, double i_s,
+                      const method_start *start, pass_hook hook, void *context,
+                      pass_until until, void *until_context, method_end *end);
 
 // diodesolve's three methods, by their German names: each runs its method
 // on the circuit U, R, I_S from the default start, as method_run does.

@@ -94,13 +94,14 @@ void method_begin(method_state *s, int method, double u, double r, double i_s,
     s->r = r;
     s->i_s = i_s;
     method_table[method]->begin(s, start);
+    s->start_evaluations = s->evaluations[0];
 }
 
 int method_pass(method_state *s)
 {
     const method_def *def = method_table[s->method];
     def->prepare(s);
-    while (!def->take(s, f(s->u, s->r, s->i_s, s->point))) {
+    while (!method_take(s, f(s->u, s->r, s->i_s, s->point))) {
     }
     return s->ending != ending_none;
 }
@@ -112,6 +113,9 @@ void method_finish(const method_state *s, method_end *end)
     end->cycle = 0;
     end->close = 0;
     end->last = s->est;
+    end->evaluations[0] = s->evaluations[0];
+    end->evaluations[1] = s->evaluations[1];
+    end->start_evaluations = s->start_evaluations;
     if (s->ending == ending_limit && std::isfinite(s->est)) {
         // Only at the limit, so that no pass pays for keeping an estimate
         // more: the pass after the last, on a copy.
@@ -127,6 +131,14 @@ void method_run(int method, double u, double r, double i_s,
                 const method_start *start, pass_hook hook, void *context,
                 method_end *end)
 {
+    method_run_until(method, u, r, i_s, start, hook, context, nullptr, nullptr,
+                     end);
+}
+
+void method_run_until(int method, double u, double r, double i_s,
+                      const method_start *start, pass_hook hook, void *context,
+                      pass_until until, void *until_context, method_end *end)
+{
     method_state s;
     method_begin(&s, method, u, r, i_s, start);
     int stop = 0;
@@ -134,6 +146,8 @@ void method_run(int method, double u, double r, double i_s,
         stop = method_pass(&s);
         if (hook != nullptr)
             hook(&s.line, context);
+        if (until != nullptr && !stop)
+            stop = until(&s.line, s.prev, until_context);
     }
     method_finish(&s, end);
 }

@@ -59,8 +59,8 @@ static void begin(method_state *s, const method_start *start)
     brent_state o = {};
     o.a = start->a;
     o.b = start->b;
-    o.fa = f(s->u, s->r, s->i_s, o.a);
-    o.fb = f(s->u, s->r, s->i_s, o.b);
+    o.fa = method_f(s, o.a);
+    o.fb = method_f(s, o.b);
     o.c = o.a;
     o.fc = o.fa;
     o.d = o.b - o.a;

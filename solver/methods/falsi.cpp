@@ -26,8 +26,8 @@ const method_field falsi_fields[4] = {
 
 void falsi_begin(method_state *s, const method_start *start)
 {
-    double fa = f(s->u, s->r, s->i_s, start->a);
-    double fb = f(s->u, s->r, s->i_s, start->b);
+    double fa = method_f(s, start->a);
+    double fb = method_f(s, start->b);
     method_make(s, falsi_state{start->a, start->b, fa, fb});
 }
 

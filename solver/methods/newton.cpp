@@ -35,7 +35,7 @@ static constexpr method_stop stops[] = {{ending_repeat, stop_repeat},
 static int take(method_state *s, double d)
 {
     double x = s->point;
-    newton_state *o = method_make(s, newton_state{dfdx(s->u, s->r, s->i_s, x)});
+    newton_state *o = method_make(s, newton_state{method_dfdx(s, x)});
     double next = newton_step(x, d, o->slope);
     stop_facts facts = {};
     return method_pass_done<METHOD_LIST(stops)>(
@@ -116,7 +116,7 @@ static int guarded_take(method_state *s, double d)
 {
     guarded_state *o = method_own<guarded_state>(s);
     double x = s->point;
-    o->slope = dfdx(s->u, s->r, s->i_s, x);
+    o->slope = method_dfdx(s, x);
     if (d < 0.0)
         o->a = x;
     else

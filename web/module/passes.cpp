@@ -310,7 +310,7 @@ EXPORT(core_run_passes) int core_run_passes(int m)
         method_state before = s;
         def->prepare(&s);
         double point = s.point;
-        while (!def->take(&s, f(u, r, i_s, s.point))) {
+        while (!method_take(&s, f(u, r, i_s, s.point))) {
         }
         stop = s.ending != ending_none;
         keep_pass(m, &before, &s, point);
