@@ -16,18 +16,19 @@ set(dalv_release "$<CONFIG:Release,RelWithDebInfo,MinSizeRel>")
 set(dalv_hardened
   "$<AND:${dalv_release},$<NOT:$<BOOL:${DALV_SANITIZE}>>,$<NOT:$<BOOL:${DALV_WASM}>>>")
 
-# dalv_settings(<target> [PIC] [FUZZER] [REACTOR] [DEFINES <name=value>...]):
+# dalv_settings(<target> [PIC] [FUZZER] [REACTOR] [SMALL] [DEFINES <name=value>...]):
 # language standard, warnings, exact floating point, hardening of release
 # builds, the sanitizers when asked for, and no compiler identification
 # (.comment) in programs and libraries; the one place that sets a target's
 # flags. PIC makes a library position-independent; FUZZER links a
 # libFuzzer target; with DALV_FUZZ every library is
 # built with libFuzzer's coverage feedback. REACTOR makes a WebAssembly
-# module a reactor (no main). DEFINES are compile definitions.
+# module a reactor (no main); SMALL builds it for size in WebAssembly.
+# DEFINES are compile definitions.
 # -ffp-contract=off keeps every multiply and add a separately rounded binary64
 # operation, also with -march=native on FMA hardware; fast-math is never used.
 function(dalv_settings target)
-  cmake_parse_arguments(PARSE_ARGV 1 opt "PIC;FUZZER;REACTOR" "" "DEFINES")
+  cmake_parse_arguments(PARSE_ARGV 1 opt "PIC;FUZZER;REACTOR;SMALL" "" "DEFINES")
   target_compile_features(${target} PRIVATE cxx_std_17)
   if(opt_PIC)
     set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
@@ -64,6 +65,12 @@ function(dalv_settings target)
   endif()
   if(opt_REACTOR)
     target_link_options(${target} PRIVATE -mexec-model=reactor)
+  endif()
+  # The page carries its WebAssembly: code that runs once per action (the
+  # parsers, the comparison, the sheets, the module's glue) is built for
+  # size; the methods, the map's lanes and the true root stay fast.
+  if(DALV_WASM AND opt_SMALL)
+    target_compile_options(${target} PRIVATE -Oz)
   endif()
   if(DALV_WASM AND type STREQUAL "EXECUTABLE")
     set_target_properties(${target} PROPERTIES SUFFIX .wasm)
