@@ -11,6 +11,16 @@ lab_cut lab_cut_none()
     return lab_cut{std::nan(""), std::nan(""), 0};
 }
 
+int lab_bisection_a_priori(double width, double tol)
+{
+    if (!(width > 0.0) || !std::isfinite(width) || !(tol >= 0.0))
+        return -1;
+    int n = 0;
+    for (double w = width; w > tol; w /= 2.0)
+        ++n; // at most about 2100 halvings: then w is 0
+    return n;
+}
+
 int lab_cut_given(const lab_cut *cut)
 {
     return !std::isnan(cut->step) || !std::isnan(cut->residual) ||

@@ -50,4 +50,10 @@ void lab_run_cut(int method, double u, double r, double i_s,
                  const method_start *start, const lab_cut *cut, pass_hook hook,
                  void *context, method_end *end, int *kind);
 
+// Bisection's passes a priori until its interval, width wide at the start,
+// is at most tol wide: ceil(log2(width / tol)), counted by halving width as
+// bisection does (exact down to the subnormals); -1 where width is not a
+// finite positive number or tol not a number from 0 up.
+int lab_bisection_a_priori(double width, double tol);
+
 #endif // LAB_CUT_H_

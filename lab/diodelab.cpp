@@ -6,6 +6,7 @@
 // --residuum-tol, --grenze) may cut the runs, and --kosten adds their
 // evaluations. With --blatt it writes exercise sheets and their key
 // instead.
+#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 
@@ -74,6 +75,16 @@ static void run_methods(FILE *out, const lab_options *o, const double c[3])
     true_root root;
     root_find(c[0], c[1], c[2], &root);
     write_comparison(out, &root, runs, o->methods);
+    int bisection = method_by_letter('H');
+    for (int k = 0; k < o->methods; ++k)
+        if (runs[k].method == bisection && refusal[k] == refused_none &&
+            !std::isnan(o->cut.step))
+            fprintf(out,
+                    "Halbierung a priori: ceil(log2((b - a) / T)) = %d "
+                    "Durchlaeufe bis zur Breite T (gelaufen: %" PRIu64 ")\n",
+                    lab_bisection_a_priori(start.start.b - start.start.a,
+                                           o->cut.step),
+                    runs[k].end.passes);
     if (o->costs)
         write_costs(out, runs, o->methods);
 }
