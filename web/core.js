@@ -66,8 +66,16 @@ export function openCore(module) {
       const text = decoder.decode(run.take(1));
       return done ? text : null;
     },
-    // The start values of the runs: [a, b, x].
+    // The start values of the runs, [a, b, x], and their criteria: [the
+    // step's tolerance, the residual's (NaN: none), the largest number of
+    // passes (0: none)].
     runStart: () => [0, 1, 2].map((k) => x.core_run_start(k)),
+    runCriteria: () => [3, 4, 5].map((k) => x.core_run_start(k)),
+    // Bisection's passes a priori until its interval is at most tol wide.
+    aPriori: (width, tol) => x.core_a_priori(width, tol),
+    // After passes(m): its evaluations of f, of f', of f for the start
+    // values, per pass, and its efficiency index.
+    runCost: (m) => [0, 1, 2, 3, 4].map((k) => x.core_run_cost(m, k)),
     // The module's German texts: quantities in the order U, R, I_S.
     quantityLabels: texts('core_quantity_label', quantities),
     quantityNames: texts('core_quantity_name', quantities),
@@ -233,10 +241,13 @@ export function openCore(module) {
     // pass gives back the estimate before the last), as the map counts.
     cycled: (m) => x.core_cycled(m) === 1,
     // The start values for the runs that follow, from the page's fields
-    // [a, b, x0] (empty: the default). Returns 0, or 1 + the field that
-    // holds no number.
+    // [a, b, x0, step's tolerance, residual's tolerance, largest number of
+    // passes] (empty or missing: the default). Returns 0, or 1 + the field
+    // that holds no fitting number.
     takeStart(texts) {
-      const encoded = texts.map((t) => encoder.encode(t));
+      // Fields not given are empty (the module keeps six: a, b, x0 and the
+      // three criteria).
+      const encoded = Array.from({ length: 6 }, (_, k) => encoder.encode(texts[k] || ''));
       const tooLong = encoded.findIndex((b) => b.length > 255);
       encoded.forEach((b, k) => {
         const at = x.core_start_text(k);

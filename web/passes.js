@@ -38,15 +38,17 @@ function firstBad(core, m, passes, inf) {
 
 // Reads the circuit from the dialogue's standard input as diodesolve does
 // and runs every method from the start values (the fields [a, b, x0]):
-// { circuit, circuitText (%.17g), start ([a, b, x]), startError,
+// { circuit, circuitText (%.17g), start ([a, b, x]), criteria ([step's
+// and residual's tolerance, largest number of passes]), startError,
 // refusals, root, methods, comparison } with per method (in the table's
-// order) { method, refusal, passes, cycle, nan, inf, ending, ulps, order,
+// order) { method, refusal, passes, cycle, nan, inf, ending, cost (f, f',
+// f at the start, per pass, efficiency index), ulps, order,
 // orderAt, rate, counted, rateLo, rateHi }, or null when diodesolve
 // read no circuit. startError is 0, or 1 + the start field that holds no
 // number (the defaults then stand); refusal is '' or why the method does
 // not run from the start values (it then has no passes), refusals what
 // diodelab says of them.
-export function runPasses(core, stdin, start = ['', '', '']) {
+export function runPasses(core, stdin, start = ['', '', '', '', '', '']) {
   const circuit = core.readCircuit(stdin);
   if (!circuit) return null;
   const startError = core.takeStart(start);
@@ -56,6 +58,10 @@ export function runPasses(core, stdin, start = ['', '', '']) {
     passes.forEach((p, k) => {
       p.k = k;
       p.origin = [p.point, p.d, p.next].some(Number.isNaN) ? core.origin(m, k, false) : 0;
+      // The step |I_k - I_k-1| from pass 2 on, as the criterion measures it.
+      p.step = k ? Math.abs(p.next - passes[k - 1].next) : NaN;
+      const text = p.text;
+      p.text = (field, digits) => (field === 'step' ? core.format(p.step, digits) : text(field, digits));
     });
     return {
       method,
@@ -65,6 +71,7 @@ export function runPasses(core, stdin, start = ['', '', '']) {
       nan: firstBad(core, m, passes, false),
       inf: firstBad(core, m, passes, true),
       ending: core.endingWord(m),
+      cost: core.runCost(m),
       ulps: core.runUlps(m),
       ...core.convergence(m),
       ulpsText: core.runText(m, false),
@@ -76,6 +83,8 @@ export function runPasses(core, stdin, start = ['', '', '']) {
     circuit,
     circuitText: circuit.map((v) => core.format(v, 17)),
     start: core.runStart(),
+    criteria: core.runCriteria(),
+    aPriori: core.aPriori(core.runStart()[1] - core.runStart()[0], core.runCriteria()[0]),
     startError,
     refusals: core.refusalMessage(),
     root,
@@ -105,6 +114,21 @@ const before = {
   Nachbarn: ['ends', ': zwischen den Enden liegt kein double mehr'],
   Toleranz: ['tolerance', ': Brents Schranke |c − b| / 2 ≤ 2^-51 |b| ist erreicht'],
   Waagerecht: ['level', (method) => method.level.verdict],
+  // Cut by a criterion: the value that met it, and its bound (each as the
+  // shortest decimal that reads back as its double, so that the two
+  // compare as the doubles do).
+  'Schritt<=T': [
+    'step',
+    (method, passes, run) =>
+      `: der Schritt |I${passes.length} − I${passes.length - 1}| = ${passes.at(-1).step} A ist höchstens die Toleranz ${run.criteria[0]} A` +
+      (method.byWidth ? `; a priori ⌈log2((b − a) / T)⌉ = ${run.aPriori} Durchläufe bis zur Breite T` : ''),
+  ],
+  'Residuum<=T': [
+    'residual',
+    (method, passes, run) =>
+      `: |Delta| = ${Math.abs(passes.at(-1).d)} V ist höchstens die Toleranz ${run.criteria[1]} V`,
+  ],
+  Hoechstzahl: ['cap', (method, passes, run) => `: die Höchstzahl ${run.criteria[2]} ist erreicht`],
 };
 
 // How method m's run ended: { kind, text }, kind one of repeat, zero, ends,
@@ -119,7 +143,7 @@ export function ending(run, m) {
   const last = passes[n - 1];
   if (word in before) {
     const [kind, more] = before[word];
-    const said = typeof more === 'function' ? more(method) : more;
+    const said = typeof more === 'function' ? more(method, passes, run) : more;
     return { kind, text: `${word} nach ${n} ${n === 1 ? 'Durchlauf' : 'Durchläufen'}${said}` };
   }
   const at = (kind, what, bad) => ({

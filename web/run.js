@@ -3,6 +3,7 @@
 // comparison, the chart with its sentences, the pass tables, the console's
 // output, the step view. The link's state (state.js) chooses the methods,
 // the chart's measure, the table and its digits.
+import { showLoadLine } from './loadline.js';
 import { runCommand } from './wasi.js';
 import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey } from './chart.js';
 import { runPasses, convergenceSentence, ran, pageMethodsOf } from './passes.js';
@@ -16,12 +17,16 @@ import { showPractice, hidePractice, watchPractice } from './practice.js';
 const $ = (id) => document.getElementById(id);
 const encoder = new TextEncoder();
 
-// The dialogue's answer fields, and the start fields by their link keys.
+// The dialogue's answer fields, and the start fields and criteria by their
+// link keys, with what a wrong one is called.
 export const answerFields = ['U', 'R', 'IS'];
 const startFields = [
-  ['sa', 'a'],
-  ['sb', 'b'],
-  ['x0', 'x0'],
+  ['sa', 'a', 'Startwert für a'],
+  ['sb', 'b', 'Startwert für b'],
+  ['x0', 'x0', 'Startwert für x0'],
+  ['stol', 'stol', 'Wert für die Schritt-Toleranz (eine Zahl ab 0)'],
+  ['rtol', 'rtol', 'Wert für die Residuum-Toleranz (eine Zahl ab 0)'],
+  ['grenze', 'grenze', 'Wert für die Höchstzahl (1 bis 200)'],
 ];
 // Each answer is exactly one line: what a field or a link holds up to its
 // first line break (an <input> would drop the breaks and join the lines).
@@ -81,6 +86,8 @@ function showRun() {
   const chosen = current ? ran(current, picked) : [];
   $('chart-hinweis').textContent = '';
   $('ordnung').replaceChildren();
+  const tab = current ? current.methods.findIndex((r) => r.method.letter === state.tabelle) : -1;
+  showLoadLine(run.core, current, chosen.includes(tab) ? tab : chosen[0]);
   if (current) {
     const series = seriesOf(current, chosen, state.mass);
     const width = $('chart').clientWidth || 320;
@@ -123,7 +130,7 @@ export function runDialogue() {
   $('start-meldung').textContent = !current
     ? `Keine Schaltung gelesen: ${said} (die Konsolenausgabe zeigt den Dialog)`
     : current.startError
-      ? `Kein Startwert für ${startFields[current.startError - 1][1]}: "${start[current.startError - 1]}"; es gelten die voreingestellten.`
+      ? `Kein ${startFields[current.startError - 1][2]}: "${start[current.startError - 1]}"; es gelten die voreingestellten.`
       : [said, current.refusals.trim()].filter(Boolean).join(' ');
   if (current && !veiled()) showRoot(current);
   else {
@@ -186,6 +193,8 @@ export function watchRun(modules, busy) {
   Object.assign(run, modules, { busy });
   for (const f of answerFields) if (state[f] !== null) $(f).value = firstLine(state[f]);
   for (const [id, key] of startFields) $(id).value = firstLine(state[key]);
+  // Criteria from the link show.
+  $('eingabe').querySelector('.kriterien').open = startFields.slice(3).some(([, key]) => state[key] !== '');
   if (Object.hasOwn(measures, state.mass)) document.querySelector(`#mass input[value="${state.mass}"]`).checked = true;
   else update({ mass: null });
   $('stellen').checked = state.stellen === '17';

@@ -3,6 +3,7 @@
 // (the one place that does) and tells the parts that show a changed key.
 //
 // The keys: U, R, IS the dialogue's answers; a, b, x0 its start values;
+// stol, rtol, grenze the criteria that may cut its runs;
 // verfahren the methods of the chart and tables; mass the chart's measure;
 // stellen 6 or 17; tabelle the table shown; konsole 1 when the console's
 // view is open; vortrag 1 in the presentation mode; schritt the pass of the
@@ -20,6 +21,9 @@ const defaults = {
   a: '',
   b: '',
   x0: '',
+  stol: '',
+  rtol: '',
+  grenze: '',
   verfahren: 'HRN',
   mass: 'd',
   stellen: '6',

@@ -15,8 +15,12 @@ const cell = (tag, text, attrs = {}) => {
 // The measures against the true root: where one is not a number although
 // the estimate is, it does not apply to the pass (no root, no order).
 const measureFields = new Set(['error', 'ulps', 'digits', 'order']);
+// The step applies from pass 2 on.
 const applies = (run, p, field) =>
-  !measureFields.has(field) || (run.root && !(Number.isNaN(p[field]) && (field === 'order' || !Number.isNaN(p.next))));
+  field === 'step'
+    ? p.k > 0
+    : !measureFields.has(field) ||
+      (run.root && !(Number.isNaN(p[field]) && (field === 'order' || !Number.isNaN(p.next))));
 
 // A cell: the module's text with digits digits, a nan as the console
 // writes it (nan or -nan); notApplicable where a measure does not apply.
@@ -34,7 +38,12 @@ export function columns(method) {
   ];
   const ends = method.endLabels || method.ends;
   if (ends) cols.push([`${ends[0]} in A`, 'shownA'], [`${ends[1]} in A`, 'shownB']);
-  cols.push(['I − I* in A', 'error'], ['Abstand in ulp', 'ulps', 3], ['richtige Stellen', 'digits', 3]);
+  cols.push(
+    ['Schritt |I − I vorher| in A', 'step'],
+    ['I − I* in A', 'error'],
+    ['Abstand in ulp', 'ulps', 3],
+    ['richtige Stellen', 'digits', 3],
+  );
   cols.push([`beobachtete Ordnung${method.byWidth ? ' (der Intervallbreite)' : ''}`, 'order', 3]);
   return cols;
 }
@@ -49,7 +58,7 @@ export function showRoot(run) {
     : 'Keine wahre Nullstelle: R oder I_S ist nicht positiv, oder ein Wert ist nicht endlich.';
   const body = $('vergleich').tBodies[0];
   body.replaceChildren(
-    ...run.methods.map(({ method, passes, ending, ulpsText, orderText, refusal }) => {
+    ...run.methods.map(({ method, passes, ending, ulpsText, orderText, refusal, cost }) => {
       const row = document.createElement('tr');
       const head = cell('th', `${method.letter} ${method.label}`, { scope: 'row' });
       if (refusal) {
@@ -59,6 +68,8 @@ export function showRoot(run) {
           cell('td', '–'),
           cell('td', `kein Lauf: ${refusal}`, { colspan: '4' }),
           cell('td', method.order),
+          cell('td', '–'),
+          cell('td', '–'),
         );
         return row;
       }
@@ -68,7 +79,10 @@ export function showRoot(run) {
         durchlaeufe: String(passes.length),
         ende: ending,
         letzter: last.text('next', 17),
+        auswertungen: cost.slice(0, 3).join(),
+        effizienz: String(cost[4]),
       });
+      const [f, df, start, m, index] = cost;
       row.append(
         head,
         cell('td', String(passes.length)),
@@ -77,6 +91,8 @@ export function showRoot(run) {
         cell('td', ulpsText),
         cell('td', orderText === '-' ? 'nicht bestimmbar' : orderText),
         cell('td', method.order),
+        cell('td', `${f} f${df ? ` + ${df} f′` : ''} (Start: ${start} f)`),
+        cell('td', `${index.toFixed(2)} (m = ${m})`),
       );
       return row;
     }),
@@ -206,7 +222,17 @@ const circuitOf = (run) => run.circuitText;
 export function passCsv(run, m) {
   const { method, passes } = run.methods[m];
   const cols = columns(method);
-  const names = ['Durchlauf', 'I', 'Delta', ...(method.ends || []), 'Fehler', 'Abstand_ulp', 'Stellen', 'Ordnung'];
+  const names = [
+    'Durchlauf',
+    'I',
+    'Delta',
+    ...(method.ends || []),
+    'Schritt',
+    'Fehler',
+    'Abstand_ulp',
+    'Stellen',
+    'Ordnung',
+  ];
   const lines = passes.map((p, k) => [
     String(k + 1),
     ...cols.slice(1).map(([, f, fixed]) => shown(run, p, f, fixed || 17, '')),
@@ -223,7 +249,7 @@ export function passCsv(run, m) {
 export function passLatex(run, m, digits, siunitx) {
   const { method, passes } = run.methods[m];
   const cols = columns(method);
-  const tex = (t) => t.replace(/−/g, '-').replace(/I\*/g, '$I^*$').replace(/_/g, '\\_');
+  const tex = (t) => t.replace(/−/g, '-').replace(/I\*/g, '$I^*$').replace(/_/g, '\\_').replace(/\|/g, '$|$');
   const number = (t) =>
     siunitx ? `\\num[group-digits=false]{${t}}` : `$${t.replace(/e(-?)\+?0*(\d+)$/, '\\cdot 10^{$1$2}')}$`;
   const num = (t) => (t === null ? '--' : /^-?\d/.test(t) ? number(t) : `\\texttt{${t}}`);
@@ -233,9 +259,9 @@ export function passLatex(run, m, digits, siunitx) {
   // exponent as a power of ten); a header wraps.
   const width = (fixed) => (fixed ? 1.7 : digits > 6 ? 3.5 : siunitx ? 2.3 : 2.1);
   // In two where one is wider than the 17 cm between the margins (the
-  // first column 1 cm, 6 pt between columns).
-  const wide = 1 + cols.slice(1).reduce((sum, [, , fixed]) => sum + width(fixed), 0) + 0.21 * cols.length > 17;
-  const at = cols.findIndex(([, f]) => f === 'error');
+  // first column, "Durchlauf", 1.3 cm, 6 pt between columns).
+  const wide = 1.3 + cols.slice(1).reduce((sum, [, , fixed]) => sum + width(fixed), 0) + 0.21 * cols.length > 17;
+  const at = cols.findIndex(([, f]) => f === 'step');
   const groups = wide ? [cols.slice(0, at), [cols[0], ...cols.slice(at)]] : [cols];
   const table = (group) => [
     `\\begin{longtable}{@{}r${group

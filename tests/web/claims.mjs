@@ -386,12 +386,43 @@ const checks = [
       return most ? longest === Number(most) && longest > 1 : longest === 1 && fs.length === Number(all);
     },
   },
+  {
+    name: 'cut by the step',
+    re: /der Schritt \|I(\d+) − I(\d+)\| = (\S+) A ist höchstens die Toleranz (\S+) A/,
+    ok: ([, k, before, step, bound], { r, n, run }) =>
+      Number(k) === n &&
+      Number(before) === n - 1 &&
+      Number(step) === Math.abs(r.passes[n - 1].next - r.passes[n - 2].next) &&
+      Number(step) <= Number(bound) &&
+      Number(bound) === run.criteria[0],
+  },
+  {
+    name: 'bisection a priori',
+    re: /a priori ⌈log2\(\(b − a\) \/ T\)⌉ = (\d+) Durchläufe/,
+    ok: ([, k], { run }) => {
+      // The least k with (b - a) / 2^k <= T, halving as the definition says.
+      let [n, w] = [0, run.start[1] - run.start[0]];
+      for (; w > run.criteria[0]; w /= 2) n++;
+      return Number(k) === n;
+    },
+  },
+  {
+    name: 'cut by the residual',
+    re: /\|Delta\| = (\S+) V ist höchstens die Toleranz (\S+) V/,
+    ok: ([, d, bound], { r, n, run }) =>
+      Number(d) === Math.abs(r.passes[n - 1].d) && Number(d) <= Number(bound) && Number(bound) === run.criteria[1],
+  },
+  {
+    name: 'cut at the largest number of passes',
+    re: /die Höchstzahl (\d+) ist erreicht/,
+    ok: ([, k], { n, run }) => Number(k) === n && n === run.criteria[2],
+  },
 ];
 
 // Words by which a fragment asserts a relation; each such fragment must be
 // read by a check.
 const relational =
-  /Grenze \d|sind gleich|rücken nach|läuft nicht|kein Lauf|rückt auf|rückte|näher|weiter weg|flacher|steiler|über I\*|unter I\*|zwischen a und b|länger als|kurz genug|kein double mehr|Schranke|genau 0|gleicht dem vorigen|entgegengesetzte|nie bewegt|zuerst in|konvergiert|halbiert sich|Faktor \d|nur \d+ von|stimmen|weniger als|mehr als|bleibt f|ändert sich f|bleibt stehen|Vorzeichen|wechselt|anderen Seite/;
+  /Grenze \d|höchstens|Höchstzahl|sind gleich|rücken nach|läuft nicht|kein Lauf|rückt auf|rückte|näher|weiter weg|flacher|steiler|über I\*|unter I\*|zwischen a und b|länger als|kurz genug|kein double mehr|Schranke|genau 0|gleicht dem vorigen|entgegengesetzte|nie bewegt|zuerst in|konvergiert|halbiert sich|Faktor \d|nur \d+ von|stimmen|weniger als|mehr als|bleibt f|ändert sich f|bleibt stehen|Vorzeichen|wechselt|anderen Seite/;
 const fired = new Map(checks.map((c) => [c.name, 0]));
 let states = 0;
 
@@ -417,10 +448,39 @@ function examine(text, where, ctx) {
   }
 }
 
+// The first pass (from 1) of passes that meets a criterion, by their own
+// words (the step from pass 2 on, |Delta|, the count), or 0.
+const firstMet = (passes, [step, residual, most]) =>
+  passes.findIndex(
+    (p, k) => (k > 0 && Math.abs(p.next - passes[k - 1].next) <= step) || Math.abs(p.d) <= residual || k + 1 === most,
+  ) + 1;
+
+// A run with criteria against the run without: the exact run cut at its
+// first pass that meets one (or whole), bit for bit; and what each method's
+// evaluations cost, as its record's order and its passes give them.
+function cutAndCost(stdin, start, run, where) {
+  const exact = start.length > 3 ? runPasses(core, stdin, start.slice(0, 3)) : run;
+  run.methods.forEach((r, m) => {
+    const whole = exact.methods[m].passes;
+    const met = firstMet(whole, run.criteria);
+    const n = met || whole.length;
+    const same = r.passes.every((p, k) => Object.is(p.next, whole[k].next) && Object.is(p.d, whole[k].d));
+    if (r.passes.length !== (r.refusal ? 0 : n) || !same)
+      fail(
+        `${where} ${r.method.letter}: ${r.passes.length} passes with criteria ${run.criteria}, the exact run's first ${n}`,
+      );
+    const [f, df, first, perPass, index] = r.cost;
+    const power = Number(r.method.order) ** (1 / perPass);
+    if (!r.refusal && (f - first + df !== perPass * r.passes.length || Math.abs(index - power) > 1e-12 * power))
+      fail(`${where} ${r.method.letter}: ${f} f, ${df} f', ${first} at the start, ${perPass} a pass, index ${index}`);
+  });
+}
+
 function check(circuit, start, passes) {
   const stdin = Buffer.from(`${circuit.join('\n')}\n`);
   const run = runPasses(core, stdin, start);
   if (!run) return;
+  cutAndCost(stdin, start, run, circuit.join(' '));
   const root = run.root ? Number(run.root.nearest) : NaN;
   run.methods.forEach((r, m) => {
     const where = `${circuit.join(' ')}${start.some(Boolean) ? ` [${start}]` : ''} ${r.method.letter}`;
@@ -462,6 +522,9 @@ for (const c of [
 check(['0.7', '100', '1e-14'], ['1e-3', '2e-3', ''], 'all');
 check(['0.7', '100', '1e-14'], ['', '', '-1e-3'], 'all');
 check(['0.3', '1e3', '1e-16'], ['0', '2e-4', '1e-5'], 'all');
+check(['5', '1e3', '1e-12'], ['', '', '', '1e-9', '', '30'], 'all');
+check(['0.7', '100', '1e-14'], ['', '', '', '', '1e-6', ''], 'all');
+check(['12', '4.7e3', '2e-9'], ['', '', '', '0', '0', '7'], 'all');
 let seed = 20261210;
 const random = () => (seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648;
 for (let j = 0; j < Number(count); j++) {
@@ -470,7 +533,16 @@ for (let j = 0; j < Number(count); j++) {
     10 ** (12 * random() - 4),
     10 ** (25 * random() - 28),
   ].map((v) => v.toPrecision(6));
-  check(circuit, ['', '', ''], (n) => [0, 1, 2].map(() => Math.floor(random() * n)));
+  // Every third with criteria drawn at random.
+  const criteria =
+    j % 3
+      ? []
+      : [
+          random() < 0.5 ? '' : String(10 ** (-20 * random())),
+          random() < 0.5 ? '' : String(10 ** (-20 * random())),
+          random() < 0.5 ? '' : String(1 + Math.floor(random() * 60)),
+        ];
+  check(circuit, ['', '', '', ...criteria], (n) => [0, 1, 2].map(() => Math.floor(random() * n)));
 }
 for (const c of checks) if (!c.optional && fired.get(c.name) === 0) fail(`the check "${c.name}" never fired`);
 console.log(

@@ -223,7 +223,8 @@ for (const [what, act] of [
 }
 
 // A pass table's exports: nan as the console writes it, a measure that does
-// not apply empty (CSV) or a dash; each CSV row ends with U, R, IS, method.
+// not apply empty (CSV) or a dash; each CSV row ends with U, R, IS, method
+// (regula falsi's: pass, I, Delta, a, b, the step, then the measures).
 const passCsv = async (page, letter) => {
   await page.click(`#reiter-${letter}`);
   const [csv] = await Promise.all([
@@ -256,7 +257,7 @@ for (const answers of [
     );
     if (answers[1] === '0')
       check(
-        cells.slice(5, -4).every((c) => c === '') &&
+        cells.slice(6, -4).every((c) => c === '') &&
           cells.slice(-4, -1).every((c, q) => Number(c) === Number(answers[q])) &&
           cells.at(-1) === 'R',
         `without a root the measures read ${cells}`,

@@ -14,7 +14,8 @@ const native = nativeIn(bin);
 const { browser, open } = await startBrowser(pagePath);
 
 // diodelab's comparison for the circuit: { root, rows: { letter: [passes,
-// ending, last, distance, order, literature] }, said (its standard error) };
+// ending, last, distance, order, literature] }, costs (with --kosten: {
+// letter: 'f,f′,start' }), said (its standard error) };
 // its lines have fixed columns; a method that did not run has "kein Lauf"
 // and why.
 function comparison(answers, extra = []) {
@@ -23,7 +24,12 @@ function comparison(answers, extra = []) {
   const at = lines.findIndex((l) => l.startsWith('Wurzel I*'));
   const root = lines[at].startsWith('Wurzel I*: keine') ? 'keine' : lines[at].replace(/^Wurzel I\* = (\S+) A$/, '$1');
   const rows = {};
-  for (const l of lines.slice(at + 1).filter((l) => /^[A-Z] /.test(l))) {
+  const costs = {};
+  for (const l of lines.slice(at + 1).filter((l) => /^[A-Z] .*\(Start \d+\)/.test(l))) {
+    const [, f, start, df] = /f +(\d+) \(Start (\d+)\) {2}f' +(\d+)/.exec(l);
+    costs[l[0]] = [f, df, start].join();
+  }
+  for (const l of lines.slice(at + 1).filter((l) => /^[A-Z] .* Durchlaeufe /.test(l))) {
     const refused = /kein Lauf: (.*)$/.exec(l);
     rows[l[0]] = refused
       ? ['0', 'kein Lauf', '', refused[1]]
@@ -36,7 +42,7 @@ function comparison(answers, extra = []) {
           l.replace(/.*\(Literatur (\S+)\)$/, '$1'),
         ];
   }
-  return { root, rows, said: run.stderr.toString() };
+  return { root, rows, costs, said: run.stderr.toString() };
 }
 
 // The page's #wurzel and #vergleich in the same shape ("nicht bestimmbar"
@@ -67,6 +73,56 @@ const sameAsLab = async (page, answers, extra, what) => {
   return want;
 };
 
+// The load line diagram: its operating point within a pixel of
+// (U - R I*, I*) by diodelab's I*, on axes from 0 to U and to U/R, as its
+// labels say; or words where it cannot be drawn (no root, U not positive,
+// exp(U / U_T) beyond the doubles).
+async function operatingPoint(page, [u, r, iS], root) {
+  const got = await page.evaluate(() => {
+    const svg = document.querySelector('#arbeitspunkt svg');
+    const text = document.getElementById('arbeitspunkt-text').textContent;
+    if (!svg) return { text };
+    const at = (id, k) => Number(document.getElementById(id).getAttribute(k));
+    const labels = [...svg.querySelectorAll('text')].map((t) => t.textContent);
+    return {
+      text,
+      labels,
+      uMax: Number(svg.dataset.uMax),
+      iMax: Number(svg.dataset.iMax),
+      ...Object.fromEntries(
+        [
+          ['x', 'ap-flaeche', 'x'],
+          ['y', 'ap-flaeche', 'y'],
+          ['w', 'ap-flaeche', 'width'],
+          ['h', 'ap-flaeche', 'height'],
+          ['cx', 'ap-punkt', 'cx'],
+          ['cy', 'ap-punkt', 'cy'],
+        ].map(([k, id, a]) => [k, at(id, a)]),
+      ),
+    };
+  });
+  const drawable = root !== 'keine' && u > 0 && u / 0.026 < 700 && r > 0 && iS > 0;
+  if (!drawable) {
+    check(
+      !got.labels && got.text.startsWith('Kein Kennlinienbild: '),
+      `${u} ${r} ${iS}: a diagram, or no words: ${got.text}`,
+    );
+    return;
+  }
+  const i = Number(root);
+  const [px, py] = [got.x + ((u - r * i) / u) * got.w, got.y + got.h - (i / (u / r)) * got.h];
+  // The sentence's numbers are the operating point's, to their 6 digits.
+  const [, ud, is] = /U_D = U − R·I\* = (\S+) V, I\* = (\S+) A/.exec(got.text) || [];
+  check(
+    Math.abs(ud - (u - r * i)) <= 5e-6 * Math.abs(ud) && Math.abs(is - i) <= 5e-6 * i,
+    `${u} ${r} ${iS}: the sentence says U_D = ${ud} V, I* = ${is} A`,
+  );
+  check(
+    got.uMax === u && got.iMax === u / r && got.labels.includes(`${u} V`) && Math.hypot(got.cx - px, got.cy - py) <= 1,
+    `${u} ${r} ${iS}: the operating point at (${got.cx}, ${got.cy}), (U - R I*, I*) at (${px}, ${py}); axes to ${got.uMax} V, ${got.iMax} A`,
+  );
+}
+
 // The circuits whose runs are known, extreme ones, and random ones.
 const circuits = [
   ['5', '1e3', '1e-12'],
@@ -90,6 +146,11 @@ for (let k = 0; k < 8; k++)
       (v) => v.toPrecision(6),
     ),
   );
+// And 20 whose load line diagram can be drawn (0.1 to 16 V).
+for (let k = 0; k < 20; k++)
+  circuits.push(
+    [10 ** (2.2 * random() - 1), 10 ** (6 * random()), 10 ** (10 * random() - 18)].map((v) => v.toPrecision(6)),
+  );
 {
   const { page, context } = await open(dialogueLink(circuits[0]));
   // The task comes first: above the fields, with the circuit and equation.
@@ -101,7 +162,7 @@ for (let k = 0; k < 8; k++)
     (await page.textContent('#aufgabe')).includes('f(I) = UT · ln(I / IS + 1) + R · I − U = 0'),
     'no equation in the task',
   );
-  check((await page.$$('#aufgabe svg')).length === 1, 'no circuit in the task');
+  check((await page.$$('#aufgabe .schaltung svg')).length === 1, 'no circuit in the task');
   // Newton's four passes at 5 V leave no order to observe: no claim of one.
   const newton = (await page.$$eval('#ordnung li', (l) => l.map((x) => x.textContent)))[2];
   check(newton.includes('Ordnung nicht bestimmbar, nur 2 von 4') && !newton.includes('linear'), `at 5 V: ${newton}`);
@@ -111,7 +172,8 @@ for (let k = 0; k < 8; k++)
     await page.fill('#IS', String(answers[2]));
     await page.click('#eingabe button');
     await finished(page);
-    await sameAsLab(page, answers.map(String), [], answers.join(' '));
+    const { root } = await sameAsLab(page, answers.map(String), [], answers.join(' '));
+    await operatingPoint(page, answers.map(Number), root);
   }
   // Start values: as diodelab's --intervall A:B and --x0 X.
   await page.fill('#U', '0.3');
@@ -149,6 +211,33 @@ for (let k = 0; k < 8; k++)
   check(
     (await page.textContent('#start-meldung')).includes('Kein Startwert für x0: "abc"'),
     'a bad start value is not named',
+  );
+  // Criteria from the link cut the runs as diodelab's options do.
+  await page.goto(`${page.url().split('?')[0]}?U=5&R=1e3&IS=1e-12&stol=1e-9&rtol=1e-13&grenze=30`);
+  await finished(page);
+  await sameAsLab(
+    page,
+    ['5', '1e3', '1e-12'],
+    ['--schritt-tol', '1e-9', '--residuum-tol', '1e-13', '--grenze', '30'],
+    'criteria',
+  );
+  const { costs } = comparison(
+    ['5', '1e3', '1e-12'],
+    ['--schritt-tol', '1e-9', '--residuum-tol', '1e-13', '--grenze', '30', '--kosten'],
+  );
+  const shownCosts = await page.$$eval('#vergleich tbody tr', (rows) =>
+    Object.fromEntries(rows.map((r) => [r.dataset.verfahren, r.dataset.auswertungen])),
+  );
+  check(
+    Object.keys(costs).length > 0 && JSON.stringify(shownCosts) === JSON.stringify(costs),
+    `the page's evaluations ${JSON.stringify(shownCosts)}, diodelab's ${JSON.stringify(costs)}`,
+  );
+  await page.fill('#grenze', '0');
+  await page.click('#eingabe button');
+  await finished(page);
+  check(
+    (await page.textContent('#start-meldung')).includes('Kein Wert für die Höchstzahl (1 bis 200): "0"'),
+    'a bad criterion is not named',
   );
   await context.close();
 }

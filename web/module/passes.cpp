@@ -13,6 +13,7 @@
 #include "common/args.h"
 #include "dalv.h"
 #include "lab/compare.h"
+#include "lab/cut.h"
 #include "root/root.h"
 #include "solver/equation.h"
 #include "solver/method.h"
@@ -51,8 +52,18 @@ static double passes[method_count][report_pass_limit][fields_most];
 static method_end ends[method_count];
 static lab_run runs[method_count];
 static true_root root;
-enum { start_a, start_b, start_x0, start_fields, start_text_size = 256 };
-static int start_given[start_fields]; // a, b, x0 given
+enum {
+    start_a,
+    start_b,
+    start_x0,
+    start_step, // the criteria that may cut the runs
+    start_residual,
+    start_limit,
+    start_fields,
+    start_text_size = 256
+};
+static int start_given[start_fields]; // a, b, x0 and the criteria given
+static lab_cut cut = lab_cut_none();
 static double start_values[start_fields];
 static char start_text[start_fields][start_text_size];
 static char text[160];
@@ -119,17 +130,21 @@ EXPORT(core_read_circuit) int core_read_circuit()
     return ok;
 }
 
-// The page's fields for the start values a, b and x0, as texts of at most
-// 255 bytes each; core_take_start() reads them for the runs that follow.
+// The page's fields for the start values a, b and x0 and the criteria (the
+// step's and the residual's tolerance, the largest number of passes), as
+// texts of at most 255 bytes each; core_take_start() reads them for the
+// runs that follow.
 EXPORT(core_start_text) char *core_start_text(int field)
 {
     return start_text[field];
 }
 
 // Reads the start fields: an empty one keeps its default (a = 0, b = U / R,
-// x0 = b), any other must hold a number through and through, as diodelab's
-// --intervall A:B and --x0 X take them. Returns 0, or 1 + the field that
-// holds no number (the defaults then stand).
+// x0 = b; no criterion), any other must hold a number through and through,
+// as diodelab's --intervall A:B, --x0 X, --schritt-tol T, --residuum-tol T
+// and --grenze K take them (a tolerance from 0 up, a limit a whole number
+// from 1 to 200). Returns 0, or 1 + the first field that holds no such
+// number (the defaults then stand).
 EXPORT(core_take_start) int core_take_start()
 {
     int bad = 0;
@@ -137,11 +152,24 @@ EXPORT(core_take_start) int core_take_start()
         start_text[k][start_text_size - 1] = '\0';
         char *t = dalv_str_chomp(start_text[k]);
         start_given[k] = t != nullptr;
-        if (t != nullptr && !whole_number(t, &start_values[k]) && bad == 0)
+        double v = 0.0;
+        int number = t != nullptr && whole_number(t, &v);
+        int fits = k < start_step || (k < start_limit && v >= 0.0) ||
+                   (v >= 1.0 && v <= report_pass_limit && v == std::floor(v));
+        start_values[k] = v;
+        if (t != nullptr && !(number && fits) && bad == 0)
             bad = k + 1;
     }
     if (bad)
-        start_given[start_a] = start_given[start_b] = start_given[start_x0] = 0;
+        for (int k = 0; k < start_fields; ++k)
+            start_given[k] = 0;
+    cut = lab_cut_none();
+    if (start_given[start_step])
+        cut.step = start_values[start_step];
+    if (start_given[start_residual])
+        cut.residual = start_values[start_residual];
+    if (start_given[start_limit])
+        cut.limit = static_cast<uint64_t>(start_values[start_limit]);
     return bad;
 }
 
@@ -158,12 +186,16 @@ static void run_start(lab_start_values *values)
               start_values[start_x0], values);
 }
 
-// The start values of the runs: 0 the interval's end a, 1 its end b, 2 x.
+// The start values of the runs: 0 the interval's end a, 1 its end b, 2 x;
+// and their criteria: 3 the step's tolerance, 4 the residual's (NaN:
+// none), 5 the largest number of passes (0: none).
 EXPORT(core_run_start) double core_run_start(int k)
 {
     lab_start_values start;
     run_start(&start);
-    const double values[] = {start.start.a, start.start.b, start.start.x};
+    const double values[] = {start.start.a, start.start.b,
+                             start.start.x, cut.step,
+                             cut.residual,  static_cast<double>(cut.limit)};
     return values[k];
 }
 
@@ -296,6 +328,7 @@ EXPORT(core_run_passes) int core_run_passes(int m)
     lab_start_values start;
     run_start(&start);
     runs[m].method = m;
+    runs[m].cut = cut_none;
     runs[m].refusal = lab_refusal_of(m, u, r, i_s, &start);
     if (runs[m].refusal != refused_none) {
         ends[m] = method_end{};
@@ -313,6 +346,10 @@ EXPORT(core_run_passes) int core_run_passes(int m)
         while (!method_take(&s, f(u, r, i_s, s.point))) {
         }
         stop = s.ending != ending_none;
+        if (!stop) {
+            runs[m].cut = lab_cut_met(&cut, &s.line, s.prev);
+            stop = runs[m].cut != cut_none;
+        }
         keep_pass(m, &before, &s, point);
         runs[m].estimate[s.n - 1] = s.est;
         runs[m].width[s.n - 1] = std::fabs(s.line.b - s.line.a);
@@ -332,7 +369,30 @@ EXPORT(core_run_passes) int core_run_passes(int m)
 // run's distance in ulps.
 EXPORT(core_ending_word) const char *core_ending_word(int m)
 {
-    return method_ending_names[ends[m].ending];
+    return runs[m].cut != cut_none ? lab_cut_words[runs[m].cut]
+                                   : method_ending_names[ends[m].ending];
+}
+
+// Bisection's passes a priori until its interval is at most tol wide
+// (lab_bisection_a_priori).
+EXPORT(core_a_priori) int core_a_priori(double width, double tol)
+{
+    return lab_bisection_a_priori(width, tol);
+}
+
+// What method m's run cost, after core_run_passes(m): what = 0 its
+// evaluations of f, 1 of f', 2 of f for its start values, 3 its
+// evaluations per pass, 4 its efficiency index (lab_efficiency).
+EXPORT(core_run_cost) double core_run_cost(int m, int what)
+{
+    double per_pass = 0.0;
+    double index = lab_efficiency(&runs[m], &per_pass);
+    const method_end *e = &runs[m].end;
+    const double values[] = {static_cast<double>(e->evaluations[0]),
+                             static_cast<double>(e->evaluations[1]),
+                             static_cast<double>(e->start_evaluations),
+                             per_pass, index};
+    return values[what];
 }
 EXPORT(core_run_ulps) double core_run_ulps(int m)
 {
