@@ -5,6 +5,7 @@
 // run up to its last pass, and that pass is the first that meets a
 // criterion (or the exact run's last, none met before).
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +16,7 @@
 // every pass, as its definition gives them.
 struct cost_case {
     char letter;
-    int start, f, df;
+    uint64_t start, f, df;
 };
 static const cost_case costs[] = {
     {'H', 0, 1, 0}, // the midpoint's residual; signs from it alone
@@ -104,10 +105,9 @@ int main()
             same = same && (kind != cut_none) == (want < exact.n);
             cuts += kind != cut_none;
             uint64_t n = cut_end.passes;
-            int costs_hold =
-                cut_end.start_evaluations == static_cast<uint64_t>(c.start) &&
-                cut_end.evaluations[0] == c.start + c.f * n &&
-                cut_end.evaluations[1] == c.df * n;
+            int costs_hold = cut_end.start_evaluations == c.start &&
+                             cut_end.evaluations[0] == c.start + c.f * n &&
+                             cut_end.evaluations[1] == c.df * n;
             if (!same || !costs_hold) {
                 printf(
                     "FAIL %c at %.17g V, %.17g Ohm, %.17g A, criteria %g "
