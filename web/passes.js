@@ -78,13 +78,14 @@ export function runPasses(core, stdin, start = ['', '', '', '', '', '']) {
       orderText: core.runText(m, true),
     };
   });
+  const [from, criteria] = [core.runStart(), core.runCriteria()];
   const root = core.rootExists() ? { nearest: core.rootText(17), digits: core.rootText(40) } : null;
   return {
     circuit,
     circuitText: circuit.map((v) => core.format(v, 17)),
-    start: core.runStart(),
-    criteria: core.runCriteria(),
-    aPriori: core.aPriori(core.runStart()[1] - core.runStart()[0], core.runCriteria()[0]),
+    start: from,
+    criteria,
+    aPriori: core.aPriori(from[1] - from[0], criteria[0]),
     startError,
     refusals: core.refusalMessage(),
     root,
