@@ -21,7 +21,7 @@
 #   stdout-to    full: standard output goes to /dev/full; closed: it is
 #                closed (>&-); standard output is then not compared.
 #                terminal: it is a terminal; stdout is what the terminal shows
-#   default-nan  yes: every nan the program prints is made by arithmetic, so
+#   default-nan  yes: every nan the program prints (on any stream) is made by arithmetic, so
 #                its sign is the processor's: -nan on x86-64, nan where the
 #                default NaN is positive (aarch64). DALV_DEFAULT_NAN names
 #                the platform's spelling; expected -nan is read as that.
@@ -79,7 +79,9 @@ if cat "$work/want/"* | grep -q '{VERFAHREN}'; then
     sed -i "s/{VERFAHREN}/$letters/g" "$work/want/"*
 fi
 if [ "$default_nan" = yes ] && [ "${DALV_DEFAULT_NAN:--nan}" != -nan ]; then
-    sed -i "s/-nan/$DALV_DEFAULT_NAN/g" "$work/want/stdout"
+    for stream in stdout stderr combined; do
+        [ -f "$work/want/$stream" ] && sed -i "s/-nan/$DALV_DEFAULT_NAN/g" "$work/want/$stream"
+    done
 fi
 
 command=(env "${envs[@]}")
