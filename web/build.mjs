@@ -34,7 +34,10 @@ const bundle = async (entry, format) => {
 
 const workerSource = await bundle('worker.js', 'iife');
 const script = await bundle('page.js', 'esm');
-for (const [what, text] of [['script', script], ['worker', workerSource]])
+for (const [what, text] of [
+  ['script', script],
+  ['worker', workerSource],
+])
   if (/<\/script/i.test(text)) throw new Error(`the ${what} holds </script`);
 const data = (type, id, text) => `<script type="${type}" id="${id}">${text}</script>\n`;
 const blocks =
@@ -48,7 +51,8 @@ b=Uint8Array.from(t,(c)=>c.charCodeAt(0)),
 s=await new Response(new Blob([b]).stream().pipeThrough(new DecompressionStream('gzip'))).text(),
 e=document.createElement('script');e.type='module';e.textContent=s;document.body.append(e)}
 catch(x){document.getElementById('start-meldung').textContent='FEHLER: Die Seite kann nicht starten: '+x.message}})()`;
-const style = readFileSync(join(here, 'node_modules/uplot/dist/uPlot.min.css'), 'utf8') +
+const style =
+  readFileSync(join(here, 'node_modules/uplot/dist/uPlot.min.css'), 'utf8') +
   readFileSync(join(here, 'page.css'), 'utf8');
 const page = readFileSync(join(here, 'page.html'), 'utf8')
   .replace('/*STYLE*/', () => style)
