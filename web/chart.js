@@ -112,8 +112,9 @@ function markSvg(mark, cx, cy, r, colour) {
   return `<path d="${d}" ${mark.star ? `fill="none" stroke="${colour}"` : paint}/>`;
 }
 
-// Draws the points in their marks and the edge marks onto the chart.
-function drawMarks(u, series, markAt) {
+// Draws the points of the passes shown in their marks and the edge marks
+// onto the chart.
+function drawMarks(u, series, markAt, shown) {
   const g = u.ctx;
   const r = 3.5 * uPlot.pxRatio;
   g.save();
@@ -121,7 +122,7 @@ function drawMarks(u, series, markAt) {
   series.forEach((s, m) => {
     g.strokeStyle = s.colour;
     g.fillStyle = s.colour;
-    s.values.forEach((v, k) => {
+    s.values.slice(0, shown).forEach((v, k) => {
       const cx = u.valToPos(k + 1, 'x', true);
       if (Number.isFinite(v) && v !== 0) {
         const filled = markPath(g, s.mark, cx, u.valToPos(Math.log10(Math.abs(v)), 'y', true), r);
@@ -153,13 +154,34 @@ function drawMarks(u, series, markAt) {
 // The chart's height for a width.
 export const chartHeight = (width) => Math.round(Math.min(460, Math.max(240, width * 0.55)));
 
-// Draws the chart { series (seriesOf()), measure, width (CSS pixels) }
+// In the presentation mode (big), makes chart lower until everything from
+// the top of element top to the bottom of element bottom fits the window's
+// height, down to 200 CSS pixels: the picture and its sentence on one
+// screen. It measures once uPlot has laid the chart out (a microtask
+// after its own).
+export function fitScreen(chart, big, top, bottom) {
+  if (!chart || !big) return;
+  queueMicrotask(() => {
+    if (!chart.root.isConnected) return;
+    const room = window.innerHeight - 16;
+    const span = bottom.getBoundingClientRect().bottom - top.getBoundingClientRect().top;
+    if (span > room)
+      chart.setSize({ width: chart.width, height: Math.max(200, Math.round(chart.height - (span - room))) });
+  });
+}
+
+// Draws the chart { series (seriesOf()), measure, width (CSS pixels), big
+// (the presentation mode's type), upTo (the passes shown, all when null) }
 // into element; pick(m, k) is called with the method's index in the run
 // when pass k (from 0) is clicked or chosen by the keyboard; say(text)
 // tells what the keyboard chose. Returns the uPlot, which the caller
-// destroys.
-export function drawChart(element, { series, measure, width }, pick = () => {}, say = () => {}) {
+// destroys; its reveal(k) shows the passes 1 to k and says their values.
+export function drawChart(element, { series, measure, width, big, upTo }, pick = () => {}, say = () => {}) {
   const { data, bottom, top, markAt } = chartData(series);
+  let shown = upTo ?? Infinity;
+  element.dataset.bis = upTo ? String(upTo) : 'alle';
+  const cut = () => [data[0], ...data.slice(1).map((line) => line.map((v, k) => (k < shown ? v : null)))];
+  const font = big ? { font: '22px sans-serif', labelFont: 'bold 22px sans-serif', labelSize: 36 } : {};
   const chosenPass = (m, k) => pick(series[m].index, k);
   const line = (s) => ({
     label: s.name,
@@ -175,21 +197,34 @@ export function drawChart(element, { series, measure, width }, pick = () => {}, 
       title: `${measures[measure].label} je Durchlauf`,
       scales: { x: { time: false }, y: { range: () => [bottom, top] } },
       axes: [
-        { label: 'Durchlauf', incrs: [1, 2, 5, 10, 20, 25, 50, 100], values: (u, splits) => splits.map(String) },
+        {
+          label: 'Durchlauf',
+          incrs: [1, 2, 5, 10, 20, 25, 50, 100],
+          values: (u, splits) => splits.map(String),
+          size: big ? 64 : 50,
+          ...font,
+        },
         {
           label: `${measures[measure].label} in ${measures[measure].unit} (logarithmisch)`,
-          size: 70,
+          size: big ? 120 : 70,
+          ...font,
           incrs: [1, 2, 5, 10, 20, 50, 100, 200],
           values: (u, splits) => splits.map((v) => `1e${v}`),
         },
       ],
       legend: { live: true },
-      hooks: { draw: [(u) => drawMarks(u, series, markAt)] },
+      hooks: { draw: [(u) => drawMarks(u, series, markAt, shown)] },
       series: [{ label: 'Durchlauf', value: (u, v) => (v === null ? '-' : String(v)) }, ...series.map(line)],
     },
-    data,
+    cut(),
     element,
   );
+  chart.reveal = (k) => {
+    shown = k;
+    element.dataset.bis = String(k);
+    chart.setData(cut(), false);
+    say(`Durchlauf ${k}: ${series.map((s) => `${s.name} ${s.describe(k - 1)}`).join('; ')}`);
+  };
   chart.ctx.canvas.setAttribute('role', 'img');
   chart.ctx.canvas.setAttribute(
     'aria-label',

@@ -5,7 +5,8 @@
 // the chart's measure, the table and its digits.
 import { showLoadLine } from './loadline.js';
 import { runCommand } from './wasi.js';
-import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey } from './chart.js';
+import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey, fitScreen } from './chart.js';
+import { makePlayer } from './player.js';
 import { runPasses, convergenceSentence, ran, pageMethodsOf } from './passes.js';
 import { showRoot, showTables } from './tables.js';
 import { showConsole, watchConsole } from './console.js';
@@ -34,7 +35,7 @@ export const firstLine = (text) => text.split(/[\r\n]/)[0];
 
 // What runs here: the two modules, the page's core (core.js), the last run
 // (runPasses) and the chart drawn of it; busy(on) marks the page busy.
-const run = { solver: null, core: null, current: null, chart: null, busy: () => {} };
+const run = { solver: null, core: null, current: null, chart: null, upTo: null, player: null, busy: () => {} };
 
 // The methods chosen for the chart and the tables, as indices into the
 // run's methods (the table's order).
@@ -91,9 +92,11 @@ function showRun() {
   if (current) {
     const series = seriesOf(current, chosen, state.mass);
     const width = $('chart').clientWidth || 320;
-    run.chart = drawChart($('chart'), { series, measure: state.mass, width }, openPass, (text) => {
+    const big = document.body.classList.contains('vortrag');
+    run.chart = drawChart($('chart'), { series, measure: state.mass, width, big, upTo: run.upTo }, openPass, (text) => {
       $('chart-ansage').textContent = text;
     });
+    run.passCount = Math.max(0, ...series.map((s) => s.values.length));
     $('chart-hinweis').textContent =
       chosen.length > series.length ? `${markKey} Ohne Intervall hat ein Verfahren keine Intervallbreite.` : markKey;
     $('ordnung').replaceChildren(
@@ -101,6 +104,7 @@ function showRun() {
         Object.assign(document.createElement('li'), { textContent: convergenceSentence(current, m) }),
       ),
     );
+    fitScreen(run.chart, big, $('chart-spiel'), $('ordnung'));
   }
   showTables(current || { methods: [] }, {
     chosen: picked,
@@ -125,6 +129,8 @@ export function runDialogue() {
   const started = performance.now();
   const current = runPasses(core, stdin, start);
   run.current = current;
+  run.upTo = null;
+  run.player.stop();
   $('vergleich').dataset.rechenzeit = (performance.now() - started).toFixed(1);
   const said = result.stderr.length ? new TextDecoder().decode(result.stderr).split('\n')[0] : '';
   $('start-meldung').textContent = !current
@@ -244,8 +250,29 @@ export function watchRun(modules, busy) {
   // The chart follows the width of its box.
   new ResizeObserver(() => {
     const width = $('chart').clientWidth;
-    if (run.chart && width && width !== run.chart.width) run.chart.setSize({ width, height: chartHeight(width) });
+    if (!run.chart || !width || width === run.chart.width) return;
+    run.chart.setSize({ width, height: chartHeight(width) });
+    fitScreen(run.chart, document.body.classList.contains('vortrag'), $('chart-spiel'), $('ordnung'));
   }).observe($('chart'));
+  // The passes play on the chart: from the first, one more each tick.
+  const reveal = (k) => {
+    run.upTo = k;
+    run.chart.reveal(k);
+  };
+  run.player = makePlayer({
+    button: 'chart-spielen',
+    speed: 'chart-tempo',
+    view: 'chart',
+    step: () => {
+      if (!run.chart || run.upTo === null) return false;
+      reveal(Math.min(run.passCount, run.upTo + 1));
+      if (run.upTo < run.passCount) return true;
+      run.upTo = null;
+      return false;
+    },
+    restart: () => run.chart && reveal(1),
+    atEnd: () => run.upTo === null,
+  });
 }
 
 // Draws the chart again (after the presentation mode changed).

@@ -12,6 +12,8 @@ import { order } from './passes.js';
 import { passSentence, digitsOf, gridSentence } from './sentences.js';
 import { construct, stepWindow, sampleCurve } from './stepwindow.js';
 import { render } from './stepdraw.js';
+import { makePlayer } from './player.js';
+import { fitScreen } from './chart.js';
 
 const $ = (id) => document.getElementById(id);
 // The view's state: the run, the method, the pass.
@@ -20,6 +22,7 @@ let state = null;
 // Opens the view on run (passes.js runPasses), at pass (from 1) of method
 // m; onMove(letter, pass) follows every change.
 export function showSteps(core, run, { m = 0, pass = 1, onMove = () => {} } = {}) {
+  if (player) player.stop();
   state = { core, run, m, k: 0, onMove, chart: null };
   $('schritt-abschnitt').hidden = !run;
   if (!run) return;
@@ -111,6 +114,7 @@ function draw() {
     : 'Kein Bild: an keinem double dieses Durchlaufs und bis zum Rand des Definitionsbereichs I = −I_S ' +
       'hat f einen endlichen Wert (inf oder nan).';
   state.chart = w ? plot(core, built, w, method, said) : null;
+  fitScreen(state.chart, big(), $('schritt-wahl'), $('schritt-satz'));
 }
 
 // The pass's residual where it is no number, for the caption.
@@ -189,7 +193,7 @@ function plot(core, built, w, method, said) {
   const half = w.grid ? 0.5 : 0;
   const fmtY = (v) =>
     v === 0 ? '0' : Math.abs(v) >= 1e-3 && Math.abs(v) < 1e4 ? String(+v.toPrecision(4)) : v.toExponential(2);
-  const font = `${big() ? 18 : 12}px sans-serif`;
+  const font = `${big() ? 22 : 12}px sans-serif`;
   const series = [
     { label: 'I', value: (u, v, s, idx) => (idx === null || idx === undefined ? '-' : `${core.format(xs[idx])} A`) },
     {
@@ -216,12 +220,13 @@ function plot(core, built, w, method, said) {
               ? `I in ${w.unit[1]}`
               : `I − c in ${w.unit[1]}, c = ${core.format(w.c)} A`,
           incrs: w.grid ? [1, 2, 5, 10] : undefined,
+          size: big() ? 64 : 50,
           font,
           labelFont: `bold ${font}`,
         },
         {
           label: 'f(I) in V',
-          size: big() ? 110 : 80,
+          size: big() ? 130 : 80,
           values: (u, splits) => splits.map(fmtY),
           font,
           labelFont: `bold ${font}`,
@@ -251,9 +256,25 @@ function plot(core, built, w, method, said) {
 const stepWidth = (element) => Math.max(280, Math.min(big() ? 4000 : 900, element.clientWidth || 640));
 const stepHeight = (width) => Math.round(Math.min(big() ? 700 : 460, Math.max(260, width * 0.6)));
 
+// The player of the passes (player.js).
+let player = null;
+
 // The controls: the method, previous and next, the slider, the keys on the
-// focused view, the PNG.
+// focused view, the player, the PNG.
 export function watchSteps() {
+  const last = () => state.run.methods[state.m].passes.length - 1;
+  player = makePlayer({
+    button: 'schritt-spielen',
+    speed: 'schritt-tempo',
+    view: 'schritt',
+    step: () => {
+      if (!state || !state.run || state.k >= last()) return false;
+      go(state.m, state.k + 1);
+      return state.k < last();
+    },
+    restart: () => go(state.m, 0),
+    atEnd: () => !state || !state.run || state.k >= last(),
+  });
   $('schritt-zurueck').addEventListener('click', () => state && go(state.m, state.k - 1));
   $('schritt-vor').addEventListener('click', () => state && go(state.m, state.k + 1));
   $('schritt-regler').addEventListener('input', (e) => state && go(state.m, Number(e.target.value) - 1));
@@ -278,7 +299,9 @@ export function watchSteps() {
   new ResizeObserver(() => {
     if (!state || !state.chart) return;
     const width = stepWidth($('schritt-bild'));
-    if (width !== state.chart.width) state.chart.setSize({ width, height: stepHeight(width) });
+    if (width === state.chart.width) return;
+    state.chart.setSize({ width, height: stepHeight(width) });
+    fitScreen(state.chart, big(), $('schritt-wahl'), $('schritt-satz'));
   }).observe($('schritt-bild'));
 }
 

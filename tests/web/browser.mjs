@@ -23,7 +23,7 @@ export const check = (ok, what) => {
 };
 export const failed = () => failures;
 
-// Starts Chromium; returns { browser, open(query, width, ratio), requests }:
+// Starts Chromium; returns { browser, open(query, width, ratio, height), requests }:
 // open resolves to { page, context, millis } once the page is finished.
 export async function startBrowser(pagePath) {
   const browser = await chromium.launch({
@@ -39,9 +39,9 @@ export async function startBrowser(pagePath) {
     ],
   });
   const requests = [];
-  const open = async (query = '', width = 1280, deviceScaleFactor = 1) => {
+  const open = async (query = '', width = 1280, deviceScaleFactor = 1, height = 900) => {
     const context = await browser.newContext({
-      viewport: { width, height: 900 },
+      viewport: { width, height },
       acceptDownloads: true,
       deviceScaleFactor,
     });

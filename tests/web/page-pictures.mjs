@@ -181,6 +181,130 @@ for (const key of circuits) {
   await context.close();
 }
 
+// The lecture hall: in the presentation mode the ticks of both charts are
+// at least 20 CSS px at 1920 x 1080 (measured as drawn, every number on the
+// canvas), and each chart with its controls and sentences fits one screen
+// at 1366 x 768 and 1920 x 1080, in the step view for every method.
+for (const [width, height] of [
+  [1920, 1080],
+  [1366, 768],
+]) {
+  const { page, context } = await open(`${dialogueLink(c07)}&schritt=N2&vortrag=1${small}`, width, 1, height);
+  await page.evaluate(() => {
+    window.ticks = [];
+    const fillText = CanvasRenderingContext2D.prototype.fillText;
+    CanvasRenderingContext2D.prototype.fillText = function (text, ...at) {
+      const where = this.canvas.closest('#chart, #schritt-bild');
+      if (where && /^[−-]?[0-9.]+(e[−+-]?[0-9]+)?$/.test(String(text)))
+        window.ticks.push([where.id, parseFloat(this.font) / devicePixelRatio, String(text)]);
+      return fillText.call(this, text, ...at);
+    };
+  });
+  await page.keyboard.press('Escape'); // and on again: both charts drawn anew
+  await page.waitForSelector('body:not(.vortrag)');
+  await page.waitForTimeout(200);
+  await page.evaluate(() => {
+    window.ticks = [];
+  });
+  await page.click('#vortrag');
+  await page.waitForSelector('body.vortrag');
+  await page.waitForTimeout(200);
+  const ticks = await page.evaluate(() => window.ticks);
+  for (const id of ['chart', 'schritt-bild']) {
+    const own = ticks.filter(([where]) => where === id);
+    const least = Math.min(...own.map(([, px]) => px));
+    check(
+      own.length >= 6 && (width < 1920 || least >= 20),
+      `${width}x${height}: ${own.length} ticks on #${id}, ${least} px`,
+    );
+  }
+  // From the top of the controls to the bottom of the sentences.
+  const span = (top, bottom) =>
+    page.evaluate(
+      ([t, b]) => {
+        document.getElementById(t).scrollIntoView({ block: 'start' });
+        const into = document.getElementById(b).getBoundingClientRect().bottom;
+        return into - document.getElementById(t).getBoundingClientRect().top;
+      },
+      [top, bottom],
+    );
+  const chartSpan = await span('chart-spiel', 'ordnung');
+  check(chartSpan <= height, `${width}x${height}: the chart and its sentences take ${chartSpan} px`);
+  for (const [m, letter] of [...letters].entries()) {
+    await page.click(`#schritt-verfahren input[value="${m}"]`);
+    const stepSpan = await span('schritt-wahl', 'schritt-satz');
+    check(stepSpan <= height, `${width}x${height}: ${letter}2 in the step view takes ${stepSpan} px`);
+  }
+  await context.close();
+}
+
+// The passes play by themselves: in the step view from the pass shown to
+// the last, one at a time, paused by the space bar and faster by +; on the
+// chart (Newton and the secant chosen) from the first pass to the most
+// either ran.
+{
+  const { page, context } = await open(`${dialogueLink(c07)}&schritt=N1&verfahren=NS${small}`);
+  await page.evaluate(() => {
+    window.seen = { schritt: [], chart: [] };
+    const follow = (id, key) =>
+      new MutationObserver(() => window.seen[id].push(document.getElementById(id).dataset[key])).observe(
+        document.getElementById(id),
+        {
+          attributes: true,
+          attributeFilter: [`data-${key}`],
+        },
+      );
+    follow('schritt', 'durchlauf');
+    follow('chart', 'bis');
+  });
+  const passes = Number(await page.$eval('#vergleich tbody tr[data-verfahren="N"]', (r) => r.dataset.durchlaeufe));
+  await page.selectOption('#schritt-tempo', '4');
+  await page.focus('#schritt');
+  await page.keyboard.press(' ');
+  await page.waitForTimeout(600);
+  await page.keyboard.press(' ');
+  const paused = await page.$eval('#schritt', (e) => e.dataset.durchlauf);
+  await page.waitForTimeout(700);
+  check(
+    (await page.$eval('#schritt', (e) => e.dataset.durchlauf)) === paused && paused !== '1',
+    `the space bar did not pause the step view at ${paused}`,
+  );
+  await page.keyboard.press('+');
+  check((await page.$eval('#schritt-tempo', (e) => e.value)) === '4', 'plus went beyond the fastest speed');
+  await page.keyboard.press('-');
+  check((await page.$eval('#schritt-tempo', (e) => e.value)) === '2', 'minus did not slow down');
+  await page.keyboard.press('+');
+  await page.keyboard.press(' ');
+  await page.waitForSelector('#schritt-spielen[aria-pressed="false"]', {
+    timeout: 2000 + 400 * passes,
+  });
+  const steps = (await page.evaluate(() => window.seen.schritt)).map(Number);
+  check(
+    steps.join() === Array.from({ length: passes - 1 }, (_, k) => k + 2).join(),
+    `the step view played ${steps} of Newton's ${passes} passes`,
+  );
+  const most = Math.max(
+    ...(await page.$$eval('#vergleich tbody tr', (rows) =>
+      rows.filter((r) => 'NS'.includes(r.dataset.verfahren)).map((r) => Number(r.dataset.durchlaeufe)),
+    )),
+  );
+  await page.selectOption('#chart-tempo', '4');
+  await page.click('#chart-spielen');
+  await page.waitForSelector('#chart-spielen[aria-pressed="false"]', {
+    timeout: 2000 + 400 * most,
+  });
+  const shown = await page.evaluate(() => window.seen.chart);
+  check(
+    shown.join() === Array.from({ length: most }, (_, k) => k + 1).join(),
+    `the chart played ${shown.slice(0, 5)}… for at most ${most} passes`,
+  );
+  check(
+    (await page.textContent('#chart-ansage')).startsWith(`Durchlauf ${most}: `),
+    'the chart did not say the last pass',
+  );
+  await context.close();
+}
+
 // The map at 12 V, 4.7 kOhm, 2 nA: Newton's runs that alternate between
 // neighbours are "an der Nullstelle"; the title says what the colour counts,
 // the axes are logarithmic with ticks, the dialogue's circuit is marked.
@@ -218,11 +342,11 @@ for (const key of circuits) {
 }
 {
   const { page, context } = await open('', 360);
-  // Folded: 7600 px (practice and the sheets 1000 of them, the load line
-  // diagram 400), and
+  // Folded: 7700 px (practice and the sheets 1000 of them, the load line
+  // diagram 400, the two players 100), and
   // each method's row in the comparison and its choices 100 px more.
   const tall = await page.evaluate(() => document.documentElement.scrollHeight);
-  check(tall < 7600 + 100 * letters.length, `on a phone the page is ${tall} px long`);
+  check(tall < 7700 + 100 * letters.length, `on a phone the page is ${tall} px long`);
   await context.close();
 }
 
