@@ -245,7 +245,8 @@ int main(int argc, char **argv)
                   quantity_r,
                   quantity_i_s,
                   {},
-                  0};
+                  0,
+                  colour_passes};
     method_choose("--verfahren", map_default_methods, s.method, &s.methods);
     if (argc > 2)
         peak_memory(argv[2]);

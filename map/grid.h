@@ -30,7 +30,13 @@ struct map_spec {
     int y;
     int method[method_count];
     int methods;
+    int colour; // map_colour: what the colour of a repeat counts
 };
+
+// What a map's colour counts where a method ends before the limit: its
+// passes, or its evaluations of f and f' (the start's included), so that
+// methods with more work a pass compare fairly (--farbe).
+enum map_colour { colour_passes, colour_evaluations };
 
 // The methods a map runs unless told otherwise (--verfahren).
 extern const char map_default_methods[]; // "HRN"
@@ -44,6 +50,8 @@ struct method_outcome {
     unsigned char cycle;  // at the limit: 1 when it alternates between two
     unsigned char close;  // at the limit: 1 when its last two estimates are
                           // at most method_close_doubles doubles apart
+    unsigned short evaluations; // of f and f', the start's included; at
+                                // most 2 + 2 * 200 for the methods here
 };
 static_assert(report_pass_limit <= 255, "a pass count fits its byte");
 

@@ -98,6 +98,9 @@ static void start_lane(lane_set *b, int l, int method, const row *w, int x)
 
 static void take_outcome(const method_end *end, method_outcome *o)
 {
+    uint64_t evaluations = end->evaluations[0] + end->evaluations[1];
+    o->evaluations =
+        static_cast<unsigned short>(evaluations < 65535 ? evaluations : 65535);
     o->last = end->last;
     o->passes = static_cast<unsigned char>(end->passes);
     o->ending = static_cast<unsigned char>(end->ending);
@@ -117,6 +120,11 @@ static void finish_lane(lane_set *b, int l, method_outcome *o)
     keep_lane_ends<lane>(s, ends);
 #undef OUT_END
 #undef OUT
+    // Each pass of the lanes evaluates f once, Newton's its slope too (in
+    // newton_next); the start's are counted in the state already.
+    s->evaluations[0] += s->n;
+    if constexpr (lane == lane_newton)
+        s->evaluations[1] += s->n;
     stop_facts facts = {s->n, s->est, s->prev, 0.0, 0.0, 0.0, 0.0, 0.0};
     const method_def *def = method_table[s->method];
     s->ending = stop_first(def->stops, def->stop_count, &facts);
@@ -246,7 +254,7 @@ static void run_states(const row *w, int k, method_outcome *cells)
             g[l] = std::log(g[l]);
         for (int l = 0; l < lanes; ++l) {
             double d = f_from_log(s[l].u, s[l].r, s[l].point, g[l]);
-            within[l] = !def->take(&s[l], d);
+            within[l] = !method_take(&s[l], d);
             if (within[l] || s[l].ending == ending_none || column[l] < 0)
                 continue;
             method_end end;

@@ -13,7 +13,7 @@
 // The usage around the letters of all the methods.
 static const char map_help_head[] =
     "Aufruf: diodemap [--U W|A:B] [--R W|A:B] [--IS W|A:B] [--grid BxH]\n"
-    "                 [--verfahren BUCHSTABEN] [--threads N]\n"
+    "                 [--verfahren BUCHSTABEN] [--farbe WAS] [--threads N]\n"
     "                 [--svg | --png | --text | --csv] [-o DATEI]\n"
     "Zeigt, wo Halbierung, Regula falsi und Newton konvergieren, kreisen "
     "oder\nzusammenbrechen. Genau zwei von U (V), R (Ohm) und I_S (A) sind "
@@ -27,6 +27,9 @@ static const char map_help_head[] =
     "               HRN; alle: ";
 static const char map_help_tail[] =
     ", siehe diodelab)\n"
+    "  --farbe WAS  was die Farbe vor der Grenze zaehlt: durchlaeufe "
+    "(Voreinstellung)\n"
+    "               oder auswertungen (von f und f', mit dem Start)\n"
     "  --threads N  Anzahl der Threads (Voreinstellung: alle Prozessoren)\n"
     "  --svg        SVG-Bild (Voreinstellung)   --png   PNG-Bild\n"
     "  --text       Textkarte so breit wie das Terminal\n"
@@ -113,6 +116,19 @@ static int place_axes(map_options *o)
     return exit_ok;
 }
 
+// --farbe: durchlaeufe or auswertungen.
+static int take_colour(const char *value, int *colour)
+{
+    if (strcmp(value, "durchlaeufe") == 0)
+        *colour = colour_passes;
+    else if (strcmp(value, "auswertungen") == 0)
+        *colour = colour_evaluations;
+    else
+        return argument_error("--farbe braucht durchlaeufe oder auswertungen",
+                              value);
+    return exit_ok;
+}
+
 int parse_map_options(int argc, char **argv, map_options *o)
 {
     long cpus = sysconf(_SC_NPROCESSORS_ONLN);
@@ -143,7 +159,8 @@ int parse_map_options(int argc, char **argv, map_options *o)
             ++q;
         int grid = strcmp(option, "--grid") == 0;
         int methods = strcmp(option, "--verfahren") == 0;
-        if (q == map_quantities && !grid && !methods &&
+        int colour = strcmp(option, "--farbe") == 0;
+        if (q == map_quantities && !grid && !methods && !colour &&
             strcmp(option, "--threads") != 0)
             return usage_error("diodemap", option);
         if (k >= argc)
@@ -154,7 +171,8 @@ int parse_map_options(int argc, char **argv, map_options *o)
             : grid             ? take_grid(value, o->grid)
             : methods
                 ? method_choose(option, value, o->spec.method, &o->spec.methods)
-                : take_threads(value, &o->threads);
+            : colour ? take_colour(value, &o->spec.colour)
+                     : take_threads(value, &o->threads);
         if (status != exit_ok)
             return status;
     }

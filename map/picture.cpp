@@ -1,7 +1,8 @@
 // The gnuplot script of a map. Axes of log-spaced ranges run in decades
 // (log10 of the value, labelled 10^k), so that each panel is one image of
-// evenly spaced pixels; the colour is log2 of the passes to the repeat, and
-// two colours past the end of that scale mark the two ways to hit the limit.
+// evenly spaced pixels; the colour is log2 of the passes to the repeat (or
+// of the evaluations, on the same scale), and colours past the end of that
+// scale mark the ways to hit the limit.
 #include "map/picture.h"
 
 #include <cmath>
@@ -34,11 +35,23 @@ static double coordinate(const map_range *r, int k, int n)
     return n < 2 ? lo : lo + (hi - lo) * k / (n - 1);
 }
 
-static double colour_value(unsigned char ending)
+// Where a count lies on the colour scale: log2 of the passes (2 to 200
+// passes: 1 to 7.64), or log2 of the evaluations squeezed so that 2 to 512
+// span the same colours.
+static double count_value(const map_view *v, unsigned count)
+{
+    double l = log2(static_cast<double>(count));
+    if (v->spec->colour != colour_evaluations)
+        return l;
+    static const double squeeze = (log2(200.0) - 1.0) / (log2(512.0) - 1.0);
+    return 1.0 + (l - 1.0) * squeeze;
+}
+
+static double colour_value(const map_view *v, unsigned char ending,
+                           unsigned count)
 {
     int end = ending_class(ending);
-    return end == end_repeat ? log2(static_cast<double>(ending))
-                             : class_value(end);
+    return end == end_repeat ? count_value(v, count) : class_value(end);
 }
 
 // Axis range (half a pixel beyond the outer samples) and tics: decades for
@@ -92,9 +105,10 @@ static const palette_stop palette[] = {
     {13, 0x8c564b}};
 enum { palette_stops = sizeof palette / sizeof palette[0] };
 
-unsigned palette_colour(unsigned char ending)
+unsigned palette_colour(const map_view *view, unsigned char ending,
+                        unsigned count)
 {
-    double v = colour_value(ending);
+    double v = colour_value(view, ending, count);
     int k = 1;
     while (k < palette_stops - 1 && palette[k].at < v)
         ++k;
@@ -119,17 +133,20 @@ static void write_colours(FILE *gp, const map_view *v)
         fprintf(gp, "%s%g '#%06x'", k ? ", " : "", palette[k].at,
                 palette[k].rgb);
     fputs(")\nset cbtics (", gp);
-    for (int k = 0; k < pass_buckets; ++k)
-        fprintf(gp, "'%d' %d, ", k ? pass_bucket_start(k) : v->first_pass,
-                k + 1);
+    int counts = v->spec->colour == colour_evaluations;
+    for (int k = 0; k < view_buckets(v); ++k)
+        fprintf(gp, "'%d' %.17g, ",
+                k || counts ? bucket_start(k) : v->first_pass,
+                count_value(v, static_cast<unsigned>(bucket_start(k))));
     for (int k = end_repeat + 1; k < end_classes; ++k)
         if (view_shows(v, k))
             fprintf(gp, "%s'%s' %g", k > end_repeat + 1 ? ", " : "",
                     end_class_table[k].tick, class_value(k));
     fprintf(gp,
-            ")\nset cblabel 'Durchlaeufe %s; nach %d "
+            ")\nset cblabel '%s %s; nach %d "
             "Durchlaeufen ohne Wiederholung (Grenze): ",
-            view_passes_to(v), static_cast<int>(report_pass_limit));
+            view_counted(v), view_passes_to(v),
+            static_cast<int>(report_pass_limit));
     for (int k = end_repeat + 1; k < end_classes; ++k)
         if (end_class_table[k].at_limit)
             fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
@@ -147,7 +164,8 @@ static void write_data(FILE *gp, const map_view *v, int m)
             unsigned char e = view_ending(v, m, r, c);
             fprintf(gp, "%.10g %.10g %g\n",
                     coordinate(&s->range[s->x], c, v->cols),
-                    coordinate(&s->range[s->y], r, v->rows), colour_value(e));
+                    coordinate(&s->range[s->y], r, v->rows),
+                    colour_value(v, e, view_count(v, m, r, c)));
         }
         fputc('\n', gp);
     }

@@ -12,7 +12,10 @@
 void write_map_script(FILE *gp, const map_view *view,
                       enum output_format format);
 
-// The colour of an ending in the pictures, as 0xrrggbb.
-unsigned palette_colour(unsigned char ending);
+// The colour of an ending in the view's pictures, as 0xrrggbb; count is
+// what the colour counts there (view_count) where it ended before the
+// limit.
+unsigned palette_colour(const map_view *view, unsigned char ending,
+                        unsigned count);
 
 #endif // MAP_PICTURE_H_

@@ -20,14 +20,17 @@ double bench_now()
            1e-9 * static_cast<double>(t.tv_nsec);
 }
 
-// Folds an outcome into a running checksum (FNV-1a over its bytes).
+// Folds an outcome into a running checksum (FNV-1a over its bytes): its
+// last estimate, passes, ending and evaluations of f and f'.
 static void fold(unsigned long long *sum, unsigned long passes, int how,
-                 double last)
+                 double last, unsigned long long evaluations)
 {
-    unsigned char bytes[sizeof last + 2];
+    unsigned char bytes[sizeof last + 4];
     memcpy(bytes, &last, sizeof last);
     bytes[sizeof last] = static_cast<unsigned char>(passes);
     bytes[sizeof last + 1] = static_cast<unsigned char>(how);
+    bytes[sizeof last + 2] = static_cast<unsigned char>(evaluations);
+    bytes[sizeof last + 3] = static_cast<unsigned char>(evaluations >> 8);
     for (unsigned char b : bytes)
         *sum = (*sum ^ b) * 1099511628211ULL;
 }
@@ -49,7 +52,7 @@ static int fold_row(int y, const method_outcome *cells, const map_text *text,
         for (int k = 0; k < f->methods; ++k) {
             const method_outcome &o = cells[x * f->methods + k];
             fold(&f->sum, o.passes, o.ending | o.cycle << 4 | o.close << 5,
-                 o.last);
+                 o.last, o.evaluations);
             f->logs += o.passes;
         }
     f->logs += 2u * static_cast<unsigned>(f->width);
@@ -74,7 +77,8 @@ unsigned long long bench_plain_loop(const map_spec *s)
                 method_run(s->method[k], v[0], v[1], v[2], nullptr, nullptr,
                            nullptr, &end);
                 fold(&sum, end.passes,
-                     end.ending | end.cycle << 4 | end.close << 5, end.last);
+                     end.ending | end.cycle << 4 | end.close << 5, end.last,
+                     end.evaluations[0] + end.evaluations[1]);
             }
         }
     }
@@ -109,22 +113,26 @@ int bench_check()
          quantity_r,
          quantity_i_s,
          {},
-         0},
+         0,
+         colour_passes},
         {{{0.1, 1000.0, 61}, {1e3, 1e3, 1}, {1e-16, 1e-6, 7}},
          quantity_u,
          quantity_i_s,
          {},
-         0},
+         0,
+         colour_passes},
         {{{-3.0, 12.0, 2}, {0.0, 1e4, 13}, {1e-12, 1e-12, 1}},
          quantity_u,
          quantity_r,
          {},
-         0},
+         0,
+         colour_passes},
         {{{5.0, 5.0, 1}, {1.0, 1e7, 9}, {0.0, 1e-6, 5}},
          quantity_r,
          quantity_i_s,
          {},
-         0}};
+         0,
+         colour_passes}};
     int failed = 0;
     char all[method_count + 1];
     method_letters(all);

@@ -5,8 +5,10 @@
 #include <cstdarg>
 #include <cstring>
 
-// Passes to the repeat in powers of two: 2-3, 4-7, ..., 128-200.
-static const char pass_marks[] = ".:-=+*#";
+// Passes (or evaluations) to the repeat in powers of two: 2-3, 4-7, ...,
+// 128-200 passes, 128-255 and 256-511 evaluations.
+static const char pass_marks[] = ".:-=+*#%";
+static_assert(sizeof pass_marks - 1 == evaluation_buckets, "a mark a bucket");
 // The other classes: an der Nullstelle, kreist, kriecht, nan or inf at
 // the limit; waagerecht before it.
 static const char class_marks[end_classes] = {0, '@', 'o', '~', 'X', '_'};
@@ -43,11 +45,12 @@ static void put_line(FILE *out, int width, const char *format, ...)
     fprintf(out, "%.*s\n", width, line);
 }
 
-static char mark_of(unsigned char ending)
+static char mark_of(const map_view *v, int m, int row, int col)
 {
-    int end = ending_class(ending);
-    return end == end_repeat ? pass_marks[pass_bucket(ending)]
-                             : class_marks[end];
+    int end = ending_class(view_ending(v, m, row, col));
+    return end == end_repeat
+               ? pass_marks[count_bucket(v, view_count(v, m, row, col))]
+               : class_marks[end];
 }
 
 static void write_legend(FILE *out, const map_view *v, int width)
@@ -57,9 +60,14 @@ static void write_legend(FILE *out, const map_view *v, int width)
     describe_fixed(s, fixed, sizeof fixed);
     put_line(out, width, "%s, Gitter %d x %d", fixed, s->range[s->x].points,
              s->range[s->y].points);
-    put_line(out, width, "Zeichen: Durchlaeufe %s", view_passes_to(v));
-    put_line(out, width, " . %d-3  : 4-7  - 8-15  = 16-31", v->first_pass);
-    put_line(out, width, " + 32-63  * 64-127  # 128-200");
+    put_line(out, width, "Zeichen: %s %s", view_counted(v), view_passes_to(v));
+    if (v->spec->colour == colour_evaluations) {
+        put_line(out, width, " . bis 3  : 4-7  - 8-15  = 16-31  + 32-63");
+        put_line(out, width, " * 64-127  # 128-255  %% 256-511");
+    } else {
+        put_line(out, width, " . %d-3  : 4-7  - 8-15  = 16-31", v->first_pass);
+        put_line(out, width, " + 32-63  * 64-127  # 128-200");
+    }
     for (int j = 1; j < end_classes; ++j) {
         int k = class_order[j];
         if (view_shows(v, k))
@@ -141,7 +149,7 @@ static void write_method(FILE *out, const map_view *v, int m, int width)
     put_line(out, width, "  senkrecht: %s", axis);
     for (int r = v->rows - 1; r >= 0; --r) {
         for (int c = 0; c < v->cols; ++c)
-            row[c] = mark_of(view_ending(v, m, r, c));
+            row[c] = mark_of(v, m, r, c);
         row[v->cols] = '\0';
         char label[32] = "";
         if (tick_of_row[r] >= 0)

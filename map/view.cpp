@@ -19,17 +19,30 @@ int sample_point(int k, int n, int points)
     return static_cast<int>((2 * scaled + (n - 1)) / (2 * (n - 1)));
 }
 
-int pass_bucket(unsigned char passes)
+int view_buckets(const map_view *view)
+{
+    return view->spec->colour == colour_evaluations ? evaluation_buckets
+                                                    : pass_buckets;
+}
+
+int count_bucket(const map_view *view, unsigned count)
 {
     int bucket = 0;
-    while (bucket < pass_buckets - 1 && (passes >> (bucket + 2)) != 0)
+    while (bucket < view_buckets(view) - 1 && (count >> (bucket + 2)) != 0)
         ++bucket;
     return bucket;
 }
 
-int pass_bucket_start(int k)
+int bucket_start(int k)
 {
     return 2 << k;
+}
+
+const char *view_counted(const map_view *view)
+{
+    return view->spec->colour == colour_evaluations
+               ? "Auswertungen von f und f'"
+               : "Durchlaeufe";
 }
 
 const end_class_words end_class_table[end_classes] = {
@@ -93,13 +106,20 @@ int view_begin(map_view *view, const map_spec *spec, int cols, int rows)
                    static_cast<size_t>(view->rows) *
                    static_cast<size_t>(spec->methods);
     view->ending = static_cast<unsigned char *>(malloc(cells));
-    return view->ending != nullptr ? 0 : -1;
+    view->evaluations = static_cast<unsigned short *>(
+        malloc(cells * sizeof *view->evaluations));
+    if (view->ending != nullptr && view->evaluations != nullptr)
+        return 0;
+    view_end(view);
+    return -1;
 }
 
 void view_end(map_view *view)
 {
     free(view->ending);
+    free(view->evaluations);
     view->ending = nullptr;
+    view->evaluations = nullptr;
 }
 
 // Where the ending of method m at sample row, col is kept.
@@ -114,6 +134,13 @@ static size_t offset(const map_view *v, int m, int row, int col)
 unsigned char view_ending(const map_view *v, int m, int row, int col)
 {
     return v->ending[offset(v, m, row, col)];
+}
+
+unsigned view_count(const map_view *v, int m, int row, int col)
+{
+    size_t at = offset(v, m, row, col);
+    return v->spec->colour == colour_evaluations ? v->evaluations[at]
+                                                 : v->ending[at];
 }
 
 int view_take_row(int y, const method_outcome *cells, const map_text *text,
@@ -131,8 +158,11 @@ int view_take_row(int y, const method_outcome *cells, const map_text *text,
         for (int c = 0; c < v->cols; ++c) {
             const method_outcome *cell =
                 &cells[sample_point(c, v->cols, width) * methods];
-            for (int m = 0; m < methods; ++m)
-                v->ending[offset(v, m, v->next, c)] = ending_of(&cell[m]);
+            for (int m = 0; m < methods; ++m) {
+                size_t at = offset(v, m, v->next, c);
+                v->ending[at] = ending_of(&cell[m]);
+                v->evaluations[at] = cell[m].evaluations;
+            }
         }
         ++v->next;
     }
@@ -274,7 +304,7 @@ void describe_title(const map_view *view, char *buf, size_t size)
     const map_spec *s = view->spec;
     char fixed[64];
     describe_fixed(s, fixed, sizeof fixed);
-    snprintf(buf, size, "Durchlaeufe %s: %s, Gitter %d x %d",
+    snprintf(buf, size, "%s %s: %s, Gitter %d x %d", view_counted(view),
              view_passes_to(view), fixed, s->range[s->x].points,
              s->range[s->y].points);
 }

@@ -60,10 +60,11 @@ inline int ending_class(unsigned char ending)
 
 struct map_view {
     const map_spec *spec;
-    int cols;              // sampled columns, at most the grid's width
-    int rows;              // sampled rows
-    int next;              // the next sampled row to fill
-    unsigned char *ending; // [slot][row][col], row 0 at the first y
+    int cols;                    // sampled columns, at most the grid's width
+    int rows;                    // sampled rows
+    int next;                    // the next sampled row to fill
+    unsigned char *ending;       // [slot][row][col], row 0 at the first y
+    unsigned short *evaluations; // of f and f', beside each ending
     unsigned long count[method_count]
                        [end_classes]; // per slot of the map's methods
     int repeat_only; // all its methods end before the limit on a repeat only
@@ -90,11 +91,20 @@ enum { picture_samples = 400 };
 int view_begin(map_view *view, const map_spec *spec, int cols, int rows);
 void view_end(map_view *view);
 
-// The passes to the repeat in buckets of powers of two: 2-3, 4-7, ...,
-// 64-127 and 128-200; bucket k starts at 2 << k.
-enum { pass_buckets = 7 };
-int pass_bucket(unsigned char passes);
-int pass_bucket_start(int k);
+// What the colour counts where a method ended before the limit (the
+// map's colour, map_colour): the passes (the ending itself) or the
+// evaluations of f and f', in the words of titles and legends
+// ("Durchlaeufe", "Auswertungen von f und f'").
+unsigned view_count(const map_view *view, int m, int row, int col);
+const char *view_counted(const map_view *view);
+
+// The counts in buckets of powers of two: 2-3, 4-7, ..., 128-200 passes
+// (7 buckets), or up to 256-511 evaluations (8; at most 402 occur);
+// bucket k starts at 2 << k.
+enum { pass_buckets = 7, evaluation_buckets = 8 };
+int view_buckets(const map_view *view);
+int count_bucket(const map_view *view, unsigned count);
+int bucket_start(int k);
 
 // The grid point that sample k of n stands for, on an axis of points.
 int sample_point(int k, int n, int points);

@@ -128,6 +128,44 @@ COLUMNS=80 "$map" --text --grid 4x3 "${level[@]}" --verfahren HS | grep -q '^  S
     fail "no share of the horizontal secant"
 grep -q 'Sekante waagerecht' "$work/text-1" && fail "a map without the secant explains its horizontal end"
 
+# Coloured by evaluations (--farbe auswertungen), each point of a 2 x 2
+# text map that ended before the limit has the mark of its evaluations of f
+# and f' as diodelab --kosten counts them at that circuit (f and f', the
+# start's included), in buckets of powers of two.
+name="coloured by evaluations"
+evaluations_agree() { # U-RANGE R-RANGE I_S: every method at the four corners
+    local u=(${1/:/ }) r=(${2/:/ }) letters checked=0 want got
+    letters=$(method_letters "$bin")
+    COLUMNS=60 "$map" --text --grid 2x2 --U "$1" --R "$2" --IS "$3" --verfahren "$letters" \
+        --farbe auswertungen >"$work/evaluations" || fail "status $?"
+    grep -q "^Zeichen: Auswertungen von f und f' " "$work/evaluations" || fail "the legend does not say evaluations"
+    for col in 0 1; do
+        for row in 0 1; do
+            # The map's marks at this point: the bottom row is the first R.
+            awk -v row=$row -v col=$col '/^[A-Z][^ ]/ && !/^Zeichen/ { name = $0; n = 0 }
+                /^ +[^ ]+ \|.*\|$/ { n++; line = substr($0, index($0, "|") + 1)
+                    if (n == 2 - row) print name "|" substr(line, col + 1, 1) }' "$work/evaluations" |
+                sort >"$work/marks"
+            "$bin/diodelab" --U "${u[$col]}" --R "${r[$row]}" --IS "$3" --kosten |
+                awk 'match($0, / f +[0-9]+ \(Start [0-9]+\) +f\x27 +[0-9]+/) {
+                    name = substr($0, 3, RSTART - 3); sub(/ +$/, "", name)
+                    counts = substr($0, RSTART, RLENGTH); gsub(/[^0-9]+/, " ", counts); split(counts, v, " ")
+                    b = 0; while (b < 7 && v[1] + v[3] >= 2 ^ (b + 2)) b++
+                    print name "|" substr(".:-=+*#%", b + 1, 1) }' | sort >"$work/counted"
+            [ "$(wc -l <"$work/counted")" = ${#letters} ] || setup_broken "diodelab --kosten lines"
+            while IFS='|' read -r method got; do
+                case $got in [@o~X_]) continue ;; esac # ended at the limit, or horizontal
+                want=$(grep -F "$method|" "$work/counted" | cut -d'|' -f2)
+                [ "$got" = "$want" ] || fail "$method at ${u[$col]} V, ${r[$row]} Ohm: '$got', counted '$want'"
+                checked=$((checked + 1))
+            done <"$work/marks"
+        done
+    done
+    [ $checked -ge 20 ] || setup_broken "only $checked points compared"
+}
+evaluations_agree 0.3:12 100:4700 1e-14
+evaluations_agree 1:12 1000:1e6 1e-12
+
 pictures=0
 optional gnuplot "the pictures" gnuplot-nox && pictures=1
 kinds=(--csv --text)
