@@ -112,8 +112,8 @@ export function openCore(module) {
         x: !!(x.core_method_needs(k) & 4),
       },
     })),
-    // The first passes of the buckets of the map's colour scale.
-    buckets: Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
+    // The first counts of the buckets of the map view's colour scale.
+    buckets: () => Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
     // The classes of endings, by their index (the first before the limit,
     // coloured by its passes): name, legend, whether it is a way to reach
     // the limit, and the ending byte of all but the first; and their order
@@ -179,6 +179,16 @@ export function openCore(module) {
       x.core_take_row(y);
     },
     ending: (m, row, col) => x.core_ending(m, row, col),
+    // What the view's colour counts before the limit at a sample (passes or
+    // evaluations), and in words.
+    count: (m, row, col) => x.core_count(m, row, col),
+    counted: () => cString(x.core_counted()),
+    // A copy of the view's evaluations of f and f', [method][row][col].
+    viewEvaluations() {
+      const n = x.core_view_size(0) * x.core_view_size(1) * x.core_map_methods();
+      const at = x.core_view_evaluations();
+      return new Uint16Array(bytes().buffer.slice(at, at + 2 * n));
+    },
     // A copy of the view's endings, [method][row][col].
     viewEndings() {
       const n = x.core_view_size(0) * x.core_view_size(1) * x.core_map_methods();
@@ -187,7 +197,8 @@ export function openCore(module) {
     shares: (m) => cString(x.core_shares(m)),
     share: (m, end) => x.core_share(m, end),
     fixed: () => cString(x.core_fixed()),
-    colour: (ending) => x.core_colour(ending),
+    // The colour of an ending, with what the colour counts there.
+    colour: (ending, count) => x.core_colour(ending, count),
     sampleCircuit: (row, col) => Array.from(doubles(x.core_sample_circuit(row, col), 3)),
     // Reads diodesolve's standard output. Returns { series } (per method of
     // the transcript, in the order of its blocks, { method, passes }: its index

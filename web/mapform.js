@@ -15,6 +15,7 @@ const mapFields = [
   ['kIS', '--IS'],
   ['kgrid', '--grid'],
   ['kverfahren', '--verfahren'],
+  ['kfarbe', '--farbe'],
 ];
 // The CSV comes with maps up to this many points (about 55 MB of text);
 // larger ones are for diodemap --csv on the console.
@@ -61,7 +62,7 @@ const showCommand = () => {
 function fillMapFields(words) {
   for (let k = 0; k + 1 < words.length; k++) {
     const field = mapFields.find(([, option]) => option === words[k]);
-    if (field) $(field[0]).value = words[++k];
+    if (field) $(field[0]).value = words[++k] === 'durchlaeufe' ? '' : words[k]; // the colour's default
   }
   showCommand();
 }

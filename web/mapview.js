@@ -68,6 +68,7 @@ function snapshot(core, rows, cols) {
   const ys = Array.from({ length: rows }, (_, r) => core.sampleCircuit(r, 0)[yq]);
   return {
     endings: core.viewEndings(),
+    evaluations: core.viewEvaluations(),
     circuit: ([row, col]) => base.map((v, q) => (q === xq ? xs[col] : q === yq ? ys[row] : v)),
     base,
     xq,
@@ -132,7 +133,7 @@ export function showMap(core, csvParts, tooBig) {
   });
   $('karte-titel').textContent = texts.title;
   $('karte-titel').hidden = !texts.title;
-  $('legende-h').textContent = `Farbe: Durchläufe ${texts.passesTo}`;
+  $('legende-h').textContent = `Farbe: ${texts.counted} ${texts.passesTo}`;
   if (csvUrl) URL.revokeObjectURL(csvUrl);
   csvUrl = null;
   const link = $('csv');
@@ -171,9 +172,10 @@ function sampleAt(canvas, event) {
 function describeSample([row, col]) {
   const { core, data } = shown;
   const circuit = data.circuit([row, col]);
-  const endings = shown.texts.methods.map(
-    ({ name }, m) => `${name}: ${describeEnding(core, data.endings[(m * shown.rows + row) * shown.cols + col])}`,
-  );
+  const endings = shown.texts.methods.map(({ name }, m) => {
+    const at = (m * shown.rows + row) * shown.cols + col;
+    return `${name}: ${describeEnding(core, data.endings[at], data.evaluations[at])}`;
+  });
   return { circuit, text: `${describeCircuit(core, circuit)}. ${endings.join('; ')}.` };
 }
 

@@ -9,23 +9,31 @@ export function describeCircuit(core, v) {
   return v.map((value, q) => `${core.quantityNames[q]} = ${value} ${core.quantityUnits[q]}`).join(', ');
 }
 
-// What an ending says: "38 Durchlaeufe bis zur Wiederholung", or its class
-// ("Grenze 200: kreist (wechselt zwischen zwei Werten)").
-export function describeEnding(core, ending) {
+// What an ending says, with the run's evaluations of f and f′: "38
+// Durchläufe bis zur Wiederholung, 40 Auswertungen von f und f′", or its
+// class ("Grenze 200: kreist (wechselt zwischen zwei Werten), 200
+// Auswertungen …").
+export function describeEnding(core, ending, evaluations) {
   const end = core.endingClass(ending);
   const { atLimit, legend } = core.endClasses[end];
-  if (end) return atLimit ? `Grenze ${core.passLimit}: ${legend}` : legend;
-  return `${ending} Durchläufe ${core.passesTo()}`;
+  const said = end
+    ? atLimit
+      ? `Grenze ${core.passLimit}: ${legend}`
+      : legend
+    : `${ending} Durchläufe ${core.passesTo()}`;
+  return `${said}, ${evaluations} Auswertungen von f und f′`;
 }
 
-// The legend's entries: the pass buckets of the colour scale and the other
-// classes the view shows, each with its colour.
+// The legend's entries: the buckets of the colour scale (passes, up to the
+// limit, or evaluations) and the other classes the view shows, each with
+// its colour.
 export function legendEntries(core) {
-  const entries = core.buckets.map((p) => [String(p), css(core.colour(p))]);
-  entries.push([String(core.passLimit), css(core.colour(core.passLimit))]);
+  const entries = core.buckets().map((p) => [String(p), css(core.colour(p, p))]);
+  if (core.counted() === 'Durchlaeufe')
+    entries.push([String(core.passLimit), css(core.colour(core.passLimit, core.passLimit))]);
   for (const k of core.classOrder.slice(1)) {
     const { name, code, atLimit } = core.endClasses[k];
-    if (core.viewShows(k)) entries.push([`${atLimit ? 'Grenze, ' : ''}${name}`, css(core.colour(code))]);
+    if (core.viewShows(k)) entries.push([`${atLimit ? 'Grenze, ' : ''}${name}`, css(core.colour(code, 0))]);
   }
   return entries;
 }
@@ -43,8 +51,9 @@ export function paintPanel(core, m, canvas) {
   for (let r = 0; r < rows; r++) {
     for (let c = 0; c < cols; c++) {
       const e = core.ending(m, r, c);
-      if (!colours.has(e)) colours.set(e, core.colour(e));
-      const rgb = colours.get(e);
+      const key = e * 65536 + core.count(m, r, c);
+      if (!colours.has(key)) colours.set(key, core.colour(e, key % 65536));
+      const rgb = colours.get(key);
       const at = 4 * ((rows - 1 - r) * cols + c);
       image.data[at] = rgb >> 16;
       image.data[at + 1] = (rgb >> 8) & 255;
@@ -62,6 +71,7 @@ export function panelTexts(core) {
     title: core.title(),
     methods: core.mapMethods().map((index, m) => ({ name: core.methods[index].name, shares: core.shares(m) })),
     passesTo: core.passesTo(),
+    counted: core.counted().replace('Durchlaeufe', 'Durchläufe').replace("f'", 'f′'),
     xLabel: core.axisLabel(0),
     yLabel: core.axisLabel(1),
     xTicks: core.ticks(0),
@@ -146,7 +156,7 @@ export function panelsPng(canvases, texts, legend) {
   });
   g.textAlign = 'left';
   g.font = '12px sans-serif';
-  g.fillText(`senkrecht: ${texts.yLabel}; Farbe: Durchläufe ${texts.passesTo}`, gap, height - 90);
+  g.fillText(`senkrecht: ${texts.yLabel}; Farbe: ${texts.counted} ${texts.passesTo}`, gap, height - 90);
   let at = gap;
   for (const [label, colour] of legend) {
     g.fillStyle = colour;

@@ -242,6 +242,35 @@ for (let k = 0; k < 20; k++)
   await context.close();
 }
 
+// The map coloured by evaluations: the field and the legend say so, and
+// hovering a sample gives each method's evaluations of f and f′ there as
+// diodelab --kosten counts them (f and f′, the start's included).
+{
+  const karte = '--U 1:12 --R 1000:1e6 --IS 1e-12 --grid 2x2 --verfahren HRNSIPAGB --farbe auswertungen';
+  const { page, context } = await open(`?karte=${encodeURIComponent(karte)}`);
+  check((await page.$eval('#kfarbe', (e) => e.value)) === 'auswertungen', 'the map form does not show its colour');
+  const legend = await page.textContent('#legende-h');
+  check(legend.startsWith('Farbe: Auswertungen von f und f′'), `the map's legend: ${legend}`);
+  for (const panel of ['#panel0', '#panel4']) {
+    await page.focus(panel);
+    await page.keyboard.press('ArrowRight');
+    const hover = await page.textContent('#hover');
+    const [, u, r, i] = /^U = (\S+) V, R = (\S+) Ohm, I_S = (\S+) A\./.exec(hover) || [];
+    const lab = native('diodelab', ['--U', u, '--R', r, '--IS', i, '--kosten']).stdout.toString();
+    const counted = [...lab.matchAll(/^[A-Z] (.+?) +f +(\d+) \(Start \d+\) {2}f' +(\d+)/gm)].map(
+      ([, name, f, df]) => `${name} ${Number(f) + Number(df)}`,
+    );
+    const shown = [...hover.matchAll(/(?:\. |; )([^:;]+): [^;]*, (\d+) Auswertungen von f und f′/g)].map(
+      ([, name, n]) => `${name} ${n}`,
+    );
+    check(
+      counted.length === 9 && shown.sort().join() === counted.sort().join(),
+      `the map at ${u} V, ${r} Ohm: ${shown}; diodelab --kosten: ${counted}`,
+    );
+  }
+  await context.close();
+}
+
 // Tables, exports, the state in the link, the console, the step view.
 {
   const answers = ['0.7', '100', '1e-14'];

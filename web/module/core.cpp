@@ -174,6 +174,21 @@ EXPORT(core_ending) int core_ending(int m, int row, int col)
 {
     return view_ending(&view, m, row, col);
 }
+// What the colour counts at a sample that ended before the limit: its
+// passes or its evaluations (--farbe), and those words.
+EXPORT(core_count) unsigned core_count(int m, int row, int col)
+{
+    return view_count(&view, m, row, col);
+}
+EXPORT(core_counted) const char *core_counted()
+{
+    return view_counted(&view);
+}
+// The view's evaluations of f and f', [method][row][col].
+EXPORT(core_view_evaluations) const unsigned short *core_view_evaluations()
+{
+    return view.evaluations;
+}
 // The view's endings, [method][row][col], for the page to keep a copy of
 // the map it shows.
 EXPORT(core_view_endings) const unsigned char *core_view_endings()
@@ -340,14 +355,15 @@ EXPORT(core_end_classes) int core_end_classes()
 {
     return end_classes;
 }
-// The passes that start each bucket of the legend (2, 4, ..., 128).
+// The counts that start each bucket of the view's legend (2, 4, ...,
+// 128 passes or 256 evaluations).
 EXPORT(core_buckets) int core_buckets()
 {
-    return pass_buckets;
+    return view_buckets(&view);
 }
 EXPORT(core_bucket_start) int core_bucket_start(int k)
 {
-    return pass_bucket_start(k);
+    return bucket_start(k);
 }
 // The ending byte of class k (k > 0), and the class of an ending byte.
 EXPORT(core_limit_ending) int core_limit_ending(int k)
@@ -372,9 +388,10 @@ EXPORT(core_ending_class) int core_ending_class(int ending)
 {
     return ending_class(static_cast<unsigned char>(ending));
 }
-EXPORT(core_colour) unsigned core_colour(int ending)
+// The colour of an ending in the view, with what the colour counts there.
+EXPORT(core_colour) unsigned core_colour(int ending, unsigned count)
 {
-    return palette_colour(static_cast<unsigned char>(ending));
+    return palette_colour(&view, static_cast<unsigned char>(ending), count);
 }
 
 // The circuit of sample row, col into circuit (U, R, I_S); returns it.
