@@ -156,14 +156,14 @@ export const chartHeight = (width) => Math.round(Math.min(460, Math.max(240, wid
 
 // In the presentation mode (big), makes chart lower until everything from
 // the top of element top to the bottom of element bottom fits the window's
-// height, down to 200 CSS pixels: the picture and its sentence on one
-// screen. It measures once uPlot has laid the chart out (a microtask
-// after its own).
+// height above the mode's button (fixed at the bottom), down to 200 CSS
+// pixels: the picture and its sentence on one screen. It measures once
+// uPlot has laid the chart out (a microtask after its own).
 export function fitScreen(chart, big, top, bottom) {
   if (!chart || !big) return;
   queueMicrotask(() => {
     if (!chart.root.isConnected) return;
-    const room = window.innerHeight - 16;
+    const room = Math.min(window.innerHeight, document.getElementById('vortrag').getBoundingClientRect().top) - 8;
     const span = bottom.getBoundingClientRect().bottom - top.getBoundingClientRect().top;
     if (span > room)
       chart.setSize({ width: chart.width, height: Math.max(200, Math.round(chart.height - (span - room))) });

@@ -7,10 +7,10 @@
 // print and the phone; then (when named) a screenshot of regula falsi's
 // pass 150 at 0.7 V, its inset showing the secant's pivot. Prints one
 // "FAIL ..." line per failed check.
-// Usage: node page-pictures.mjs PAGE.html [SECANT.png]
+// Usage: node page-pictures.mjs PAGE.html [SECANT.png [LECTURE.png]]
 import { check, failed, startBrowser, dialogueLink } from './browser.mjs';
 
-const [pagePath, secantShot] = process.argv.slice(2);
+const [pagePath, secantShot, lectureShot] = process.argv.slice(2);
 const { browser, open } = await startBrowser(pagePath);
 
 // The distance from a point to the drawn curve: to its segments, or on a
@@ -218,13 +218,17 @@ for (const [width, height] of [
       `${width}x${height}: ${own.length} ticks on #${id}, ${least} px`,
     );
   }
-  // From the top of the controls to the bottom of the sentences.
+  // From the top of the controls to the bottom of the sentences, which
+  // the mode's own button covers neither.
   const span = (top, bottom) =>
     page.evaluate(
       ([t, b]) => {
         document.getElementById(t).scrollIntoView({ block: 'start' });
-        const into = document.getElementById(b).getBoundingClientRect().bottom;
-        return into - document.getElementById(t).getBoundingClientRect().top;
+        const [first, last] = [t, b].map((id) => document.getElementById(id).getBoundingClientRect());
+        const button = document.getElementById('vortrag').getBoundingClientRect();
+        const covers = (e) =>
+          e.left < button.right && button.left < e.right && e.top < button.bottom && button.top < e.bottom;
+        return covers(first) || covers(last) ? Infinity : last.bottom - first.top;
       },
       [top, bottom],
     );
@@ -234,6 +238,11 @@ for (const [width, height] of [
     await page.click(`#schritt-verfahren input[value="${m}"]`);
     const stepSpan = await span('schritt-wahl', 'schritt-satz');
     check(stepSpan <= height, `${width}x${height}: ${letter}2 in the step view takes ${stepSpan} px`);
+  }
+  if (lectureShot && width === 1366) {
+    await page.click(`#schritt-verfahren input[value="${letters.indexOf('N')}"]`);
+    await span('schritt-wahl', 'schritt-satz');
+    await page.screenshot({ path: lectureShot });
   }
   await context.close();
 }
