@@ -5,17 +5,17 @@
 // pass; the console's typed dialogue; the exports; the state in the link;
 // the step view for every method; and the time of the comparison. Prints
 // one "FAIL ..." line per failed check.
-// Usage: node page-lesson.mjs PAGE.html NATIVE-BIN-DIR [TASK.png COMPARISON.png]
+// Usage: node page-lesson.mjs PAGE.html NATIVE-BIN-DIR [TASK.png COMPARISON.png CRITERIA.png]
 import { readFileSync } from 'node:fs';
 import { nativeIn, check, failed, startBrowser, finished, dialogueLink } from './browser.mjs';
 
-const [pagePath, bin, taskShot, comparisonShot] = process.argv.slice(2);
+const [pagePath, bin, taskShot, comparisonShot, criteriaShot] = process.argv.slice(2);
 const native = nativeIn(bin);
 const { browser, open } = await startBrowser(pagePath);
 
 // diodelab's comparison for the circuit: { root, rows: { letter: [passes,
 // ending, last, distance, order, literature] }, costs (with --kosten: {
-// letter: 'f,f′,start' }), said (its standard error) };
+// letter: 'f,f′,start,m,index' }), said (its standard error) };
 // its lines have fixed columns; a method that did not run has "kein Lauf"
 // and why.
 function comparison(answers, extra = []) {
@@ -26,8 +26,8 @@ function comparison(answers, extra = []) {
   const rows = {};
   const costs = {};
   for (const l of lines.slice(at + 1).filter((l) => /^[A-Z] .*\(Start \d+\)/.test(l))) {
-    const [, f, start, df] = /f +(\d+) \(Start (\d+)\) {2}f' +(\d+)/.exec(l);
-    costs[l[0]] = [f, df, start].join();
+    const [, f, start, df, m, index] = /f +(\d+) \(Start (\d+)\) {2}f' +(\d+) {2}m (\S+) .* Index (\S+)$/.exec(l);
+    costs[l[0]] = [f, df, start, Number(m), index].join();
   }
   for (const l of lines.slice(at + 1).filter((l) => /^[A-Z] .* Durchlaeufe /.test(l))) {
     const refused = /kein Lauf: (.*)$/.exec(l);
@@ -117,6 +117,21 @@ async function operatingPoint(page, [u, r, iS], root) {
     Math.abs(ud - (u - r * i)) <= 5e-6 * Math.abs(ud) && Math.abs(is - i) <= 5e-6 * i,
     `${u} ${r} ${iS}: the sentence says U_D = ${ud} V, I* = ${is} A`,
   );
+  // The residual it names is f at that pass's estimate (diodelab's, to
+  // six digits: their rounding allowed for), computed here.
+  const gap = /von (.+) liegt auf der Arbeitsgeraden; .* in Durchlauf (\d+) (\S+) V\.$/.exec(got.text);
+  if (gap) {
+    const letter = await page.$$eval(
+      '#vergleich tbody tr',
+      (rows, label) => rows.find((tr) => tr.cells[0].textContent.includes(label)).dataset.verfahren,
+      gap[1],
+    );
+    const lab = native('diodelab', ['--U', String(u), '--R', String(r), '--IS', String(iS)]).stdout.toString();
+    const ik = Number(new RegExp(`^${letter} Pass +${gap[2]} +I=(\\S+)`, 'm').exec(lab)[1]);
+    const f = 0.026 * Math.log(ik / iS + 1) + r * ik - u;
+    const slack = 5e-3 * Math.abs(f) + (0.026 / ik + r) * ik * 5e-6;
+    check(Math.abs(gap[3] - f) <= slack, `${u} ${r} ${iS}: ${letter}${gap[2]}'s residual said ${gap[3]} V, f = ${f} V`);
+  } else check(/Kein Schätzwert von .+ liegt zwischen 0 und U\/R\.$/.test(got.text), `${u} ${r} ${iS}: ${got.text}`);
   check(
     got.uMax === u && got.iMax === u / r && got.labels.includes(`${u} V`) && Math.hypot(got.cx - px, got.cy - py) <= 1,
     `${u} ${r} ${iS}: the operating point at (${got.cx}, ${got.cy}), (U - R I*, I*) at (${px}, ${py}); axes to ${got.uMax} V, ${got.iMax} A`,
@@ -225,13 +240,29 @@ for (let k = 0; k < 20; k++)
     ['5', '1e3', '1e-12'],
     ['--schritt-tol', '1e-9', '--residuum-tol', '1e-13', '--grenze', '30', '--kosten'],
   );
+  // As the cells read them: "4 f + 4 f′ (Start: 0 f)", "1.41 (m = 2)".
   const shownCosts = await page.$$eval('#vergleich tbody tr', (rows) =>
-    Object.fromEntries(rows.map((r) => [r.dataset.verfahren, r.dataset.auswertungen])),
+    Object.fromEntries(
+      rows.map((r) => {
+        const [, f, df = '0', start] =
+          /^(\d+) f(?: \+ (\d+) f′)? \(Start: (\d+) f\)$/.exec(r.cells[7].textContent) || [];
+        const [, index, m] = /^(\S+) \(m = (\S+)\)$/.exec(r.cells[8].textContent) || [];
+        return [r.dataset.verfahren, [f, df, start, Number(m), index].join()];
+      }),
+    ),
   );
   check(
     Object.keys(costs).length > 0 && JSON.stringify(shownCosts) === JSON.stringify(costs),
     `the page's evaluations ${JSON.stringify(shownCosts)}, diodelab's ${JSON.stringify(costs)}`,
   );
+  if (criteriaShot) {
+    const [top, bottom] = await page.evaluate(() => [
+      document.getElementById('vergleich-h').getBoundingClientRect().top + window.scrollY,
+      document.getElementById('urteil').getBoundingClientRect().bottom + window.scrollY,
+    ]);
+    const clip = { x: 0, y: top - 4, width: 1280, height: bottom - top + 8 };
+    await page.screenshot({ path: criteriaShot, fullPage: true, clip });
+  }
   await page.fill('#grenze', '0');
   await page.click('#eingabe button');
   await finished(page);
