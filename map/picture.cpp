@@ -125,8 +125,23 @@ unsigned palette_colour(const map_view *view, unsigned char ending,
     return rgb;
 }
 
+// Text for a string in gnuplot's single quotes, where a quote is written
+// twice ("f'" -> "f''").
+static const char *single_quoted(const char *s, char *buf, size_t size)
+{
+    size_t n = 0;
+    for (; *s != '\0' && n + 2 < size; ++s) {
+        if (*s == '\'')
+            buf[n++] = '\'';
+        buf[n++] = *s;
+    }
+    buf[n] = '\0';
+    return buf;
+}
+
 static void write_colours(FILE *gp, const map_view *v)
 {
+    char counted[64];
     int top = v->level ? 13 : 12; // the palette's stops up to there
     fprintf(gp, "set cbrange [1:%d]\nset palette defined (", top);
     for (int k = 0; k < palette_stops && palette[k].at <= top; ++k)
@@ -145,8 +160,8 @@ static void write_colours(FILE *gp, const map_view *v)
     fprintf(gp,
             ")\nset cblabel '%s %s; nach %d "
             "Durchlaeufen ohne Wiederholung (Grenze): ",
-            view_counted(v), view_passes_to(v),
-            static_cast<int>(report_pass_limit));
+            single_quoted(view_counted(v), counted, sizeof counted),
+            view_passes_to(v), static_cast<int>(report_pass_limit));
     for (int k = end_repeat + 1; k < end_classes; ++k)
         if (end_class_table[k].at_limit)
             fprintf(gp, "%s%s", k > end_repeat + 1 ? ", " : "",
@@ -203,14 +218,16 @@ void write_map_script(FILE *gp, const map_view *v, enum output_format format)
     char xlabel[96];
     char ylabel[96];
     char title[160];
+    char quoted[2 * sizeof title];
     axis_label(s, 0, xlabel, sizeof xlabel);
     axis_label(s, 1, ylabel, sizeof ylabel);
     describe_title(v, title, sizeof title);
+    single_quoted(title, quoted, sizeof quoted);
     fprintf(gp,
             "set xlabel '%s'\nset tics out\n"
             "set multiplot layout %d,%d title '%s' margins "
             "0.05,0.98,%.3g,%.3g spacing 0.06,%.3g\n",
-            xlabel, rows, cols, title, (below_px - 4) / height,
+            xlabel, rows, cols, quoted, (below_px - 4) / height,
             1.0 - (above_px - 3.2) / height, gap_px / height);
     for (int m = 0; m < s->methods; ++m) {
         if (m == s->methods - 1)

@@ -196,6 +196,11 @@ for text in Halbierung 'Regula falsi' Newton Ohm Wiederholung 'an der Nullstelle
     logarithmisch; do
     grep -qF "$text" "$work/m.svg" || fail "no '$text' in the SVG"
 done
+# Coloured by evaluations: the title and the colour bar say so (the
+# quote of f' kept within gnuplot's quotes), the ticks reach 256.
+"$map" --grid 30x20 --verfahren NS --farbe auswertungen -o "$work/e.svg" 2>"$work/err" || fail "status $?: $(cat "$work/err")"
+grep -qF "Auswertungen von f und f' bis" "$work/e.svg" || fail "the SVG does not say evaluations"
+grep -q '>256<' "$work/e.svg" || fail "no tick for 256 evaluations"
 "$map" --png --grid 60x40 --U 0.1:1000 --R 1000 >"$work/m.png" || fail "status $?"
 is_png "$work/m.png" || fail "not a PNG"
 finish
