@@ -675,13 +675,14 @@ static void student_parts(const parts *p, const sheet_spec *spec, int k,
         ask_error(p, spec, s, ++number, key);
 }
 
-int sheet_parts(const sheet_spec *spec, int key, sheet_sink sink, void *context)
+int sheet_parts(const sheet_spec *spec, int key, int students, sheet_sink sink,
+                void *context)
 {
     static student s;
     parts p = {sink, context};
     if (!circuits_drawn(spec, &s))
         return 0;
-    for (int k = 0; k < spec->count; ++k) {
+    for (int k = 0; k < spec->count && k < students; ++k) {
         sheet_circuit(spec, k, s.c);
         run_student(spec, &s);
         student_parts(&p, spec, k, &s, key);
@@ -720,7 +721,7 @@ static void line_part(void *context, enum sheet_part part, int n,
     fputc('\n', out);
 }
 
-int sheet_write_lines(FILE *out, const sheet_spec *spec, int key)
+int sheet_write_lines(FILE *out, const sheet_spec *spec, int key, int students)
 {
-    return sheet_parts(spec, key, line_part, out);
+    return sheet_parts(spec, key, students, line_part, out);
 }

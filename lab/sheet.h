@@ -91,9 +91,11 @@ enum sheet_part {
 typedef void (*sheet_sink)(void *context, enum sheet_part part, int n,
                            const char *const *texts);
 
-// Hands the sheets (key 0) or the keys (key 1) of every student, in order,
-// to sink. Returns 0 where a circuit cannot be drawn (nothing handed).
-int sheet_parts(const sheet_spec *spec, int key, sheet_sink sink,
+// Hands the sheets (key 0) or the keys (key 1) of the first students
+// (spec->count: every one), in order, to sink; each is the same whether
+// the others follow or not. Returns 0 where a circuit of any student
+// cannot be drawn (nothing handed).
+int sheet_parts(const sheet_spec *spec, int key, int students, sheet_sink sink,
                 void *context);
 
 // Writes the sheets, then the keys, as one LaTeX document for pdflatex (A4,
@@ -104,8 +106,9 @@ int sheet_write_latex(FILE *out, const sheet_spec *spec);
 // row per student, method and pass of the table, numbers as %.17g.
 int sheet_write_csv(FILE *out, const sheet_spec *spec);
 
-// Writes the sheets (key 0) or the keys as lines, one part a line: its
-// number and its texts, separated by tabs (the page reads them).
-int sheet_write_lines(FILE *out, const sheet_spec *spec, int key);
+// Writes the sheets (key 0) or the keys of the first students as lines,
+// one part a line: its number and its texts, separated by tabs (the page
+// reads them; the first alone for its preview).
+int sheet_write_lines(FILE *out, const sheet_spec *spec, int key, int students);
 
 #endif // LAB_SHEET_H_

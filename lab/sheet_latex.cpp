@@ -192,10 +192,10 @@ int sheet_write_latex(FILE *out, const sheet_spec *spec)
             "\\begin{document}\n",
             spec->seed);
     latex l = {out, 0, 0, 0};
-    if (!sheet_parts(spec, 0, latex_part, &l))
+    if (!sheet_parts(spec, 0, spec->count, latex_part, &l))
         return 0;
     l.key = 1;
-    sheet_parts(spec, 1, latex_part, &l);
+    sheet_parts(spec, 1, spec->count, latex_part, &l);
     fputs("\\end{document}\n", out);
     return 1;
 }

@@ -54,15 +54,16 @@ export function openCore(module) {
     // Exercise sheets: parses diodelab's arguments for them (--blatt ...),
     // { status, stderr }; then sheetText(what) is 'latex' (diodelab's
     // bytes), 'csv' (its key, as --csv writes it), 'sheets' or 'keys' (the
-    // parts as lines: the part's number and its texts, tab-separated), or
-    // null where a circuit could not be drawn.
+    // parts as lines: the part's number and its texts, tab-separated),
+    // 'first sheet' or 'first key' (those of the first student alone, the
+    // same lines), or null where a circuit could not be drawn.
     sheetParse(words) {
       if (!putWords(words)) return { status: 1, stderr: 'FEHLER: Kein Speicher für die Argumente!\n' };
       const status = x.core_sheet_parse(words.length);
       return { status, stderr: decoder.decode(run.take(2)) };
     },
     sheetText(what) {
-      const done = x.core_sheet_write(['latex', 'csv', 'sheets', 'keys'].indexOf(what));
+      const done = x.core_sheet_write(['latex', 'csv', 'sheets', 'keys', 'first sheet', 'first key'].indexOf(what));
       const text = decoder.decode(run.take(1));
       return done ? text : null;
     },

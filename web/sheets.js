@@ -149,9 +149,10 @@ function prepare() {
   sheets.seed = words[1];
   $('blatt-meldung').textContent = parsed.stderr.trim();
   for (const id of ['blatt-drucken', 'loesung-drucken', 'blatt-latex', 'blatt-csv']) $(id).disabled = !sheets.ready;
-  // The first sheet beside its key.
+  // The first sheet beside its key (computed alone: the others wait for
+  // printing and the downloads).
   const first = sheets.ready
-    ? [sheetPages(sheets.core.sheetText('sheets'))[0], sheetPages(sheets.core.sheetText('keys'))[0]]
+    ? [sheetPages(sheets.core.sheetText('first sheet'))[0], sheetPages(sheets.core.sheetText('first key'))[0]]
     : [];
   $('blatt-vorschau').replaceChildren(...first);
 }

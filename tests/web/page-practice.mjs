@@ -163,12 +163,21 @@ for (const [seed, count, methods, passes, ranges] of [
     const want = native('diodelab', [...nativeArgs, ...extra]).stdout;
     check(got.equals(want), `seed ${seed}: the page's ${button} differs from diodelab ${extra.join(' ')}`);
   }
-  // Printed: one page per student, sheets and keys apart.
-  for (const button of ['#blatt-drucken', '#loesung-drucken']) {
+  // Printed: one page per student, sheets and keys apart; the first of
+  // them as the preview shows it (which computes that student alone).
+  for (const [index, button] of ['#blatt-drucken', '#loesung-drucken'].entries()) {
     await page.evaluate((b) => {
       window.print = () => {};
       document.querySelector(b).click();
     }, button);
+    const [printed, previewed] = await page.evaluate(
+      (k) => [
+        document.querySelector('#druck .blatt').innerHTML,
+        document.querySelectorAll('#blatt-vorschau .blatt')[k].innerHTML,
+      ],
+      index,
+    );
+    check(printed === previewed, `seed ${seed}: ${button}'s first page is not the preview's`);
     await page.emulateMedia({ media: 'print' });
     const pages = pdfPages(await page.pdf({ format: 'A4' }));
     check(String(pages) === count, `seed ${seed}: ${button} prints ${pages} pages for ${count} students`);

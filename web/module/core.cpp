@@ -484,13 +484,16 @@ EXPORT(core_sheet_parse) int core_sheet_parse(int count)
 }
 // Writes what parsed to standard output: 0 the sheets and keys as LaTeX
 // (diodelab's bytes), 1 the key as CSV (diodelab --csv), 2 the sheets and
-// 3 the keys as lines of parts (sheet_write_lines). Returns 1, or 0 where
+// 3 the keys as lines of parts (sheet_write_lines), 4 and 5 the first
+// sheet and the first key alone (the preview). Returns 1, or 0 where
 // a circuit cannot be drawn.
 EXPORT(core_sheet_write) int core_sheet_write(int what)
 {
     int done = what == 0   ? sheet_write_latex(stdout, &lab.sheet)
                : what == 1 ? sheet_write_csv(stdout, &lab.sheet)
-                           : sheet_write_lines(stdout, &lab.sheet, what - 2);
+               : what <= 3 ? sheet_write_lines(stdout, &lab.sheet, what - 2,
+                                               lab.sheet.count)
+                           : sheet_write_lines(stdout, &lab.sheet, what - 4, 1);
     fflush(stdout);
     return done;
 }
