@@ -61,12 +61,19 @@ static void write_legend(FILE *out, const map_view *v, int width)
     put_line(out, width, "%s, Gitter %d x %d", fixed, s->range[s->x].points,
              s->range[s->y].points);
     put_line(out, width, "Zeichen: %s %s", view_counted(v), view_passes_to(v));
-    if (v->spec->colour == colour_evaluations) {
-        put_line(out, width, " . bis 3  : 4-7  - 8-15  = 16-31  + 32-63");
-        put_line(out, width, " * 64-127  # 128-255  %% 256-511");
-    } else {
-        put_line(out, width, " . %d-3  : 4-7  - 8-15  = 16-31", v->first_pass);
-        put_line(out, width, " + 32-63  * 64-127  # 128-200");
+    // The buckets' marks and ranges, four to a line (" . 1-3  : 4-7 ...").
+    char line[128] = "";
+    size_t used = 0;
+    for (int k = 0; k < view_buckets(v); ++k) {
+        int last =
+            k + 1 < view_buckets(v) ? bucket_start(k + 1) - 1 : bucket_top(v);
+        used += static_cast<size_t>(snprintf(
+            line + used, sizeof line - used, "%s%c %d-%d", k % 4 ? "  " : " ",
+            pass_marks[k], k ? bucket_start(k) : v->first_pass, last));
+        if (k % 4 == 3 || k + 1 == view_buckets(v)) {
+            put_line(out, width, "%s", line);
+            used = 0;
+        }
     }
     for (int j = 1; j < end_classes; ++j) {
         int k = class_order[j];

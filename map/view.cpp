@@ -38,6 +38,13 @@ int bucket_start(int k)
     return 2 << k;
 }
 
+int bucket_top(const map_view *view)
+{
+    return view->spec->colour == colour_evaluations
+               ? bucket_start(evaluation_buckets) - 1
+               : static_cast<int>(report_pass_limit);
+}
+
 const char *view_counted(const map_view *view)
 {
     return view->spec->colour == colour_evaluations

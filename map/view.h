@@ -100,11 +100,13 @@ const char *view_counted(const map_view *view);
 
 // The counts in buckets of powers of two: 2-3, 4-7, ..., 128-200 passes
 // (7 buckets), or up to 256-511 evaluations (8; at most 402 occur);
-// bucket k starts at 2 << k.
+// bucket k starts at 2 << k, the last ends at bucket_top (200 passes, the
+// limit, or 511 evaluations).
 enum { pass_buckets = 7, evaluation_buckets = 8 };
 int view_buckets(const map_view *view);
 int count_bucket(const map_view *view, unsigned count);
 int bucket_start(int k);
+int bucket_top(const map_view *view);
 
 // The grid point that sample k of n stands for, on an axis of points.
 int sample_point(int k, int n, int points);

@@ -113,8 +113,10 @@ export function openCore(module) {
         x: !!(x.core_method_needs(k) & 4),
       },
     })),
-    // The first counts of the buckets of the map view's colour scale.
+    // The first counts of the buckets of the map view's colour scale, and
+    // the count at its top (the pass limit, or the last evaluations').
     buckets: () => Array.from({ length: x.core_buckets() }, (_, k) => x.core_bucket_start(k)),
+    bucketTop: () => x.core_bucket_top(),
     // The classes of endings, by their index (the first before the limit,
     // coloured by its passes): name, legend, whether it is a way to reach
     // the limit, and the ending byte of all but the first; and their order
@@ -198,8 +200,11 @@ export function openCore(module) {
     shares: (m) => cString(x.core_shares(m)),
     share: (m, end) => x.core_share(m, end),
     fixed: () => cString(x.core_fixed()),
-    // The colour of an ending, with what the colour counts there.
+    // The colour of an ending, with what the colour counts there; of a
+    // count where a method ended before the limit (ending 0 is below every
+    // class's code).
     colour: (ending, count) => x.core_colour(ending, count),
+    countColour: (count) => x.core_colour(0, count),
     sampleCircuit: (row, col) => Array.from(doubles(x.core_sample_circuit(row, col), 3)),
     // Reads diodesolve's standard output. Returns { series } (per method of
     // the transcript, in the order of its blocks, { method, passes }: its index

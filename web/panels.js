@@ -24,13 +24,11 @@ export function describeEnding(core, ending, evaluations) {
   return `${said}, ${evaluations} Auswertungen von f und f′`;
 }
 
-// The legend's entries: the buckets of the colour scale (passes, up to the
-// limit, or evaluations) and the other classes the view shows, each with
-// its colour.
+// The legend's entries: the buckets of the colour scale (passes up to the
+// limit, or evaluations) and its top, and the other classes the view
+// shows, each with its colour.
 export function legendEntries(core) {
-  const entries = core.buckets().map((p) => [String(p), css(core.colour(p, p))]);
-  if (core.counted() === 'Durchlaeufe')
-    entries.push([String(core.passLimit), css(core.colour(core.passLimit, core.passLimit))]);
+  const entries = [...core.buckets(), core.bucketTop()].map((p) => [String(p), css(core.countColour(p))]);
   for (const k of core.classOrder.slice(1)) {
     const { name, code, atLimit } = core.endClasses[k];
     if (core.viewShows(k)) entries.push([`${atLimit ? 'Grenze, ' : ''}${name}`, css(core.colour(code, 0))]);

@@ -365,6 +365,10 @@ EXPORT(core_bucket_start) int core_bucket_start(int k)
 {
     return bucket_start(k);
 }
+EXPORT(core_bucket_top) int core_bucket_top()
+{
+    return bucket_top(&view);
+}
 // The ending byte of class k (k > 0), and the class of an ending byte.
 EXPORT(core_limit_ending) int core_limit_ending(int k)
 {
