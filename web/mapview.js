@@ -12,6 +12,7 @@ import {
   describeEnding,
   tickPower,
 } from './panels.js';
+import { save } from './download.js';
 
 const $ = (id) => document.getElementById(id);
 let shown = null; // the map on screen: its texts, canvases and a copy of its data
@@ -243,9 +244,5 @@ function panelEvents(canvas, mark) {
 export async function savePng() {
   if (!shown) return;
   const blob = await panelsPng(shown.canvases, shown.texts, shown.legend);
-  const link = document.createElement('a');
-  link.href = URL.createObjectURL(blob);
-  link.download = 'diodemap.png';
-  link.click();
-  setTimeout(() => URL.revokeObjectURL(link.href), 0);
+  save(blob, 'diodemap.png');
 }

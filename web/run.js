@@ -7,6 +7,7 @@ import { showLoadLine } from './loadline.js';
 import { runCommand } from './wasi.js';
 import { drawChart, chartHeight, chartSvg, seriesOf, measures, markKey, fitScreen } from './chart.js';
 import { makePlayer } from './player.js';
+import { save } from './download.js';
 import { runPasses, convergenceSentence, ran, pageMethodsOf } from './passes.js';
 import { showRoot, showTables } from './tables.js';
 import { showConsole, watchConsole } from './console.js';
@@ -169,15 +170,6 @@ function openPass(m, k) {
   goTo(`${run.core.methods[m].letter}${k + 1}`);
   $('schritt-abschnitt').scrollIntoView({ block: 'start' });
   run.busy(false);
-}
-
-// Downloads blob as name.
-export function save(blob, name) {
-  const link = document.createElement('a');
-  link.href = URL.createObjectURL(blob);
-  link.download = name;
-  link.click();
-  setTimeout(() => URL.revokeObjectURL(link.href), 0);
 }
 
 // The chart as SVG, and as PNG drawn from that SVG.

@@ -3,7 +3,7 @@
 // bytes as diodelab), and the page shows the first sheet, prints all
 // sheets or all keys (one student a page of A4), and downloads the LaTeX
 // and the key as CSV.
-import { save } from './run.js';
+import { save } from './download.js';
 
 const $ = (id) => document.getElementById(id);
 

@@ -14,6 +14,7 @@ import { construct, stepWindow, sampleCurve } from './stepwindow.js';
 import { render } from './stepdraw.js';
 import { makePlayer } from './player.js';
 import { fitScreen } from './chart.js';
+import { save } from './download.js';
 
 const $ = (id) => document.getElementById(id);
 // The view's state: the run, the method, the pass.
@@ -329,13 +330,8 @@ function savePng() {
   g.font = `${13 * px}px sans-serif`;
   const below = top + (source ? source.height : 0);
   lines.forEach((text, i) => g.fillText(text, 8, below + (22 + 22 * i) * px));
-  out.toBlob((blob) => {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = `schritt-${state.run.methods[state.m].method.letter}${state.k + 1}.png`;
-    link.click();
-    setTimeout(() => URL.revokeObjectURL(link.href), 0);
-  }, 'image/png');
+  const name = `schritt-${state.run.methods[state.m].method.letter}${state.k + 1}.png`;
+  out.toBlob((blob) => save(blob, name), 'image/png');
 }
 
 function wrap(text, width) {

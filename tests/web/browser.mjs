@@ -59,6 +59,19 @@ export async function startBrowser(pagePath) {
   return { browser, open, requests };
 }
 
+// The point at fractions (fx, fy) of an element, scrolled into view, read
+// in one step: a map being drawn replaces its panels between two steps.
+export const pointIn = (page, selector, fx, fy) =>
+  page.$eval(
+    selector,
+    (e, [x, y]) => {
+      e.scrollIntoView();
+      const b = e.getBoundingClientRect();
+      return [b.x + b.width * x, b.y + b.height * y];
+    },
+    [fx, fy],
+  );
+
 // Waits until nothing runs on the page any more.
 export const finished = (page, timeout = 30000) => page.waitForSelector('body[data-state="fertig"]', { timeout });
 

@@ -6,7 +6,7 @@
 // "FAIL ..." line per failed check.
 // Usage: node page-check.mjs PAGE.html NATIVE-BIN-DIR SCREENSHOT.png [STEP.png]
 import { readFileSync } from 'node:fs';
-import { nativeIn, check, failed, startBrowser, finished, sameDialogueAs } from './browser.mjs';
+import { nativeIn, check, failed, startBrowser, finished, pointIn, sameDialogueAs } from './browser.mjs';
 
 const [pagePath, bin, screenshot, stepShot] = process.argv.slice(2);
 const native = nativeIn(bin);
@@ -45,12 +45,11 @@ const map = '--U 5 --R 1:1e7 --IS 1e-16:1e-6 --grid 40x30';
   check(signature === '89504e470d0a1a0a', 'the PNG download is no PNG');
 
   // A click on a panel loads that circuit into the dialogue and runs it.
-  await page.$eval('#panel2', (e) => e.scrollIntoView());
-  const box = await (await page.$('#panel2')).boundingBox();
-  await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.6);
+  const at = await pointIn(page, '#panel2', 0.3, 0.6);
+  await page.mouse.move(...at);
   const hover = await page.textContent('#hover');
   check(/^U = 5 V, R = \S+ Ohm, I_S = \S+ A\. Halbierung: \d+ Durchläufe/.test(hover), `hover: ${hover}`);
-  await page.mouse.click(box.x + box.width * 0.3, box.y + box.height * 0.6);
+  await page.mouse.click(...at);
   await finished(page);
   const answers = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
   check(
@@ -108,9 +107,8 @@ for (const ratio of [1.5, 2]) {
   const { page, context } = await open(`?karte=${encodeURIComponent(map)}`, 1280, ratio);
   let agree = 0;
   for (let k = 0; k < 20; k++) {
-    await page.$eval('#panel1', (e) => e.scrollIntoView());
-    const box = await (await page.$('#panel1')).boundingBox();
-    const at = [box.x + box.width * (0.05 + 0.045 * k) + 0.37, box.y + box.height * (0.93 - 0.043 * k) + 0.61];
+    const [x, y] = await pointIn(page, '#panel1', 0.05 + 0.045 * k, 0.93 - 0.043 * k);
+    const at = [x + 0.37, y + 0.61];
     await page.mouse.move(at[0], at[1]);
     const hover = await page.textContent('#hover');
     await page.mouse.click(at[0], at[1]);

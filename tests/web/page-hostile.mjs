@@ -8,7 +8,7 @@
 import { readFileSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
 import { createRequire } from 'node:module';
-import { nativeIn, check, failed, startBrowser, finished, sameDialogueAs, dialogueLink } from './browser.mjs';
+import { nativeIn, check, failed, startBrowser, finished, pointIn, sameDialogueAs, dialogueLink } from './browser.mjs';
 
 const [pagePath, bin] = process.argv.slice(2);
 const native = nativeIn(bin);
@@ -25,9 +25,7 @@ const csvOf = async (page) => {
   return readFileSync(await download.path());
 };
 const hoverAt = async (page, id, fx, fy) => {
-  await page.$eval(id, (e) => e.scrollIntoView());
-  const box = await (await page.$(id)).boundingBox();
-  await page.mouse.move(box.x + box.width * fx, box.y + box.height * fy);
+  await page.mouse.move(...(await pointIn(page, id, fx, fy)));
   return page.textContent('#hover');
 };
 // axe-core on the page as it stands: no violation.
@@ -80,13 +78,7 @@ const axe = async (page, state) => {
     );
     await page.fill(field, field === '#kU' ? '5' : '40x30');
   }
-  await page.mouse.click(
-    ...(await page.$eval('#panel1', (e) => {
-      e.scrollIntoView();
-      const b = e.getBoundingClientRect();
-      return [b.x + b.width * 0.3, b.y + b.height * 0.6];
-    })),
-  );
+  await page.mouse.click(...(await pointIn(page, '#panel1', 0.3, 0.6)));
   await finished(page);
   const shown = await Promise.all(['#U', '#R', '#IS'].map((f) => page.inputValue(f)));
   check(
@@ -270,7 +262,7 @@ for (const answers of [
 {
   const { page, context } = await open(`${dialogueLink(['nan', '1e3', '1e-12'])}&schritt=H1`);
   check((await page.textContent('#schritt-achse')).startsWith('Kein Bild'), 'nan: the step view has a picture');
-  const [png] = await Promise.all([page.waitForEvent('download', { timeout: 5000 }), page.click('#schritt-png')]);
+  const [png] = await Promise.all([page.waitForEvent('download'), page.click('#schritt-png')]);
   check(
     readFileSync(await png.path())
       .subarray(0, 4)
