@@ -270,7 +270,7 @@ for (const [width, height] of [
   await page.selectOption('#schritt-tempo', '4');
   await page.focus('#schritt');
   await page.keyboard.press(' ');
-  await page.waitForTimeout(600);
+  await page.waitForFunction(() => document.getElementById('schritt').dataset.durchlauf !== '1');
   await page.keyboard.press(' ');
   const paused = await page.$eval('#schritt', (e) => e.dataset.durchlauf);
   await page.waitForTimeout(700);
@@ -285,7 +285,7 @@ for (const [width, height] of [
   await page.keyboard.press('+');
   await page.keyboard.press(' ');
   await page.waitForSelector('#schritt-spielen[aria-pressed="false"]', {
-    timeout: 2000 + 400 * passes,
+    timeout: 10000 + 1000 * passes,
   });
   const steps = (await page.evaluate(() => window.seen.schritt)).map(Number);
   check(
@@ -300,7 +300,7 @@ for (const [width, height] of [
   await page.selectOption('#chart-tempo', '4');
   await page.click('#chart-spielen');
   await page.waitForSelector('#chart-spielen[aria-pressed="false"]', {
-    timeout: 2000 + 400 * most,
+    timeout: 10000 + 1000 * most,
   });
   const shown = await page.evaluate(() => window.seen.chart);
   check(
