@@ -136,7 +136,12 @@ for (const answers of [
 {
   const { page, context } = await open(dialogueLink(['5', '1e3', '1e-12']));
   await page.setViewportSize({ width: 320, height: 900 });
-  await page.waitForTimeout(300);
+  // The chart follows its box when the browser has laid it out again.
+  const fits = () => {
+    const e = document.getElementById('chart');
+    return e.querySelector('canvas').getBoundingClientRect().width <= e.clientWidth + 1;
+  };
+  await page.waitForFunction(fits, null, { timeout: 10000 }).catch(() => {});
   const [canvas, box] = await page.$eval('#chart', (e) => [
     e.querySelector('canvas').getBoundingClientRect().width,
     e.clientWidth,

@@ -194,7 +194,7 @@ for (const [width, height] of [
     window.ticks = [];
     const fillText = CanvasRenderingContext2D.prototype.fillText;
     CanvasRenderingContext2D.prototype.fillText = function (text, ...at) {
-      const where = this.canvas.closest('#chart, #schritt-bild');
+      const where = document.body.classList.contains('vortrag') && this.canvas.closest('#chart, #schritt-bild');
       if (where && /^[−-]?[0-9.]+(e[−+-]?[0-9]+)?$/.test(String(text)))
         window.ticks.push([where.id, parseFloat(this.font) / devicePixelRatio, String(text)]);
       return fillText.call(this, text, ...at);
@@ -202,13 +202,17 @@ for (const [width, height] of [
   });
   await page.keyboard.press('Escape'); // and on again: both charts drawn anew
   await page.waitForSelector('body:not(.vortrag)');
-  await page.waitForTimeout(200);
   await page.evaluate(() => {
     window.ticks = [];
   });
   await page.click('#vortrag');
-  await page.waitForSelector('body.vortrag');
-  await page.waitForTimeout(200);
+  await page
+    .waitForFunction(
+      () => ['chart', 'schritt-bild'].every((id) => window.ticks.filter(([where]) => where === id).length >= 6),
+      null,
+      { timeout: 10000 },
+    )
+    .catch(() => {});
   const ticks = await page.evaluate(() => window.ticks);
   for (const id of ['chart', 'schritt-bild']) {
     const own = ticks.filter(([where]) => where === id);
