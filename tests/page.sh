@@ -16,6 +16,6 @@ export CHROMIUM=$chromium
 node "$1/tests/web/page-check.mjs" "$1/build/web/diodesolve.html" "$2" "$3" || fail "the page in Chromium"
 node "$1/tests/web/page-hostile.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page under hostile use"
 node "$1/tests/web/page-lesson.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page as a lesson"
-node "$1/tests/web/page-pictures.mjs" "$1/build/web/diodesolve.html" || fail "the page's pictures"
+node "$1/tests/web/page-pictures.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page's pictures"
 node "$1/tests/web/page-practice.mjs" "$1/build/web/diodesolve.html" "$2" || fail "the page for practice and sheets"
 finish

@@ -25,7 +25,8 @@ export const markKey =
 
 // The series of the chosen methods (indices into run.methods) for measure:
 // per method its letter, name, colour, mark and the value of every pass,
-// and a description of pass k for hovering; methods without the measure
+// and a description of pass k for hovering (the measure's magnitude, as
+// drawn: printf's digits without their sign); methods without the measure
 // (no interval: its width) are left out.
 export function seriesOf(run, chosen, measure) {
   const { field } = measures[measure];
@@ -41,7 +42,7 @@ export function seriesOf(run, chosen, measure) {
         values: passes.map((p) => p[field]),
         describe: (k) =>
           k < passes.length
-            ? `I = ${passes[k].text('next', 6)} A, ${measures[measure].label} = ${passes[k].text(field, 6)} ${measures[measure].unit}`
+            ? `I = ${passes[k].text('next', 6)} A, ${measures[measure].label} = ${passes[k].text(field, 6).replace(/^-/, '')} ${measures[measure].unit}`
             : '-',
       };
     })

@@ -4,13 +4,15 @@
 // another, no frame is empty, the axis and the sentences tell the values
 // apart, the grid view states its steps; on the map, the class "an der
 // Nullstelle" at 12 V, 4.7 kOhm, 2 nA, the ticks; the presentation mode,
-// print and the phone; then (when named) a screenshot of regula falsi's
+// print and the phone; the players, what the chart says of each pass
+// against diodelab; then (when named) a screenshot of regula falsi's
 // pass 150 at 0.7 V, its inset showing the secant's pivot. Prints one
 // "FAIL ..." line per failed check.
-// Usage: node page-pictures.mjs PAGE.html [SECANT.png [LECTURE.png]]
-import { check, failed, startBrowser, dialogueLink } from './browser.mjs';
+// Usage: node page-pictures.mjs PAGE.html NATIVE-BIN-DIR [SECANT.png [LECTURE.png]]
+import { nativeIn, check, failed, startBrowser, dialogueLink } from './browser.mjs';
 
-const [pagePath, secantShot, lectureShot] = process.argv.slice(2);
+const [pagePath, bin, secantShot, lectureShot] = process.argv.slice(2);
+const native = nativeIn(bin);
 const { browser, open } = await startBrowser(pagePath);
 
 // The distance from a point to the drawn curve: to its segments, or on a
@@ -269,6 +271,11 @@ for (const [width, height] of [
       );
     follow('schritt', 'durchlauf');
     follow('chart', 'bis');
+    window.seen.said = [];
+    new MutationObserver(() => window.seen.said.push(document.getElementById('chart-ansage').textContent)).observe(
+      document.getElementById('chart-ansage'),
+      { childList: true, characterData: true, subtree: true },
+    );
   });
   const passes = Number(await page.$eval('#vergleich tbody tr[data-verfahren="N"]', (r) => r.dataset.durchlaeufe));
   await page.selectOption('#schritt-tempo', '4');
@@ -311,6 +318,24 @@ for (const [width, height] of [
     shown.join() === Array.from({ length: most }, (_, k) => k + 1).join(),
     `the chart played ${shown.slice(0, 5)}… for at most ${most} passes`,
   );
+  // What it says of each pass: per method I and |Delta| as diodelab's pass
+  // line has them (six digits), "-" beyond the method's last pass.
+  const lab = native('diodelab', ['--U', c07[0], '--R', c07[1], '--IS', c07[2]]).stdout.toString();
+  const labels = await page.$$eval('#vergleich tbody tr', (rows) =>
+    Object.fromEntries(rows.map((r) => [r.dataset.verfahren, r.cells[0].textContent.slice(2)])),
+  );
+  const said = await page.evaluate(() => window.seen.said);
+  for (let k = 1; k <= most; k++) {
+    const text = said.find((t) => t.startsWith(`Durchlauf ${k}: `)) || '';
+    for (const letter of 'NS') {
+      const line = new RegExp(`^${letter} Pass +${k} +I=(\\S+) +Delta=-?(\\S+)$`, 'm').exec(lab);
+      const want = line ? `I = ${line[1]} A, |Delta|, das Residuum = ${line[2]} V` : '-';
+      check(
+        text.includes(`${labels[letter]} ${want}`),
+        `the chart said "${text}" for pass ${k}; diodelab's ${letter}: ${want}`,
+      );
+    }
+  }
   check(
     (await page.textContent('#chart-ansage')).startsWith(`Durchlauf ${most}: `),
     'the chart did not say the last pass',
