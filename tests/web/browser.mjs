@@ -72,6 +72,12 @@ export const pointIn = (page, selector, fx, fy) =>
     [fx, fy],
   );
 
+// The comparison's methods: { letter: label } (a row's head is "N Newton").
+export const methodLabels = (page) =>
+  page.$$eval('#vergleich tbody tr', (rows) =>
+    Object.fromEntries(rows.map((r) => [r.dataset.verfahren, r.cells[0].textContent.slice(2)])),
+  );
+
 // Waits until nothing runs on the page any more.
 export const finished = (page, timeout = 30000) => page.waitForSelector('body[data-state="fertig"]', { timeout });
 

@@ -7,7 +7,7 @@
 // one "FAIL ..." line per failed check.
 // Usage: node page-lesson.mjs PAGE.html NATIVE-BIN-DIR [TASK.png COMPARISON.png CRITERIA.png]
 import { readFileSync } from 'node:fs';
-import { nativeIn, check, failed, startBrowser, finished, dialogueLink } from './browser.mjs';
+import { nativeIn, check, failed, startBrowser, finished, dialogueLink, methodLabels } from './browser.mjs';
 
 const [pagePath, bin, taskShot, comparisonShot, criteriaShot] = process.argv.slice(2);
 const native = nativeIn(bin);
@@ -121,11 +121,8 @@ async function operatingPoint(page, [u, r, iS], root) {
   // six digits: their rounding allowed for), computed here.
   const gap = /von (.+) liegt auf der Arbeitsgeraden; .* in Durchlauf (\d+) (\S+) V\.$/.exec(got.text);
   if (gap) {
-    const letter = await page.$$eval(
-      '#vergleich tbody tr',
-      (rows, label) => rows.find((tr) => tr.cells[0].textContent.includes(label)).dataset.verfahren,
-      gap[1],
-    );
+    const labels = await methodLabels(page);
+    const letter = Object.keys(labels).find((l) => labels[l] === gap[1]);
     const lab = native('diodelab', ['--U', String(u), '--R', String(r), '--IS', String(iS)]).stdout.toString();
     const ik = Number(new RegExp(`^${letter} Pass +${gap[2]} +I=(\\S+)`, 'm').exec(lab)[1]);
     const f = 0.026 * Math.log(ik / iS + 1) + r * ik - u;

@@ -9,7 +9,7 @@
 // pass 150 at 0.7 V, its inset showing the secant's pivot. Prints one
 // "FAIL ..." line per failed check.
 // Usage: node page-pictures.mjs PAGE.html NATIVE-BIN-DIR [SECANT.png [LECTURE.png]]
-import { nativeIn, check, failed, startBrowser, dialogueLink } from './browser.mjs';
+import { nativeIn, check, failed, startBrowser, dialogueLink, methodLabels } from './browser.mjs';
 
 const [pagePath, bin, secantShot, lectureShot] = process.argv.slice(2);
 const native = nativeIn(bin);
@@ -321,9 +321,7 @@ for (const [width, height] of [
   // What it says of each pass: per method I and |Delta| as diodelab's pass
   // line has them (six digits), "-" beyond the method's last pass.
   const lab = native('diodelab', ['--U', c07[0], '--R', c07[1], '--IS', c07[2]]).stdout.toString();
-  const labels = await page.$$eval('#vergleich tbody tr', (rows) =>
-    Object.fromEntries(rows.map((r) => [r.dataset.verfahren, r.cells[0].textContent.slice(2)])),
-  );
+  const labels = await methodLabels(page);
   const said = await page.evaluate(() => window.seen.said);
   for (let k = 1; k <= most; k++) {
     const text = said.find((t) => t.startsWith(`Durchlauf ${k}: `)) || '';
